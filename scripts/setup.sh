@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Gets a checkout ready on Debian: installs the packages that are missing,
+# configures and builds. Usage: scripts/setup.sh play|test
+# MQ_BUILD_DIR overrides the build folder (default: build/ in the checkout).
+set -euo pipefail
+
+mode=${1:-play}
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_dir=${MQ_BUILD_DIR:-$repo/build}
+
+play_packages=(cmake g++ make pkg-config liballegro4-dev libgtest-dev)
+test_packages=(xvfb xdotool x11-utils imagemagick python3 valgrind clang libclang-rt-14-dev)
+
+packages=("${play_packages[@]}")
+if [ "$mode" = test ]; then
+  packages+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+  fi
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$repo" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build_dir" -j "$(nproc)"

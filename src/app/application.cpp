@@ -1,0 +1,66 @@
+#include "app/application.h"
+
+#include "app/assets.h"
+#include "app/fatal.h"
+#include "app/globals.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+BITMAP* createBitmapOrStop(int width, int height) {
+  BITMAP* bitmap = create_bitmap(width, height);
+  if (bitmap == nullptr) {
+    fatalError("Not enough memory for the game's pictures.", 1);
+  }
+  return bitmap;
+}
+
+// The datafile's objects are used by fixed index and never looked up, so a
+// short or mixed-up file must be refused before anything is drawn with it.
+void checkAssets() {
+  const std::string problem = describeAssetProblem(assets);
+  if (!problem.empty()) {
+    fatalError(problem.c_str(), 1);
+  }
+}
+
+}  // namespace
+
+Application::Application() {
+  install_allegro(SYSTEM_AUTODETECT, &errno, atexit);
+  set_uformat(U_ASCII);
+  install_keyboard();
+  install_mouse();
+  reserve_voices(4, 0);
+  install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+  tickCount = 0;
+  install_int(onTick, 10);
+  set_color_depth(32);
+  show_os_cursor(MOUSE_CURSOR_ARROW);
+  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, ScreenWidth, ScreenHeight, 0, 0) != 0) {
+    fatalError("The game's 512 by 528 window could not be opened.", 1);
+  }
+  backBuffer = createBitmapOrStop(ScreenWidth, ScreenHeight);
+  levelBitmap = createBitmapOrStop(FieldSize, FieldSize);
+  assets = nullptr;
+  packfile_password("zoph");
+  assets = load_datafile("assets.dat");
+  if (assets == nullptr) {
+    allegro_message("assets.dat not found.");
+    exit(0);
+  }
+  checkAssets();
+  font = static_cast<FONT*>(assets[AssetFont].dat);
+  set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
+  set_window_title("Mellow Quarrier");
+}
+
+Application::~Application() {
+  destroy_bitmap(backBuffer);
+  destroy_bitmap(levelBitmap);
+  unload_datafile(assets);
+  remove_sound();
+}

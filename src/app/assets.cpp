@@ -1,0 +1,51 @@
+#include "app/assets.h"
+
+#include "app/globals.h"
+
+namespace {
+
+SampleListener sampleListener = nullptr;
+
+int expectedKind(int index) {
+  if (index <= AssetEnemyRight2) {
+    return DAT_BITMAP;
+  }
+  if (index <= AssetSampleCrush) {
+    return DAT_SAMPLE;
+  }
+  return index == AssetFont ? DAT_FONT : DAT_PALETTE;
+}
+
+const char* kindName(int index) {
+  switch (expectedKind(index)) {
+    case DAT_BITMAP: return "a bitmap";
+    case DAT_SAMPLE: return "a sample";
+    case DAT_FONT: return "a font";
+    default: return "a palette";
+  }
+}
+
+}  // namespace
+
+BITMAP* assetBitmap(int index) { return static_cast<BITMAP*>(assets[index].dat); }
+
+void playSample(int index) {
+  if (sampleListener != nullptr) {
+    sampleListener(index);
+  }
+  play_sample(static_cast<SAMPLE*>(assets[index].dat), 255, 127, 1000, 0);
+}
+
+void setSampleListener(SampleListener listener) { sampleListener = listener; }
+
+std::string describeAssetProblem(const DATAFILE* data) {
+  for (int index = 0; index < AssetCount; ++index) {
+    if (data[index].type == DAT_END) {
+      return "assets.dat is damaged: it holds " + std::to_string(index) + " objects, not 18.";
+    }
+    if (data[index].type != expectedKind(index) || data[index].dat == nullptr) {
+      return "assets.dat is damaged: object " + std::to_string(index) + " is not " + kindName(index) + ".";
+    }
+  }
+  return {};
+}

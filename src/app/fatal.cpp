@@ -1,0 +1,10 @@
+#include "app/fatal.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+
+void fatalError(const char* message, int exitStatus) {
+  allegro_message("%s", message);
+  exit(exitStatus);
+}

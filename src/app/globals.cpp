@@ -1,0 +1,11 @@
+#include "app/globals.h"
+
+#include "app/state.h"
+
+volatile int32_t tickCount = 0;
+bool keepRunning = false;
+State* currentState = nullptr;
+BITMAP* backBuffer = nullptr;
+BITMAP* levelBitmap = nullptr;
+DATAFILE* assets = nullptr;
+int32_t bonusTimer = 0;

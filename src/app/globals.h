@@ -1,0 +1,33 @@
+// The process-wide objects that every subsystem shares, and the main loop.
+//
+// tickCount is raised by the library's timer thread and consumed by the main
+// thread without a lock: surplus ticks are dropped anyway, so a tick lost
+// between the test and the reset changes nothing visible.
+#pragma once
+
+#include <allegro.h>
+
+#include <cstdint>
+
+class State;
+
+extern volatile int32_t tickCount;
+extern bool keepRunning;
+extern State* currentState;      // owns the active state
+extern BITMAP* backBuffer;       // 512 x 528, every frame is composed here
+extern BITMAP* levelBitmap;      // 512 x 512, the tiles of the level in play
+extern DATAFILE* assets;         // objects addressed by the indices of assets.h
+extern int32_t bonusTimer;       // level clock in updates, 12000 at level start
+
+constexpr int ScreenWidth = 512;
+constexpr int ScreenHeight = 528;
+constexpr int FieldSize = 512;
+
+// The timer handler: one tick every 10 ms.
+void onTick();
+
+// One pass of the main loop: at most one update and one frame, no catching up.
+void runPass();
+
+// Copies backBuffer to the screen, then clears it for the next frame.
+void presentFrame();

@@ -1,0 +1,23 @@
+#include "app/globals.h"
+#include "app/state.h"
+
+void onTick() { tickCount = tickCount + 1; }
+
+void runPass() {
+  if (tickCount == 0) {
+    rest(1);
+    return;
+  }
+  currentState->update();
+  // Surplus ticks are dropped: a slow pass is followed by exactly one update,
+  // so the game slows down rather than skipping.
+  tickCount = 0;
+  // The update may have replaced the state; the new one draws this frame.
+  currentState->draw();
+  presentFrame();
+}
+
+void presentFrame() {
+  blit(backBuffer, screen, 0, 0, 0, 0, ScreenWidth, ScreenHeight);
+  clear_bitmap(backBuffer);
+}

@@ -1,0 +1,57 @@
+// The one object that holds the program's data for the whole run: the level
+// set and live map, the actors of the level in play, the high-score table and
+// the level-order mode. Its construction reads maps.bin and user.bin and makes
+// the title menu current; its destruction writes user.bin.
+#pragma once
+
+#include "level/tile_map.h"
+#include "scores/high_score_table.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class Enemy;
+class Player;
+class State;
+
+enum OrderMode : uint8_t { Linear = 0, Random = 1 };
+
+class Game {
+public:
+  Game();
+  ~Game();
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  void setState(State* newState);
+
+  void tick();
+  void drawActors();
+  int livesLeft() const;
+  bool loseLife();
+  void createPlayer();
+  void enterLevel(uint8_t sequenceIndex);
+  void destroyActors();
+  int32_t goldLeft() const { return map.goldLeft; }
+  uint8_t shuffleOrder() { return map.shuffleOrder(); }
+
+  // Scores subsystem: the status line, the end-of-game name entry and the
+  // title-screen table.
+  void drawStatus();
+  void enterHighScore();
+  void drawHighScores();
+
+  TileMap map;
+  std::vector<Enemy*> enemies;
+  HighScoreTable highScores;
+  uint8_t orderMode = Linear;
+  Player* player = nullptr;
+
+  // Where the name entry takes its keys from; readkey in the game, a script in
+  // headless tests.
+  std::function<int()> readKey;
+  // The seed of every new game; the clock in the game, fixed in tests so that
+  // a whole game replays the same.
+  std::function<unsigned()> gameSeed;
+};

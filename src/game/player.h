@@ -1,0 +1,37 @@
+// The hero steered from key[]. Moves one cell in 16 one-pixel steps, climbs
+// only ladders, hangs on ropes, falls 8 pixels a tick when unsupported, digs
+// the brick diagonally below, takes gold, leaves the trail, and dies inside
+// brick. It carries the score and lives for the whole game.
+#pragma once
+
+#include <cstdint>
+
+class Game;
+
+class Player {
+public:
+  explicit Player(Game* game);
+
+  void place(int16_t x, int16_t y);
+  void update();
+  void draw() const;
+
+  Game* game;
+  int16_t dx = 0;
+  int16_t dy = 0;
+  uint8_t stepsLeft = 0;
+  int32_t spriteRow = 0;     // 0 facing left, 2 facing right, 4 climbing or falling
+  int8_t animFrame = 0;      // 0..7
+  uint8_t alive = 1;
+  int8_t lives = 3;
+  int32_t score = 0;
+  int16_t x = 0;
+  int16_t y = 0;
+
+private:
+  bool step();
+  void tryMove(int16_t moveX, int16_t moveY);
+  bool fall();
+  void collect();
+  void dig(int side);
+};

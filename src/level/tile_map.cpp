@@ -1,0 +1,131 @@
+#include "level/tile_map.h"
+
+#include "app/assets.h"
+#include "app/fatal.h"
+#include "level/level_drawing.h"
+#include "level/level_file.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <utility>
+
+namespace {
+
+constexpr uint32_t FreshTrail = 60000;
+constexpr uint8_t RefillDelay = 100;
+
+bool insideGrid(int32_t x, int32_t y) {
+  return static_cast<uint32_t>(x) < GridSize && static_cast<uint32_t>(y) < GridSize;
+}
+
+}  // namespace
+
+TileMap::TileMap()
+    : refillCountdown(RefillDelay), levels(), cells(), trail(), order(), goldLeft(0), startX(0), startY(0),
+      levelCount(0), playerX(0), playerY(0) {
+  std::ifstream file("maps.bin", std::ios::binary);
+  if (!file) {
+    fatalError("maps.bin not found!", 1);
+  }
+  const int count = readLevels(file, levels);
+  if (count == 0) {
+    fatalError("Invalid map file.", 1);
+  }
+  levelCount = static_cast<uint8_t>(count);
+  shuffleOrder();
+}
+
+uint8_t TileMap::shuffleOrder() {
+  for (int i = 0; i < levelCount; ++i) {
+    order[i] = static_cast<uint8_t>(i);
+  }
+  // Every position swaps with one drawn from the whole range: not a fair
+  // shuffle, but the order players have always had.
+  for (int position = 0; position < levelCount; ++position) {
+    std::swap(order[position], order[rand() % levelCount]);
+  }
+  return levelCount;
+}
+
+void TileMap::startLevel(uint8_t sequenceIndex, uint8_t mode) {
+  const Level& stored = levels[mode == 1 ? order[sequenceIndex] : sequenceIndex];
+  goldLeft = 0;
+  refillQueue.clear();
+  refillCountdown = RefillDelay;
+  spawnQueue.clear();
+  clearTrail();
+  clearLevelBitmap();
+  for (int y = 0; y < GridSize; ++y) {
+    for (int x = 0; x < GridSize; ++x) {
+      const int8_t code = stored.cells[cellIndex(x, y)];
+      drawCell(x, y, code);
+      cells[cellIndex(x, y)] = code;
+      const int16_t pixelX = static_cast<int16_t>(CellPixels * x);
+      const int16_t pixelY = static_cast<int16_t>(CellPixels * y);
+      if (code == PlayerStart) {
+        startX = pixelX;
+        startY = pixelY;
+      } else if (code == Gold) {
+        ++goldLeft;
+      } else if (code == EnemyStart) {
+        spawnQueue.push_back({pixelX, pixelY});
+      }
+    }
+  }
+}
+
+int TileMap::cellAt(int32_t x, int32_t y) const {
+  return insideGrid(x, y) ? cells[cellIndex(x, y)] : Brick;
+}
+
+void TileMap::clearCell(int32_t x, int32_t y) {
+  if (!insideGrid(x, y)) {
+    return;
+  }
+  cells[cellIndex(x, y)] = Empty;
+  drawCell(x, y, Empty);
+}
+
+void TileMap::queueRefill(int32_t x, int32_t y) {
+  if (insideGrid(x, y)) {
+    refillQueue.push_back({static_cast<uint8_t>(x), static_cast<uint8_t>(y)});
+  }
+}
+
+void TileMap::tickRefill() {
+  if (refillQueue.empty()) {
+    return;
+  }
+  if (--refillCountdown != 0) {
+    return;
+  }
+  const RefillCell hole = refillQueue.front();
+  cells[cellIndex(hole.x, hole.y)] = Brick;
+  drawCell(hole.x, hole.y, Brick);
+  playSample(AssetSampleRefill);
+  refillQueue.pop_front();
+  refillCountdown = RefillDelay;
+}
+
+void TileMap::clearTrail() { std::fill(std::begin(trail), std::end(trail), 0u); }
+
+void TileMap::markTrail(int16_t px, int16_t py) {
+  const int32_t x = px / CellPixels;
+  const int32_t y = py / CellPixels;
+  if (insideGrid(x, y)) {
+    trail[cellIndex(x, y)] = FreshTrail;
+  }
+  for (uint32_t& value : trail) {
+    if (value > 0) {
+      --value;
+    }
+  }
+}
+
+uint32_t TileMap::trailAt(int16_t x, int16_t y) const {
+  if (static_cast<uint16_t>(x) >= GridSize || static_cast<uint16_t>(y) >= GridSize) {
+    return 0;
+  }
+  return cells[cellIndex(x, y)] == Brick ? 0 : trail[cellIndex(x, y)];
+}
