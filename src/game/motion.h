@@ -1,0 +1,43 @@
+// The motion rules that the player and the enemies share. Each actor keeps
+// its own position and move fields and applies its own extras (sprites,
+// trail, re-decisions); these functions answer only what the grid allows.
+//
+// Positions are signed 16-bit pixels; a cell is the pixel divided by 16,
+// truncated toward zero, so -15..-1 still lie in row 0 and -16 is row -1,
+// which reads as Brick. That truncation is what lets an actor hang at
+// y = -16 above a top-row brick after dropping out of the bottom row.
+#pragma once
+
+#include "level/tile_map.h"
+
+#include <cstdint>
+
+constexpr uint8_t StepsPerMove = 16;          // ticks, one pixel each
+constexpr int16_t FallPixelsPerTick = 8;
+constexpr int16_t BottomRowTopPixel = 496;    // y of row 31
+constexpr int16_t AboveTopRowPixel = -16;     // where the bottom wrap puts an actor
+
+constexpr int32_t cellOfPixel(int32_t pixel) { return pixel / CellPixels; }
+
+// Held by a ladder or rope in its own cell, or by brick or ladder below.
+bool isSupported(const TileMap& map, int16_t x, int16_t y);
+
+enum class MoveVerdict {
+  Refused,     // the target is brick: nothing changes
+  Standstill,  // a climb off a ladder or a drop without hold: 16 ticks of (0, 0)
+  Moving
+};
+
+struct MovePlan {
+  MoveVerdict verdict;
+  int16_t dx;
+  int16_t dy;
+  bool targetIsRope;
+};
+
+// What a one-cell move request (one of moveX, moveY zero) becomes from (x, y).
+MovePlan planMove(const TileMap& map, int16_t x, int16_t y, int16_t moveX, int16_t moveY);
+
+// The bottom wrap: from row 31 to one cell above the top row, before any
+// support test. Answers whether it wrapped.
+bool wrapAtBottom(int16_t& y);
