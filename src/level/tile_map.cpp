@@ -76,7 +76,7 @@ void TileMap::startLevel(uint8_t sequenceIndex, uint8_t mode) {
 }
 
 int TileMap::cellAt(int32_t x, int32_t y) const {
-  return insideGrid(x, y) ? cells[cellIndex(x, y)] : Brick;
+  return insideGrid(x, y) ? cells[cellIndex(x, y)] : int{Brick};
 }
 
 void TileMap::clearCell(int32_t x, int32_t y) {

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# A first run as a player meets it: the window, its title and a drawn title
+# screen; Exit from the menu ends the program with status 0 and writes the
+# default high-score table.
+source "$(dirname "$0")/lib.sh"
+
+cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$work/"
+start_xvfb
+start_game
+wait_window
+wait_for_drawing 196 32 120 12
+
+check "window is 512 by 528" test "$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')" = 512x528
+check "window title" test "$(xdotool getwindowname "$window")" = "Mellow Quarrier"
+screenshot title
+check "high-score box frame" test "$(pixel title 128 104)" = FFFFFF
+check "version text" test "$(python3 "$here/pixels.py" "$work/title.ppm" count 888888 480 512 32 14)" -gt 0
+
+hold Down 0.05; sleep 0.25
+hold Down 0.05; sleep 0.25
+hold j 0.05
+status=$(wait_exit)
+check "exit status 0 after Exit" test "$status" = 0
+check "user.bin written with 250 bytes" test "$(stat -c %s "$work/user.bin")" = 250
+check "best default row first" test "$(head -c 15 "$work/user.bin")" = "Mellow Quarrier"
