@@ -1,0 +1,20 @@
+// A whole level set: the list file that names the level files in play order,
+// compiled into maps.bin, and maps.bin read back into level sources.
+#pragma once
+
+#include "level_text.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// Reads the list file (one level file name per line, relative to the list
+// file; blank lines and lines starting with '#' are skipped) and compiles
+// every level into maps.bin bytes, in list order, followed by one record of
+// zeros that ends the list for the game. On failure returns false with
+// "FILE:LINE:COLUMN: what is wrong" in error.
+bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::string& error);
+
+// The levels the game would load from this maps.bin, titled "Level 1",
+// "Level 2", ... in file order. Empty when the game would reject the file.
+std::vector<LevelSource> levelSourcesOf(std::istream& mapsBin);
