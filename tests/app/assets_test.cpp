@@ -1,0 +1,111 @@
+// assets.dat as the game loads it: the password, the fixed object table, and
+// the properties the drawing code takes for granted (cell-sized sprites with
+// a mask, an 8-pixel fixed-pitch font that fits the status line, a solid
+// block glyph for the name-entry cursor).
+#include "app/assets.h"
+#include "app/globals.h"
+#include "support/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr int SpriteCount = 10;
+
+BITMAP* objectBitmap(int index) { return static_cast<BITMAP*>(assets[index].dat); }
+
+bool hasMaskPixel(BITMAP* sprite) {
+  for (int y = 0; y < sprite->h; ++y) {
+    for (int x = 0; x < sprite->w; ++x) {
+      if (getpixel(sprite, x, y) == bitmap_mask_color(sprite)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool hasOpaquePixel(BITMAP* sprite) {
+  for (int y = 0; y < sprite->h; ++y) {
+    for (int x = 0; x < sprite->w; ++x) {
+      if (getpixel(sprite, x, y) != bitmap_mask_color(sprite)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(AssetsFile, OpensOnlyWithThePassword) {
+  startHeadlessAllegro();
+  packfile_password(nullptr);
+  DATAFILE* withoutPassword = load_datafile(runFile("assets.dat").c_str());
+  packfile_password("zoph");
+  DATAFILE* withPassword = load_datafile(runFile("assets.dat").c_str());
+  EXPECT_EQ(withoutPassword, nullptr);
+  ASSERT_NE(withPassword, nullptr);
+  int objects = 0;
+  while (withPassword[objects].type != DAT_END) {
+    ++objects;
+  }
+  EXPECT_EQ(objects, AssetCount);
+  EXPECT_EQ(describeAssetProblem(withPassword), "");
+  unload_datafile(withPassword);
+  if (withoutPassword != nullptr) {
+    unload_datafile(withoutPassword);
+  }
+}
+
+TEST(AssetsFile, HoldsEachKindOfObjectAtItsIndex) {
+  startHeadlessAllegro();
+  for (int index = AssetTileSheet; index <= AssetEnemyRight2; ++index) {
+    EXPECT_EQ(assets[index].type, DAT_BITMAP) << "object " << index;
+  }
+  for (int index = AssetSampleLifeLost; index <= AssetSampleCrush; ++index) {
+    ASSERT_EQ(assets[index].type, DAT_SAMPLE) << "object " << index;
+    const SAMPLE* sample = static_cast<SAMPLE*>(assets[index].dat);
+    EXPECT_GT(sample->len, 0u) << "object " << index;
+  }
+  EXPECT_EQ(assets[AssetFont].type, DAT_FONT);
+  EXPECT_EQ(assets[AssetPalette].type, DAT_PALETTE);
+}
+
+TEST(AssetsPictures, TileSheetHasFourVariantsOfEveryCodeAndSpritesFillACell) {
+  startHeadlessAllegro();
+  BITMAP* sheet = objectBitmap(AssetTileSheet);
+  EXPECT_EQ(sheet->w, 64);
+  EXPECT_GE(sheet->h, 96);
+  EXPECT_EQ(bitmap_color_depth(sheet), 32);
+  for (int index = AssetPlayerLeft1; index < AssetPlayerLeft1 + SpriteCount; ++index) {
+    BITMAP* sprite = objectBitmap(index);
+    EXPECT_EQ(sprite->w, 16) << "object " << index;
+    EXPECT_EQ(sprite->h, 16) << "object " << index;
+    EXPECT_TRUE(hasMaskPixel(sprite)) << "object " << index << " would hide what is behind it";
+    EXPECT_TRUE(hasOpaquePixel(sprite)) << "object " << index << " would draw nothing";
+  }
+}
+
+TEST(AssetsFont, FitsTheStatusLineWithEightPixelGlyphsAndASolidCursor) {
+  startHeadlessAllegro();
+  EXPECT_LE(text_height(font), 14);
+  EXPECT_EQ(text_length(font, "W"), 8);
+  EXPECT_EQ(text_length(font, "Level 10"), 64);
+  EXPECT_TRUE(is_color_font(font));
+
+  BITMAP* canvas = create_bitmap(8, text_height(font));
+  clear_to_color(canvas, 0);
+  const char block[] = {static_cast<char>(219), '\0'};
+  textout_ex(canvas, font, block, 0, 0, 0xFFFFFF, -1);
+  int inked = 0;
+  for (int y = 0; y < canvas->h; ++y) {
+    for (int x = 0; x < canvas->w; ++x) {
+      inked += getpixel(canvas, x, y) == 0xFFFFFF ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(inked, canvas->w * canvas->h);
+  destroy_bitmap(canvas);
+}
