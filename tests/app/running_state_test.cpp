@@ -31,7 +31,7 @@ Level bareLevel(int playerColumn) {
 // and an enemy walled in at the far end.
 Level goldLevel() {
   std::vector<std::string> rows(32, std::string(32, '#'));
-  rows[30] = "P.$.$.......................#E.";
+  rows[30] = "P.$.$.......................#E..";
   return levelFromRows(rows);
 }
 
