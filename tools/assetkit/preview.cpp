@@ -203,6 +203,8 @@ RgbImage renderArtPreview(const ArtSources& art) {
   top += page.textHeight(TextZoom) + 8;
   drawStatusLine(page, Margin, top, 2);
   drawStatusLine(page, Margin, top + 40, 1);
-  drawFont(page, art, Margin, top + 40 + 16 + Gap);
-  return page.image();
+  const int bottom = drawFont(page, art, Margin, top + 40 + 16 + Gap) + Margin;
+  RgbImage used(width, bottom);
+  used.pixels.assign(page.image().pixels.begin(), page.image().pixels.begin() + width * bottom);
+  return used;
 }

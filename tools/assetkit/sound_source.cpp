@@ -71,6 +71,32 @@ private:
   uint32_t state_;
 };
 
+// Square, saw and triangle are summed from their harmonics below half the
+// sample rate: the plain sharp-edged shapes fold their upper harmonics back
+// as harsh, off-key tones at 22050 Hz.
+double bandLimited(Wave wave, double phase, double hz) {
+  const int harmonics = static_cast<int>(SoundSampleRate / 2.0 / hz);
+  double sum = 0;
+  for (int k = 1; k <= harmonics; ++k) {
+    const double partial = std::sin(2 * Pi * k * phase);
+    if (wave == Wave::Saw) {
+      sum += partial / k;
+    } else if (k % 2 == 1 && wave == Wave::Square) {
+      sum += partial / k;
+    } else if (k % 2 == 1) {
+      sum += ((k / 2) % 2 == 0 ? 1.0 : -1.0) * partial / (k * k);
+    }
+  }
+  switch (wave) {
+    case Wave::Square:
+      return sum * 4 / Pi;
+    case Wave::Saw:
+      return sum * 2 / Pi;
+    default:
+      return sum * 8 / (Pi * Pi);
+  }
+}
+
 class Oscillator {
 public:
   Oscillator(Wave wave, uint32_t seed) : wave_(wave), noise_(seed), held_(noise_.next()) {}
@@ -84,16 +110,11 @@ public:
     switch (wave_) {
       case Wave::Sine:
         return std::sin(2 * Pi * phase_);
-      case Wave::Square:
-        return phase_ < 0.5 ? 1.0 : -1.0;
-      case Wave::Triangle:
-        return phase_ < 0.5 ? 4 * phase_ - 1 : 3 - 4 * phase_;
-      case Wave::Saw:
-        return 2 * phase_ - 1;
       case Wave::Noise:
-        break;
+        return held_;
+      default:
+        return bandLimited(wave_, phase_, hz);
     }
-    return held_;
   }
 
 private:
