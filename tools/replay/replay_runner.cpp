@@ -1,0 +1,176 @@
+#include "replay_runner.h"
+
+#include "level_text.h"
+
+#include "app/globals.h"
+#include "game/game.h"
+#include "game/player.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+constexpr int32_t TicksPerBonusPoint = 100;
+
+// The Game reads maps.bin and user.bin from the working directory and writes
+// user.bin when it goes, so each replay gets a folder of its own.
+class TemporaryWorkDir {
+public:
+  TemporaryWorkDir() : previous_(std::filesystem::current_path()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "mq-replay-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      throw ReplayError("cannot make a temporary folder for the replay");
+    }
+    path_ = pattern;
+    std::filesystem::current_path(path_);
+  }
+  ~TemporaryWorkDir() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TemporaryWorkDir(const TemporaryWorkDir&) = delete;
+  TemporaryWorkDir& operator=(const TemporaryWorkDir&) = delete;
+
+private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
+
+std::string readWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    throw ReplayError(path.string() + ": cannot be read");
+  }
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// EnemyStart cells become Empty, so no enemy is ever created.
+std::string withoutEnemies(std::string mapsBin) {
+  for (char& byte : mapsBin) {
+    auto value = static_cast<unsigned char>(byte);
+    if ((value >> 4) == EnemyStart) {
+      value &= 0x0F;
+    }
+    if ((value & 0x0F) == EnemyStart) {
+      value &= 0xF0;
+    }
+    byte = static_cast<char>(value);
+  }
+  return mapsBin;
+}
+
+void holdOnly(uint8_t keys) {
+  key[KEY_UP] = (keys & HoldUp) ? 1 : 0;
+  key[KEY_DOWN] = (keys & HoldDown) ? 1 : 0;
+  key[KEY_LEFT] = (keys & HoldLeft) ? 1 : 0;
+  key[KEY_RIGHT] = (keys & HoldRight) ? 1 : 0;
+  key[KEY_J] = (keys & HoldDigLeft) ? 1 : 0;
+  key[KEY_K] = (keys & HoldDigRight) ? 1 : 0;
+}
+
+int32_t timeBonusFor(int32_t clockTicks) {
+  return clockTicks > 0 ? (clockTicks + TicksPerBonusPoint - 1) / TicksPerBonusPoint : 0;
+}
+
+// One update of the rules, in the running game's order. Answers whether the
+// replay goes on.
+bool playOneUpdate(Game& game, uint8_t position, ReplayOutcome& outcome) {
+  if (bonusTimer >= 0) {
+    --bonusTimer;
+  }
+  game.tick();
+  ++outcome.ticks;
+  if (game.livesLeft() == 0) {
+    outcome.end = ReplayEnd::GameOver;
+    return false;
+  }
+  if (game.goldLeft() == 0) {
+    outcome.end = ReplayEnd::Cleared;
+    outcome.timeBonus = timeBonusFor(bonusTimer);
+    return false;
+  }
+  if (game.loseLife()) {
+    ++outcome.deaths;
+    game.enterLevel(position);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string singleLevelMapsBin(const Level& level) {
+  return mapsBinBytes({level}) + std::string(LevelRecordBytes, '\0');
+}
+
+std::string replayMapsBin(const Replay& replay) {
+  const std::filesystem::path base(replay.baseDir);
+  if (!replay.mapsFile.empty()) {
+    return readWholeFile(base / replay.mapsFile);
+  }
+  const std::filesystem::path levelPath = base / replay.levelFile;
+  std::istringstream text(readWholeFile(levelPath));
+  LevelSource source;
+  std::string error;
+  if (!parseLevelSource(text, levelPath.string(), source, error)) {
+    throw ReplayError(error);
+  }
+  return singleLevelMapsBin(source.level);
+}
+
+ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const TickObserver& observer) {
+  TemporaryWorkDir workDir;
+  {
+    std::ofstream out("maps.bin", std::ios::binary);
+    const std::string bytes = replay.enemies ? mapsBin : withoutEnemies(mapsBin);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  auto game = std::make_unique<Game>();
+  game->orderMode = replay.orderMode;
+  srand(replay.seed);
+  const uint8_t levelCount = game->shuffleOrder();
+  if (replay.position >= levelCount) {
+    throw ReplayError("position " + std::to_string(replay.position) + " lies past the last of " +
+                      std::to_string(levelCount) + " levels");
+  }
+  game->createPlayer();
+  game->enterLevel(replay.position);
+
+  ReplayOutcome outcome;
+  bool goesOn = true;
+  for (auto run = replay.keys.begin(); goesOn && run != replay.keys.end(); ++run) {
+    holdOnly(run->keys);
+    for (uint32_t update = 0; goesOn && update < run->updates; ++update) {
+      goesOn = playOneUpdate(*game, replay.position, outcome);
+      if (observer) {
+        observer(outcome.ticks, *game);
+      }
+      game->drawActors();
+    }
+  }
+  holdOnly(0);
+  outcome.score = game->player->score;
+  outcome.lives = game->livesLeft();
+  outcome.goldLeft = game->goldLeft();
+  game->destroyActors();
+  return outcome;
+}
+
+std::string describeOutcome(const ReplayOutcome& outcome) {
+  std::ostringstream text;
+  text << replayEndName(outcome.end) << " after " << outcome.ticks << " ticks, score " << outcome.score;
+  if (outcome.end == ReplayEnd::Cleared) {
+    text << " (+" << outcome.timeBonus << " time bonus)";
+  }
+  text << ", lives " << outcome.lives << ", gold left " << outcome.goldLeft << ", deaths "
+       << outcome.deaths;
+  return text.str();
+}

@@ -1,0 +1,57 @@
+// Plays a replay headless through the real Game: no window, no timer, one
+// update per key entry. Each update does what the running game's update does
+// for the rules: the level clock goes down (stopping at -1), Game::tick runs,
+// then no lives left ends the game, no gold left clears the level and stops
+// the replay, and a lost life enters the level again. After the rules the
+// actors are drawn into backBuffer, because drawing is what counts down a
+// crushed enemy's respawn delay.
+//
+// This loop repeats the order of State_GameRunning::update; the two must be
+// kept in step if either changes.
+#pragma once
+
+#include "replay.h"
+
+#include "level/level.h"
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+class Game;
+
+struct ReplayOutcome {
+  ReplayEnd end = ReplayEnd::KeysRanOut;
+  uint32_t ticks = 0;      // updates played
+  int32_t score = 0;       // without the time bonus
+  int32_t timeBonus = 0;   // what the level-end tally adds when cleared
+  int lives = 0;
+  int32_t goldLeft = 0;
+  int deaths = 0;
+};
+
+// Called after the rules of every update, before drawing.
+using TickObserver = std::function<void(uint32_t tick, const Game& game)>;
+
+struct ReplayError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The maps.bin bytes of a single level, with the record that ends the list.
+std::string singleLevelMapsBin(const Level& level);
+
+// The maps.bin bytes that the replay's level: or maps: line names, read
+// relative to its baseDir. Throws ReplayError naming what failed.
+std::string replayMapsBin(const Replay& replay);
+
+// Plays the replay on maps.bin bytes. The library must be running (headless
+// is enough) with backBuffer, levelBitmap and assets loaded. The Game lives
+// in a temporary working folder, which is removed afterwards; the working
+// directory is restored. Throws ReplayError when the position lies past the
+// last level.
+ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin,
+                         const TickObserver& observer = {});
+
+// "cleared after 245 ticks, score 30 (+118 time bonus), lives 3, gold left 0, deaths 0"
+std::string describeOutcome(const ReplayOutcome& outcome);
