@@ -16,16 +16,17 @@ constexpr int SpriteCount = 10;
 
 BITMAP* objectBitmap(int index) { return static_cast<BITMAP*>(assets[index].dat); }
 
-bool hasMaskPixel(BITMAP* sprite) {
-  for (int y = 0; y < sprite->h; ++y) {
-    for (int x = 0; x < sprite->w; ++x) {
-      if (getpixel(sprite, x, y) == bitmap_mask_color(sprite)) {
-        return true;
-      }
+int countMaskPixels(BITMAP* picture) {
+  int count = 0;
+  for (int y = 0; y < picture->h; ++y) {
+    for (int x = 0; x < picture->w; ++x) {
+      count += getpixel(picture, x, y) == bitmap_mask_color(picture) ? 1 : 0;
     }
   }
-  return false;
+  return count;
 }
+
+int brightness(int pixel) { return getr32(pixel) + getg32(pixel) + getb32(pixel); }
 
 bool hasOpaquePixel(BITMAP* sprite) {
   for (int y = 0; y < sprite->h; ++y) {
@@ -80,11 +81,12 @@ TEST(AssetsPictures, TileSheetHasFourVariantsOfEveryCodeAndSpritesFillACell) {
   EXPECT_EQ(sheet->w, 64);
   EXPECT_GE(sheet->h, 96);
   EXPECT_EQ(bitmap_color_depth(sheet), 32);
+  EXPECT_EQ(countMaskPixels(sheet), 0) << "tiles are copied opaque: mask colour would show";
   for (int index = AssetPlayerLeft1; index < AssetPlayerLeft1 + SpriteCount; ++index) {
     BITMAP* sprite = objectBitmap(index);
     EXPECT_EQ(sprite->w, 16) << "object " << index;
     EXPECT_EQ(sprite->h, 16) << "object " << index;
-    EXPECT_TRUE(hasMaskPixel(sprite)) << "object " << index << " would hide what is behind it";
+    EXPECT_GT(countMaskPixels(sprite), 0) << "object " << index << " would hide what is behind it";
     EXPECT_TRUE(hasOpaquePixel(sprite)) << "object " << index << " would draw nothing";
   }
 }
@@ -107,5 +109,28 @@ TEST(AssetsFont, FitsTheStatusLineWithEightPixelGlyphsAndASolidCursor) {
     }
   }
   EXPECT_EQ(inked, canvas->w * canvas->h);
+  destroy_bitmap(canvas);
+}
+
+// With colour -1 the glyphs take their colours from the palette object, so a
+// palette grabbed from another image would draw them wrong or black.
+TEST(AssetsFont, DrawsInItsOwnShadesLighterAtTheTop) {
+  startHeadlessAllegro();
+  BITMAP* canvas = create_bitmap(8, text_height(font));
+  clear_to_color(canvas, 0);
+  textout_ex(canvas, font, "H", 0, 0, -1, -1);
+  int topRow = -1;
+  int bottomRow = -1;
+  for (int y = 0; y < canvas->h; ++y) {
+    if (getpixel(canvas, 0, y) != 0) {
+      topRow = topRow < 0 ? y : topRow;
+      bottomRow = y;
+    }
+  }
+  ASSERT_LT(topRow, bottomRow) << "the stem of H is missing";
+  const int top = getpixel(canvas, 0, topRow);
+  const int bottom = getpixel(canvas, 0, bottomRow);
+  EXPECT_GT(brightness(top), brightness(bottom));
+  EXPECT_GT(getr32(bottom), 128) << "the foot of the glyph is too dark to read on black";
   destroy_bitmap(canvas);
 }

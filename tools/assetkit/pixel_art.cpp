@@ -30,7 +30,8 @@ size_t readBlock(const std::vector<SourceLine>& lines, size_t next, const Palett
   for (; next < lines.size() && !lines[next].words.empty(); ++next) {
     const SourceLine& line = lines[next];
     if (line.words.size() != block.size()) {
-      throw SourceError(line, "expected " + std::to_string(block.size()) + " drawings side by side");
+      throw SourceError(line,
+                        "expected " + std::to_string(block.size()) + " drawings side by side");
     }
     for (size_t i = 0; i < block.size(); ++i) {
       const std::string& row = line.words[i];

@@ -183,17 +183,21 @@ int drawFont(Page& page, const ArtSources& art, int left, int top) {
   return top + 8 + 2 * page.textHeight(TextZoom) + 4;
 }
 
+RgbImage cropToHeight(const RgbImage& image, int height) {
+  RgbImage cropped(image.width, height);
+  std::copy_n(image.pixels.begin(), cropped.pixels.size(), cropped.pixels.begin());
+  return cropped;
+}
+
 }  // namespace
 
+// Drawn on a page taller than needed, then cut below the last section.
 RgbImage renderArtPreview(const ArtSources& art) {
   const int tilesWidth = 4 * (Cell * ArtZoom + 4) + 8 + 14 * art.font.cellWidth * TextZoom;
   const int spritesLeft = Margin + tilesWidth + Gap;
   const int width = std::max(spritesLeft + 2 * Cell * ArtZoom + 16 + 10 * 16 + Margin,
                              2 * Margin + 512 * 2);
-  const int topHeight = std::max(tileRows(art), 5) * (Cell * ArtZoom + 4) + 40;
-  const int height = Margin + topHeight + Gap + 40 + 9 * Cell * 3 + Gap + 40 + 16 * 2 + 16 + 16 +
-                     Gap + 300 + Margin;
-  Page page(art, width, height);
+  Page page(art, width, 4096);
   const int sheetBottom = drawTileSheet(page, art, Margin, Margin);
   drawSprites(page, spritesLeft, Margin);
   int top = sheetBottom + Gap;
@@ -204,7 +208,5 @@ RgbImage renderArtPreview(const ArtSources& art) {
   drawStatusLine(page, Margin, top, 2);
   drawStatusLine(page, Margin, top + 40, 1);
   const int bottom = drawFont(page, art, Margin, top + 40 + 16 + Gap) + Margin;
-  RgbImage used(width, bottom);
-  used.pixels.assign(page.image().pixels.begin(), page.image().pixels.begin() + width * bottom);
-  return used;
+  return cropToHeight(page.image(), bottom);
 }
