@@ -1,4 +1,3 @@
-#include "app/assets.h"
 #include "app/globals.h"
 #include "game/game.h"
 #include "game/player.h"
@@ -18,7 +17,6 @@ namespace {
 constexpr int Enter = 13;
 constexpr int DimZero = 0x445566;
 constexpr int White = 0xFFFFFF;
-constexpr int GlyphHeight = 8;
 constexpr int MessageY = 214;
 
 // One level whose first cell is the player's start, then the end record.
@@ -32,7 +30,7 @@ std::string smallestLevelFile() {
 bool showsMessage(BITMAP* shown, const std::string& message) {
   clear_bitmap(backBuffer);
   drawText(message, 64, MessageY, -1, AlignLeft);
-  for (int y = MessageY; y < MessageY + GlyphHeight; ++y) {
+  for (int y = MessageY; y < MessageY + glyphHeight(); ++y) {
     for (int x = 0; x < shown->w; ++x) {
       if (getpixel(shown, x, y) != getpixel(backBuffer, x, y)) {
         return false;
@@ -107,8 +105,8 @@ TEST_F(GameScoresTest, StatusLineShowsScoreAndSpareLives) {
   game->player->score = 1230;
   game->player->lives = 3;
   game->drawStatus();
-  EXPECT_GT(countColour(backBuffer, 0, 513, 48, 513 + GlyphHeight, DimZero), 0);
-  EXPECT_EQ(countColour(backBuffer, 48, 513, 80, 513 + GlyphHeight, DimZero), 0);
+  EXPECT_GT(countColour(backBuffer, 0, 513, 48, 513 + glyphHeight(), DimZero), 0);
+  EXPECT_EQ(countColour(backBuffer, 48, 513, 80, 513 + glyphHeight(), DimZero), 0);
   EXPECT_GT(countLit(backBuffer, 480, 512, 496, 528), 0);
   EXPECT_GT(countLit(backBuffer, 496, 512, 512, 528), 0);
   EXPECT_EQ(countLit(backBuffer, 80, 512, 480, 528), 0);
@@ -133,26 +131,26 @@ TEST_F(GameScoresTest, TitleBoxShowsTheDefaultTableBestOnTop) {
   EXPECT_EQ(getpixel(backBuffer, 129, 105), 0);
   // "0000002500" at the top: six dim places, four bright; "0000000250" at
   // the bottom: seven dim.
-  EXPECT_EQ(countOther(backBuffer, 280, 112, 328, 112 + GlyphHeight, DimZero), 0);
-  EXPECT_EQ(countColour(backBuffer, 328, 112, 360, 112 + GlyphHeight, DimZero), 0);
-  EXPECT_GT(countLit(backBuffer, 328, 112, 360, 112 + GlyphHeight), 0);
-  EXPECT_EQ(countOther(backBuffer, 280, 256, 336, 256 + GlyphHeight, DimZero), 0);
-  EXPECT_GT(countLit(backBuffer, 336, 256, 360, 256 + GlyphHeight), 0);
+  EXPECT_EQ(countOther(backBuffer, 280, 112, 328, 112 + glyphHeight(), DimZero), 0);
+  EXPECT_EQ(countColour(backBuffer, 328, 112, 360, 112 + glyphHeight(), DimZero), 0);
+  EXPECT_GT(countLit(backBuffer, 328, 112, 360, 112 + glyphHeight()), 0);
+  EXPECT_EQ(countOther(backBuffer, 280, 256, 336, 256 + glyphHeight(), DimZero), 0);
+  EXPECT_GT(countLit(backBuffer, 336, 256, 360, 256 + glyphHeight()), 0);
   // "Mellow Quarrier" ends at x = 274 and starts at 155.
   for (int y = 112; y <= 256; y += 16) {
-    EXPECT_GT(countLit(backBuffer, 155, y, 275, y + GlyphHeight), 0) << y;
-    EXPECT_EQ(countLit(backBuffer, 129, y, 155, y + GlyphHeight), 0) << y;
-    EXPECT_EQ(countLit(backBuffer, 275, y, 280, y + GlyphHeight), 0) << y;
+    EXPECT_GT(countLit(backBuffer, 155, y, 275, y + glyphHeight()), 0) << y;
+    EXPECT_EQ(countLit(backBuffer, 129, y, 155, y + glyphHeight()), 0) << y;
+    EXPECT_EQ(countLit(backBuffer, 275, y, 280, y + glyphHeight()), 0) << y;
   }
 }
 
 TEST_F(GameScoresTest, TitleBoxShowsLowerThirtyTwoBitsAndBlankNames) {
   game->highScores.entries[9] = {(uint64_t{1} << 32) + 7, ""};
   game->drawHighScores();
-  EXPECT_EQ(countLit(backBuffer, 129, 112, 280, 112 + GlyphHeight), 0);
-  EXPECT_EQ(countOther(backBuffer, 280, 112, 352, 112 + GlyphHeight, DimZero), 0);
-  EXPECT_EQ(countColour(backBuffer, 352, 112, 360, 112 + GlyphHeight, DimZero), 0);
-  EXPECT_GT(countLit(backBuffer, 352, 112, 360, 112 + GlyphHeight), 0);
+  EXPECT_EQ(countLit(backBuffer, 129, 112, 280, 112 + glyphHeight()), 0);
+  EXPECT_EQ(countOther(backBuffer, 280, 112, 352, 112 + glyphHeight(), DimZero), 0);
+  EXPECT_EQ(countColour(backBuffer, 352, 112, 360, 112 + glyphHeight(), DimZero), 0);
+  EXPECT_GT(countLit(backBuffer, 352, 112, 360, 112 + glyphHeight()), 0);
 }
 
 }  // namespace

@@ -18,7 +18,6 @@ constexpr int Enter = 13;
 constexpr int Backspace = 8;
 constexpr int Escape = 27;
 constexpr int CursorColour = 0xFF5500;
-constexpr int GlyphHeight = 8;
 
 std::vector<int> typed(const std::string& text) {
   std::vector<int> keys(text.begin(), text.end());
@@ -65,14 +64,14 @@ TEST_F(NameEntryTest, ScreenShowsTheCursorAfterTheName) {
     cursorPixels.push_back(countColour(screen, 0, 0, screen->w, screen->h, CursorColour));
     const int nameLength = static_cast<int>(std::min<std::size_t>(index, 16));
     const int cursorX = 64 + 8 * nameLength;
-    EXPECT_EQ(countColour(screen, cursorX, 256, cursorX + 8, 256 + GlyphHeight, CursorColour), cursorPixels.back());
+    EXPECT_EQ(countColour(screen, cursorX, 256, cursorX + 8, 256 + glyphHeight(), CursorColour), cursorPixels.back());
     EXPECT_EQ(countLit(backBuffer, 0, 0, backBuffer->w, backBuffer->h), 0) << "the frame was not cleared";
   };
   enterName("", script.source());
   ASSERT_EQ(cursorPixels.size(), 18u);
   EXPECT_GT(cursorPixels.front(), 0);
   EXPECT_EQ(cursorPixels.back(), cursorPixels.front());
-  EXPECT_GT(countColour(screen, 192, 256, 200, 256 + GlyphHeight, CursorColour), 0);
+  EXPECT_GT(countColour(screen, 192, 256, 200, 256 + glyphHeight(), CursorColour), 0);
 }
 
 TEST_F(NameEntryTest, ScreenShowsMessagePromptAndName) {

@@ -3,6 +3,9 @@
 
 #include <allegro.h>
 
+// The datafile font's glyphs are 8 pixels wide; their height is the font's.
+inline int glyphHeight() { return text_height(font); }
+
 // Pixels of the given colour in the rectangle [x0, x1) x [y0, y1).
 inline int countColour(BITMAP* bitmap, int x0, int y0, int x1, int y1, int colour) {
   int count = 0;

@@ -10,7 +10,6 @@ namespace {
 
 constexpr int DimZero = 0x445566;
 constexpr int Filler = 0x00FF00;
-constexpr int GlyphHeight = 8;
 
 class TextTest : public testing::Test {
 protected:
@@ -54,8 +53,8 @@ TEST_F(TextTest, LeftAlignedStartsAtXOnTransparentGround) {
   clear_to_color(backBuffer, Filler);
   drawText("MQ", 100, 50, -1, AlignLeft);
   EXPECT_EQ(countOther(backBuffer, 0, 0, 100, backBuffer->h, Filler), 0);
-  EXPECT_GT(countOther(backBuffer, 100, 50, 116, 50 + GlyphHeight, Filler), 0);
-  EXPECT_GT(countColour(backBuffer, 100, 50, 116, 50 + GlyphHeight, Filler), 0);
+  EXPECT_GT(countOther(backBuffer, 100, 50, 116, 50 + glyphHeight(), Filler), 0);
+  EXPECT_GT(countColour(backBuffer, 100, 50, 116, 50 + glyphHeight(), Filler), 0);
 }
 
 TEST_F(TextTest, RightAlignedEndsJustBeforeX) {
@@ -81,25 +80,25 @@ TEST_F(TextTest, ScoreFieldDimZerosThenBrightDigitsOnBlack) {
   clear_to_color(backBuffer, Filler);
   drawScore(80, 513, 1230);
   // Six dim zeros, then four digits in the font's own colours.
-  EXPECT_GT(countColour(backBuffer, 0, 513, 48, 513 + GlyphHeight, DimZero), 0);
-  EXPECT_EQ(countOther(backBuffer, 0, 513, 48, 513 + GlyphHeight, DimZero), 0);
-  EXPECT_EQ(countColour(backBuffer, 48, 513, 80, 513 + GlyphHeight, DimZero), 0);
-  EXPECT_GT(countLit(backBuffer, 48, 513, 80, 513 + GlyphHeight), 0);
-  EXPECT_EQ(countColour(backBuffer, 0, 513, 80, 513 + GlyphHeight, Filler), 0);
+  EXPECT_GT(countColour(backBuffer, 0, 513, 48, 513 + glyphHeight(), DimZero), 0);
+  EXPECT_EQ(countOther(backBuffer, 0, 513, 48, 513 + glyphHeight(), DimZero), 0);
+  EXPECT_EQ(countColour(backBuffer, 48, 513, 80, 513 + glyphHeight(), DimZero), 0);
+  EXPECT_GT(countLit(backBuffer, 48, 513, 80, 513 + glyphHeight()), 0);
+  EXPECT_EQ(countColour(backBuffer, 0, 513, 80, 513 + glyphHeight(), Filler), 0);
   EXPECT_EQ(getpixel(backBuffer, 80, 513), Filler);
 }
 
 TEST_F(TextTest, ScoreZeroKeepsNineDimPlaces) {
   drawScore(80, 513, 0);
-  EXPECT_EQ(countOther(backBuffer, 0, 513, 72, 513 + GlyphHeight, DimZero), 0);
-  EXPECT_EQ(countColour(backBuffer, 72, 513, 80, 513 + GlyphHeight, DimZero), 0);
-  EXPECT_GT(countLit(backBuffer, 72, 513, 80, 513 + GlyphHeight), 0);
+  EXPECT_EQ(countOther(backBuffer, 0, 513, 72, 513 + glyphHeight(), DimZero), 0);
+  EXPECT_EQ(countColour(backBuffer, 72, 513, 80, 513 + glyphHeight(), DimZero), 0);
+  EXPECT_GT(countLit(backBuffer, 72, 513, 80, 513 + glyphHeight()), 0);
 }
 
 TEST_F(TextTest, LargestScoreFillsAllTenPlacesUnsigned) {
   drawScore(80, 513, 4294967295u);
   drawIntoScratch([] { drawText("4294967295", 0, 513, -1, AlignLeft); });
-  EXPECT_EQ(countColour(backBuffer, 0, 513, 80, 513 + GlyphHeight, DimZero), 0);
+  EXPECT_EQ(countColour(backBuffer, 0, 513, 80, 513 + glyphHeight(), DimZero), 0);
   EXPECT_TRUE(sameBitmaps(backBuffer, scratch));
 }
 
