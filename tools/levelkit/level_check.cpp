@@ -150,20 +150,25 @@ std::vector<std::string> findLevelFaults(const Level& level) {
   const std::vector<Cell> gold = goldCells(level);
   const std::vector<bool> fromStart = walker.reachableFrom(start);
   std::vector<std::string> faults;
-  std::vector<std::vector<bool>> fromGold;
+  std::vector<Cell> reachable;
   for (const Cell& piece : gold) {
-    if (!fromStart[cellIndex(piece.x, piece.y)]) {
+    if (fromStart[cellIndex(piece.x, piece.y)]) {
+      reachable.push_back(piece);
+    } else {
       faults.push_back("gold at " + describe(piece) + " cannot be reached from the start");
     }
+  }
+  std::vector<std::vector<bool>> fromGold;
+  for (const Cell& piece : reachable) {
     fromGold.push_back(walker.reachableFrom(piece));
   }
-  // All gold can be taken in one run exactly when, of any two pieces, one
+  // All of it can be taken in one run exactly when, of any two pieces, one
   // can be reached from the other.
-  for (size_t a = 0; a < gold.size(); ++a) {
-    for (size_t b = a + 1; b < gold.size(); ++b) {
-      if (!fromGold[a][cellIndex(gold[b].x, gold[b].y)] &&
-          !fromGold[b][cellIndex(gold[a].x, gold[a].y)]) {
-        faults.push_back("gold at " + describe(gold[a]) + " and at " + describe(gold[b]) +
+  for (size_t a = 0; a < reachable.size(); ++a) {
+    for (size_t b = a + 1; b < reachable.size(); ++b) {
+      if (!fromGold[a][cellIndex(reachable[b].x, reachable[b].y)] &&
+          !fromGold[b][cellIndex(reachable[a].x, reachable[a].y)]) {
+        faults.push_back("gold at " + describe(reachable[a]) + " and at " + describe(reachable[b]) +
                          " shut each other out");
       }
     }
