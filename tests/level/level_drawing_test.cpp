@@ -2,7 +2,6 @@
 // tile sheet row of its code, the variant drawn from rand() once per cell.
 #include "app/assets.h"
 #include "app/globals.h"
-#include "level/level_drawing.h"
 #include "level/tile_map.h"
 #include "level_builders.h"
 #include "level_text.h"
@@ -103,16 +102,6 @@ TEST_F(LevelDrawingTest, ADugHoleIsBlackUntilItRefillsWithAFreshBrick) {
   std::srand(5);
   map_->tickRefill();
   EXPECT_TRUE(cellShowsVariant(2, 4, Brick, variant));
-}
-
-TEST_F(LevelDrawingTest, TheFrameStartsWithTheWholeLevelPicture) {
-  map_->startLevel(0, 0);
-  clear_to_color(backBuffer, 0x123456);
-  copyLevelBitmap();
-  EXPECT_TRUE(sameBlock(backBuffer, 0, 0, levelBitmap, 0, 0));
-  EXPECT_TRUE(sameBlock(backBuffer, 496, 496, levelBitmap, 496, 496));
-  EXPECT_TRUE(sameBlock(backBuffer, CellPixels * 2, CellPixels * 4, levelBitmap, CellPixels * 2, CellPixels * 4));
-  EXPECT_EQ(0x123456, getpixel(backBuffer, 0, 512)) << "the status line is left alone";
 }
 
 }  // namespace
