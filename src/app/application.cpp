@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/assets.h"
+#include "app/datafile_check.h"
 #include "app/fatal.h"
 #include "app/globals.h"
 
@@ -47,7 +48,9 @@ Application::Application() {
   levelBitmap = createBitmapOrStop(FieldSize, FieldSize);
   assets = nullptr;
   packfile_password("zoph");
-  assets = load_datafile("assets.dat");
+  if (datafileIsWhole("assets.dat")) {
+    assets = load_datafile("assets.dat");
+  }
   if (assets == nullptr) {
     allegro_message("assets.dat not found.");
     exit(0);

@@ -14,11 +14,11 @@ expect_message() { # MESSAGE STATUS [no-user-bin]
   local saved_work=$work
   work=$folder
   start_game
-  local text
-  text=$(read_message)
+  read_message
+  local text=$message_text
   dismiss_message
-  local status
-  status=$(wait_exit)
+  wait_exit
+  local status=$exit_status
   work=$saved_work
   check "message '$1'" test "$text" = "$1"
   check "exit status $2 for '$1'" test "$status" = "$2"

@@ -76,23 +76,20 @@ hold() { # KEY SECONDS
 
 tap() { hold "$1" 0.08; }
 
-# Waits for a message box and prints its text.
+# Waits for a message box; sets message_text and message_box.
 read_message() {
-  local box
-  box=$(timeout 15 xdotool search --sync --onlyvisible --class '^Xmessage$' | head -1)
-  [ -n "$box" ] || fail "no message box"
+  message_box=$(timeout 15 xdotool search --sync --onlyvisible --class '^Xmessage$' | head -1)
+  [ -n "$message_box" ] || fail "no message box"
   local xmessage_pid
   xmessage_pid=$(pgrep -x xmessage -P "$(pgrep -P "$game_pid" | head -1)" | head -1)
-  tr '\0' '\n' <"/proc/$xmessage_pid/cmdline" | tail -n +7
-  message_box=$box
+  message_text=$(tr '\0' '\n' <"/proc/$xmessage_pid/cmdline" | tail -n +7)
 }
 
 dismiss_message() { xdotool key --window "$message_box" Return 2>/dev/null || true; }
 
-# Waits for the game to end and prints its exit status (124: timed out).
+# Waits for the game to end; sets exit_status (124: timed out).
 wait_exit() {
-  local status=0
-  wait "$game_pid" || status=$?
+  exit_status=0
+  wait "$game_pid" || exit_status=$?
   game_pid=
-  echo "$status"
 }

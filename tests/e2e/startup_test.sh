@@ -19,7 +19,7 @@ check "version text" test "$(python3 "$here/pixels.py" "$work/title.ppm" count 8
 hold Down 0.05; sleep 0.25
 hold Down 0.05; sleep 0.25
 hold j 0.05
-status=$(wait_exit)
-check "exit status 0 after Exit" test "$status" = 0
+wait_exit
+check "exit status 0 after Exit" test "$exit_status" = 0
 check "user.bin written with 250 bytes" test "$(stat -c %s "$work/user.bin")" = 250
 check "best default row first" test "$(head -c 15 "$work/user.bin")" = "Mellow Quarrier"
