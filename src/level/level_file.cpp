@@ -42,6 +42,12 @@ public:
     return last_;
   }
 
+  // Once the stream has run dry on a byte with a PlayerStart nibble, every
+  // record still to come holds a PlayerStart, so none can end the list.
+  bool repeatsPlayerStartForever() const {
+    return exhausted_ && ((last_ >> 4) == PlayerStartNibble || (last_ & 0x0F) == PlayerStartNibble);
+  }
+
 private:
   std::istream& in_;
   bool started_ = false;
@@ -76,6 +82,11 @@ int readLevels(std::istream& in, Level* levels) {
   for (int record = 0; record < MaxLevelRecords; ++record) {
     if (!readRecord(reader, levels[record])) {
       return record;
+    }
+    // Filling the slots that are left would change nothing but the time a
+    // hostile file takes: the answer is already "no ending record".
+    if (reader.repeatsPlayerStartForever()) {
+      return 0;
     }
   }
   return 0;
