@@ -1,0 +1,145 @@
+// mq_soak RUN_DIR [SEED] [TICKS]: plays TICKS ticks (default 100000) of
+// random games, seeded with SEED (default 1), on the levels of RUN_DIR's
+// maps.bin and the soak's strain levels, with RUN_DIR's assets.dat, headless
+// and under the sanitizers. A finding stops the program; a clean run prints
+// what was played and exits 0. The game's files live in a temporary folder,
+// which starts with a user.bin of zero scores so that every game that scores
+// ends in the name entry.
+#include "soak_levels.h"
+#include "soak_player.h"
+
+#include "app/assets.h"
+#include "app/globals.h"
+#include "game/game.h"
+
+#include <allegro.h>
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+constexpr uint64_t DefaultTicks = 100000;
+
+// The library without a window: memory bitmaps for the screen and the two
+// bitmaps of the game, and the datafile loaded as the game loads it.
+bool startHeadless(const std::string& assetsPath) {
+  set_uformat(U_ASCII);
+  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+    return false;
+  }
+  set_color_depth(32);
+  backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
+  levelBitmap = create_bitmap(FieldSize, FieldSize);
+  screen = create_bitmap(ScreenWidth, ScreenHeight);
+  packfile_password("zoph");
+  assets = load_datafile(assetsPath.c_str());
+  if (assets == nullptr || !describeAssetProblem(assets).empty()) {
+    return false;
+  }
+  font = static_cast<FONT*>(assets[AssetFont].dat);
+  set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
+  return true;
+}
+
+void stopHeadless() {
+  unload_datafile(assets);
+  destroy_bitmap(screen);
+  destroy_bitmap(levelBitmap);
+  destroy_bitmap(backBuffer);
+  screen = nullptr;
+}
+
+std::filesystem::path makeWorkFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "mq-soak-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    return {};
+  }
+  return pattern;
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Ten rows of score 0, so that every game ends in the name entry, with names
+// that fill their fields without a zero byte, as a damaged file may hold.
+std::string lowScoresUserBin() {
+  std::string record(HighScoreNameField, 'Z');
+  record += std::string(HighScoreRecordBytes - HighScoreNameField, '\0');
+  std::string bytes;
+  for (int row = 0; row < HighScoreRows; ++row) {
+    bytes += record;
+  }
+  return bytes;
+}
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "mq_soak: %s\n", message.c_str());
+  return 2;
+}
+
+void printCounts(const SoakCounts& counts, size_t levelCount, unsigned seed) {
+  std::printf("soak seed %u: %llu ticks, %llu games, %llu deaths, %llu level clears, %llu names entered, "
+              "%zu of %zu levels played\n",
+              seed, static_cast<unsigned long long>(counts.ticks), static_cast<unsigned long long>(counts.games),
+              static_cast<unsigned long long>(counts.deaths), static_cast<unsigned long long>(counts.clears),
+              static_cast<unsigned long long>(counts.nameEntries), counts.storedLevelsPlayed.size(), levelCount);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 4) {
+    return fail("usage: mq_soak RUN_DIR [SEED] [TICKS]");
+  }
+  const std::filesystem::path runDir = std::filesystem::absolute(argv[1]);
+  const unsigned seed = argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : 1;
+  const uint64_t ticks = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : DefaultTicks;
+
+  std::vector<Level> levels = readShippedLevels((runDir / "maps.bin").string());
+  if (levels.empty()) {
+    return fail((runDir / "maps.bin").string() + " holds no level");
+  }
+  const std::vector<Level> strain = strainLevels(seed);
+  levels.insert(levels.end(), strain.begin(), strain.end());
+  if (!startHeadless((runDir / "assets.dat").string())) {
+    return fail("cannot start the library headless with " + (runDir / "assets.dat").string());
+  }
+  const std::filesystem::path workFolder = makeWorkFolder();
+  if (workFolder.empty()) {
+    return fail("cannot make a work folder");
+  }
+  const std::filesystem::path previousFolder = std::filesystem::current_path();
+  std::filesystem::current_path(workFolder);
+  writeFile("maps.bin", mapsBinFor(levels));
+  writeFile("user.bin", lowScoresUserBin());
+
+  SoakCounts counts;
+  {
+    Game game;
+    SoakPlayer player(game, seed);
+    player.play(ticks);
+    player.exitFromMenu();
+    if (keepRunning) {
+      return fail("Exit in the menu did not end the main loop");
+    }
+    counts = player.counts();
+  }
+  const auto savedBytes = std::filesystem::file_size("user.bin");
+  std::filesystem::current_path(previousFolder);
+  std::filesystem::remove_all(workFolder);
+  stopHeadless();
+  printCounts(counts, levels.size(), seed);
+  if (savedBytes != HighScoreFileBytes) {
+    return fail("user.bin holds " + std::to_string(savedBytes) + " bytes after the run");
+  }
+  return 0;
+}
