@@ -1,0 +1,244 @@
+#include "level_search.h"
+
+#include "gold_distances.h"
+#include "level_session.h"
+#include "search_report.h"
+
+#include "game/motion.h"
+
+#include <chrono>
+#include <memory>
+#include <queue>
+#include <unordered_set>
+
+namespace {
+
+// A fall through an open column wraps from the bottom row to the top for
+// ever; a macro step that has not reached a decision by then is dropped.
+constexpr uint32_t MaxIdleTicks = 400;
+constexpr uint32_t RefillTicks = 100;
+constexpr int RefillSpanShift = 4;   // holes compared in spans of 16 updates
+constexpr int EnemySpanShift = 3;    // respawn delays compared in spans of 8 frames
+// The order of the search among states with the same gold left: updates
+// spent, plus a charge per dig so that digging is tried where walking fails,
+// plus the estimate to the nearest gold, weighted to head for it greedily.
+constexpr uint32_t DigCharge = 32;
+constexpr uint32_t GuideWeight = 2;
+
+struct MacroAction {
+  uint8_t keys;
+  uint8_t heldTicks;
+};
+
+const std::vector<MacroAction> PlainActions = {
+    {HoldLeft, 1}, {HoldRight, 1}, {HoldUp, 1},    {HoldDown, 1},
+    {HoldDigLeft, 1}, {HoldDigRight, 1}, {0, 16}};
+
+// With enemies about, timing matters: a short wait, and digging behind while
+// running away.
+const std::vector<MacroAction> ChaseActions = {
+    {HoldLeft, 1}, {HoldRight, 1}, {HoldUp, 1}, {HoldDown, 1}, {HoldDigLeft, 1}, {HoldDigRight, 1},
+    {0, 16}, {0, 4}, {HoldLeft | HoldDigRight, 1}, {HoldRight | HoldDigLeft, 1}};
+
+struct SearchNode {
+  int32_t parent;
+  uint8_t keys;
+  uint8_t heldTicks;
+  uint16_t idleTicks;
+  uint32_t ticks;
+  int32_t goldLeft;
+  uint32_t digs;
+};
+
+struct OpenEntry {
+  int32_t goldLeft;
+  uint64_t order;
+  int32_t node;
+  bool operator>(const OpenEntry& other) const {
+    if (goldLeft != other.goldLeft) {
+      return goldLeft > other.goldLeft;
+    }
+    if (order != other.order) {
+      return order > other.order;
+    }
+    return node > other.node;
+  }
+};
+
+class KeyHash {
+public:
+  void add(uint64_t value) {
+    hash_ ^= value + 0x9e3779b97f4a7c15ULL + (hash_ << 6) + (hash_ >> 2);
+  }
+  void addBytes(const int8_t* bytes, size_t count) {
+    uint64_t fnv = 1469598103934665603ULL;
+    for (size_t index = 0; index < count; ++index) {
+      fnv = (fnv ^ static_cast<uint8_t>(bytes[index])) * 1099511628211ULL;
+    }
+    add(fnv);
+  }
+  uint64_t value() const { return hash_; }
+
+private:
+  uint64_t hash_ = 0;
+};
+
+int nearestCell(int16_t pixel) { return (pixel + CellPixels / 2) / CellPixels; }
+
+uint64_t stateKey(const SavedPlay& saved) {
+  KeyHash key;
+  key.add(static_cast<uint16_t>(saved.player->x) | (static_cast<uint64_t>(static_cast<uint16_t>(saved.player->y)) << 16));
+  key.addBytes(saved.cells.data(), saved.cells.size());
+  uint32_t dueIn = saved.refillCountdown;
+  for (const RefillCell& hole : saved.refillQueue) {
+    key.add((static_cast<uint64_t>(dueIn >> RefillSpanShift) << 16) | (hole.x << 8) | hole.y);
+    dueIn += RefillTicks;
+  }
+  for (const Enemy& enemy : saved.enemies) {
+    const uint64_t hidden = enemy.respawnDelay == 0 ? 0 : 1 + (enemy.respawnDelay >> EnemySpanShift);
+    key.add((hidden << 32) | (static_cast<uint64_t>(enemy.direction) << 24) |
+            (static_cast<uint64_t>(nearestCell(enemy.x) & 0xFF) << 8) | (nearestCell(enemy.y) & 0xFF));
+  }
+  return key.value();
+}
+
+class Search {
+public:
+  Search(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits)
+      : session_(level, enemies, seed), limits_(limits),
+        actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(level) {}
+
+  SearchResult run();
+
+private:
+  // Plays a macro step from the session's current state; answers how it
+  // ended and fills the tick counts.
+  UpdateResult play(const MacroAction& action, SearchNode& node);
+  void addNode(const SearchNode& node);
+  void expand(int32_t index);
+  SearchResult finish(int32_t clearedNode);
+  bool outOfBudget() const;
+
+  LevelSession session_;
+  SearchLimits limits_;
+  const std::vector<MacroAction>& actions_;
+  GoldDistances guide_;
+  SearchReport report_;
+  std::vector<SearchNode> nodes_;
+  std::vector<std::unique_ptr<SavedPlay>> saved_;
+  std::priority_queue<OpenEntry, std::vector<OpenEntry>, std::greater<OpenEntry>> open_;
+  std::unordered_set<uint64_t> seen_;
+  std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+  int32_t clearedNode_ = -1;
+};
+
+UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
+  UpdateResult result = UpdateResult::Playing;
+  for (uint8_t tick = 0; tick < action.heldTicks && result == UpdateResult::Playing; ++tick) {
+    result = session_.advance(action.keys);
+    ++node.heldTicks;
+  }
+  while (result == UpdateResult::Playing && !session_.atDecision()) {
+    if (node.idleTicks >= MaxIdleTicks) {
+      return UpdateResult::Died;
+    }
+    result = session_.advance(0);
+    ++node.idleTicks;
+  }
+  node.ticks += node.heldTicks + node.idleTicks;
+  return result;
+}
+
+void Search::addNode(const SearchNode& node) {
+  auto saved = std::make_unique<SavedPlay>(session_.save());
+  if (!seen_.insert(stateKey(*saved)).second) {
+    return;
+  }
+  const auto index = static_cast<int32_t>(nodes_.size());
+  nodes_.push_back(node);
+  report_.noteState(*saved);
+  const uint32_t toGold = guide_.toNearestGold(saved->player->x / CellPixels, saved->player->y / CellPixels, saved->cells);
+  const uint64_t order = node.ticks + uint64_t{DigCharge} * node.digs + uint64_t{GuideWeight} * toGold;
+  saved_.push_back(std::move(saved));
+  open_.push({node.goldLeft, order, index});
+}
+
+void Search::expand(int32_t index) {
+  const std::unique_ptr<SavedPlay> from = std::move(saved_[index]);
+  for (const MacroAction& action : actions_) {
+    session_.restore(*from);
+    const bool digs = (action.keys & (HoldDigLeft | HoldDigRight)) != 0;
+    SearchNode child{index, action.keys, 0, 0, nodes_[index].ticks, 0, nodes_[index].digs + (digs ? 1 : 0)};
+    const UpdateResult result = play(action, child);
+    if (result == UpdateResult::Died) {
+      continue;
+    }
+    child.goldLeft = session_.game().goldLeft();
+    if (result == UpdateResult::Cleared) {
+      nodes_.push_back(child);
+      clearedNode_ = static_cast<int32_t>(nodes_.size()) - 1;
+      return;
+    }
+    addNode(child);
+  }
+}
+
+bool Search::outOfBudget() const {
+  const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - started_;
+  return spent.count() > limits_.seconds || nodes_.size() > limits_.states;
+}
+
+SearchResult Search::run() {
+  // The start may be in mid-air: the first decision comes after the landing.
+  SearchNode start{-1, 0, 0, 0, 0, 0, 0};
+  const MacroAction settle{0, 0};
+  const UpdateResult first = play(settle, start);
+  start.goldLeft = session_.game().goldLeft();
+  if (first == UpdateResult::Cleared) {
+    nodes_.push_back(start);
+    return finish(0);
+  }
+  if (first == UpdateResult::Playing) {
+    addNode(start);
+  }
+  size_t checks = 0;
+  while (!open_.empty() && clearedNode_ < 0) {
+    if ((++checks & 255) == 0 && outOfBudget()) {
+      break;
+    }
+    const int32_t index = open_.top().node;
+    open_.pop();
+    expand(index);
+  }
+  return finish(clearedNode_);
+}
+
+SearchResult Search::finish(int32_t clearedNode) {
+  SearchResult result;
+  result.statesExplored = nodes_.size();
+  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+  if (clearedNode < 0) {
+    result.explanation = report_.explain(open_.empty() ? "" : "the search gave up at its limit");
+    return result;
+  }
+  std::vector<const SearchNode*> path;
+  for (int32_t index = clearedNode; index >= 0; index = nodes_[index].parent) {
+    path.push_back(&nodes_[index]);
+  }
+  Replay recorder;
+  for (auto step = path.rbegin(); step != path.rend(); ++step) {
+    holdKeys(recorder, (*step)->keys, (*step)->heldTicks);
+    holdKeys(recorder, 0, (*step)->idleTicks);
+  }
+  result.cleared = true;
+  result.keys = recorder.keys;
+  result.ticks = nodes_[clearedNode].ticks;
+  return result;
+}
+
+}  // namespace
+
+SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits) {
+  Search search(level, enemies, seed, limits);
+  return search.run();
+}

@@ -1,0 +1,42 @@
+// The search for a key sequence that clears a level, played through the real
+// rules (LevelSession), so that what it finds is a replay that the runner
+// plays the same way.
+//
+// The search moves between decision states, the moments when the player's
+// update reads the keys, with macro steps: a key held for one update (a move
+// then runs its 16 updates and any fall that follows it; a dig happens on
+// the spot) or a short wait with nothing held. States are ordered best-first
+// by gold left, then by time, so it heads for the gold and falls back on
+// earlier states when a branch leads nowhere (a pit, a death). Two states
+// count as the same when the player stands in the same place with the same
+// cells (gold taken, holes open), holes due to refill in the same 16-update
+// span and, with enemies, the enemies near the same cells heading the same
+// way: the key is coarser than the game, which costs completeness, never
+// correctness, because every step is simulated in full.
+#pragma once
+
+#include "replay.h"
+
+#include "level/level.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SearchLimits {
+  double seconds = 60.0;
+  size_t states = 2000000;
+};
+
+struct SearchResult {
+  bool cleared = false;
+  std::vector<KeyRun> keys;   // from the level's start to the update that cleared it
+  uint32_t ticks = 0;
+  size_t statesExplored = 0;
+  double seconds = 0.0;
+  // Why nothing was found, in the level's coordinates, when not cleared.
+  std::string explanation;
+};
+
+SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits);

@@ -1,0 +1,133 @@
+#include "level_session.h"
+
+#include "replay.h"
+#include "replay_runner.h"
+
+#include "app/globals.h"
+#include "game/motion.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+namespace {
+
+Level withoutEnemyStarts(Level level) {
+  for (int8_t& cell : level.cells) {
+    if (cell == EnemyStart) {
+      cell = Empty;
+    }
+  }
+  return level;
+}
+
+std::filesystem::path makeTemporaryFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "mq-solve-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("cannot make a temporary folder for the search");
+  }
+  return pattern;
+}
+
+void holdOnly(uint8_t keys) {
+  key[KEY_UP] = (keys & HoldUp) ? 1 : 0;
+  key[KEY_DOWN] = (keys & HoldDown) ? 1 : 0;
+  key[KEY_LEFT] = (keys & HoldLeft) ? 1 : 0;
+  key[KEY_RIGHT] = (keys & HoldRight) ? 1 : 0;
+  key[KEY_J] = (keys & HoldDigLeft) ? 1 : 0;
+  key[KEY_K] = (keys & HoldDigRight) ? 1 : 0;
+}
+
+}  // namespace
+
+LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)
+    : enemies_(enemies), previousDir_(std::filesystem::current_path()), workDir_(makeTemporaryFolder()) {
+  std::filesystem::current_path(workDir_);
+  {
+    const std::string bytes = singleLevelMapsBin(enemies ? level : withoutEnemyStarts(level));
+    std::ofstream out("maps.bin", std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  random_ = std::make_unique<CLibraryRandom>();
+  game_ = std::make_unique<Game>();
+  game_->orderMode = Linear;
+  srand(seed);
+  game_->shuffleOrder();
+  game_->createPlayer();
+  game_->enterLevel(0);
+}
+
+LevelSession::~LevelSession() {
+  holdOnly(0);
+  game_->destroyActors();
+  game_.reset();
+  random_.reset();
+  std::error_code ignored;
+  std::filesystem::current_path(previousDir_, ignored);
+  std::filesystem::remove_all(workDir_, ignored);
+}
+
+UpdateResult LevelSession::advance(uint8_t keys) {
+  holdOnly(keys);
+  if (bonusTimer >= 0) {
+    --bonusTimer;
+  }
+  game_->tick();
+  UpdateResult result = UpdateResult::Playing;
+  if (game_->goldLeft() == 0) {
+    result = UpdateResult::Cleared;
+  } else if (!game_->player->alive) {
+    result = UpdateResult::Died;
+  }
+  game_->drawActors();
+  return result;
+}
+
+bool LevelSession::atDecision() const {
+  const Player& player = *game_->player;
+  return player.stepsLeft == 0 && player.y < BottomRowTopPixel &&
+         isSupported(game_->map, player.x, player.y);
+}
+
+SavedPlay LevelSession::save() {
+  const TileMap& map = game_->map;
+  SavedPlay saved;
+  saved.cells.assign(map.cells, map.cells + CellCount);
+  if (enemies_) {
+    saved.trail.assign(map.trail, map.trail + CellCount);
+  }
+  saved.refillQueue.assign(map.refillQueue.begin(), map.refillQueue.end());
+  saved.refillCountdown = map.refillCountdown;
+  saved.goldLeft = map.goldLeft;
+  saved.playerX = map.playerX;
+  saved.playerY = map.playerY;
+  saved.bonusTimer = bonusTimer;
+  saved.player.emplace(*game_->player);
+  for (const Enemy* enemy : game_->enemies) {
+    saved.enemies.push_back(*enemy);
+  }
+  saved.random = random_->save();
+  return saved;
+}
+
+void LevelSession::restore(const SavedPlay& saved) {
+  TileMap& map = game_->map;
+  std::memcpy(map.cells, saved.cells.data(), CellCount);
+  if (enemies_) {
+    std::memcpy(map.trail, saved.trail.data(), sizeof map.trail);
+  }
+  map.refillQueue.assign(saved.refillQueue.begin(), saved.refillQueue.end());
+  map.refillCountdown = saved.refillCountdown;
+  map.goldLeft = saved.goldLeft;
+  map.playerX = saved.playerX;
+  map.playerY = saved.playerY;
+  bonusTimer = saved.bonusTimer;
+  *game_->player = *saved.player;
+  for (size_t index = 0; index < saved.enemies.size(); ++index) {
+    *game_->enemies[index] = saved.enemies[index];
+  }
+  random_->restore(saved.random);
+}

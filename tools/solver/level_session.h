@@ -1,0 +1,71 @@
+// One level set up for play the way the replay runner sets it up (a
+// single-level maps.bin in a temporary working folder, srand(seed), the
+// order drawn, the player created, the level entered), so that a key
+// sequence found here plays the same when the runner replays it.
+//
+// advance() repeats the runner's update (clock, Game::tick, cleared before
+// dead, then drawing, which counts down a crushed enemy's respawn delay); the
+// two must be kept in step. A search jumps between saved moments with
+// save() and restore(): everything a level changes is copied, the trail
+// only when enemies are on, since nothing else reads it.
+#pragma once
+
+#include "c_library_random.h"
+
+#include "game/enemy.h"
+#include "game/game.h"
+#include "game/player.h"
+#include "level/level.h"
+#include "level/tile_map.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+enum class UpdateResult { Playing, Cleared, Died };
+
+struct SavedPlay {
+  std::vector<int8_t> cells;
+  std::vector<uint32_t> trail;   // empty without enemies
+  std::vector<RefillCell> refillQueue;
+  uint8_t refillCountdown = 0;
+  int32_t goldLeft = 0;
+  int16_t playerX = 0;
+  int16_t playerY = 0;
+  int32_t bonusTimer = 0;
+  std::optional<Player> player;
+  std::vector<Enemy> enemies;
+  CLibraryRandom::Saved random{};
+};
+
+class LevelSession {
+public:
+  // The level as stored; with enemies off its EnemyStart cells are dropped,
+  // as the runner does for "enemies: off".
+  LevelSession(const Level& level, bool enemies, unsigned seed);
+  ~LevelSession();
+  LevelSession(const LevelSession&) = delete;
+  LevelSession& operator=(const LevelSession&) = delete;
+
+  // One update with these HeldKey bits held.
+  UpdateResult advance(uint8_t keys);
+
+  // The player's next update will read the keys: no move under way, not
+  // about to fall or drop out of the bottom row.
+  bool atDecision() const;
+
+  SavedPlay save();
+  void restore(const SavedPlay& saved);
+
+  const Game& game() const { return *game_; }
+  bool enemiesOn() const { return enemies_; }
+
+private:
+  bool enemies_;
+  std::filesystem::path previousDir_;
+  std::filesystem::path workDir_;
+  std::unique_ptr<CLibraryRandom> random_;
+  std::unique_ptr<Game> game_;
+};

@@ -1,0 +1,231 @@
+// level-solve: finds a key sequence that clears each given level, checks it
+// by replaying it from the start through the replay runner, and writes it as
+// a replay file. Exit status 0 when every level was cleared, 1 when one was
+// not (with the reason on stderr), 2 on a usage or file problem.
+//
+//   level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S]
+//               [--out DIR] (--list LIST | LEVEL...)
+//
+// auto (the default) searches with the level's enemies first and, when that
+// finds nothing within the time, again with them removed; the replay says
+// which it is. --list takes the level files from a levels.txt list. Replays
+// go to DIR/NAME.replay (NAME the level file's name without .txt), naming
+// the level by a path relative to DIR.
+#include "level_search.h"
+
+#include "level_set.h"
+#include "level_text.h"
+#include "replay.h"
+#include "replay_runner.h"
+
+#include "app/globals.h"
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int ExitUnsolved = 1;
+constexpr int ExitBroken = 2;
+constexpr unsigned ReplaySeed = 1;
+
+enum class EnemyMode { Auto, On, Off };
+
+struct Options {
+  std::string assetsFile = MQ_RUN_DIR "/assets.dat";
+  EnemyMode enemies = EnemyMode::Auto;
+  SearchLimits limits;
+  fs::path outDir = ".";
+  std::vector<fs::path> levels;
+};
+
+bool readLevelList(const fs::path& listPath, std::vector<fs::path>& levels) {
+  std::ifstream list(listPath);
+  if (!list) {
+    return false;
+  }
+  std::string line;
+  while (std::getline(list, line)) {
+    if (!line.empty() && line[0] != '#') {
+      levels.push_back(listPath.parent_path() / line);
+    }
+  }
+  return true;
+}
+
+bool readEnemyMode(const std::string& word, EnemyMode& mode) {
+  if (word == "auto" || word == "on" || word == "off") {
+    mode = word == "auto" ? EnemyMode::Auto : (word == "on" ? EnemyMode::On : EnemyMode::Off);
+    return true;
+  }
+  return false;
+}
+
+bool readOptions(int argc, char** argv, Options& options) {
+  for (int index = 1; index < argc; ++index) {
+    const std::string argument = argv[index];
+    const bool hasValue = index + 1 < argc;
+    if (argument == "--assets" && hasValue) {
+      options.assetsFile = argv[++index];
+    } else if (argument == "--enemies" && hasValue) {
+      if (!readEnemyMode(argv[++index], options.enemies)) {
+        return false;
+      }
+    } else if (argument == "--seconds" && hasValue) {
+      options.limits.seconds = std::stod(argv[++index]);
+    } else if (argument == "--out" && hasValue) {
+      options.outDir = argv[++index];
+    } else if (argument == "--list" && hasValue) {
+      if (!readLevelList(argv[++index], options.levels)) {
+        std::cerr << "level-solve: " << argv[index] << " cannot be read\n";
+        return false;
+      }
+    } else if (!argument.empty() && argument[0] == '-') {
+      return false;
+    } else {
+      options.levels.emplace_back(argument);
+    }
+  }
+  return !options.levels.empty();
+}
+
+// The library without a window, as the replay runner uses it: memory
+// bitmaps for the level picture and the real datafile for sounds and tiles.
+bool startHeadless(const std::string& assetsFile) {
+  set_uformat(U_ASCII);
+  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+    std::cerr << "level-solve: the library did not start\n";
+    return false;
+  }
+  set_color_depth(32);
+  backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
+  levelBitmap = create_bitmap(FieldSize, FieldSize);
+  packfile_password("zoph");
+  assets = load_datafile(assetsFile.c_str());
+  if (assets == nullptr) {
+    std::cerr << "level-solve: " << assetsFile << " cannot be loaded\n";
+    return false;
+  }
+  return true;
+}
+
+bool hasEnemyStart(const Level& level) {
+  for (int8_t cell : level.cells) {
+    if (cell == EnemyStart) {
+      return true;
+    }
+  }
+  return false;
+}
+
+Replay replayFor(const fs::path& levelPath, const fs::path& outDir, bool enemies, const SearchResult& found) {
+  Replay replay;
+  replay.levelFile = fs::relative(fs::absolute(levelPath), fs::absolute(outDir)).generic_string();
+  replay.baseDir = outDir.string();
+  replay.seed = ReplaySeed;
+  replay.enemies = enemies;
+  replay.hasExpectation = true;
+  replay.expected = ReplayEnd::Cleared;
+  replay.keys = found.keys;
+  return replay;
+}
+
+bool writeReplayFile(const fs::path& path, const Replay& replay, const std::string& comment) {
+  std::ofstream out(path, std::ios::trunc);
+  out << "# " << comment << "\n";
+  writeReplay(out, replay);
+  out.close();
+  return static_cast<bool>(out);
+}
+
+struct Attempt {
+  bool enemies;
+  SearchResult result;
+};
+
+// Searches as the mode asks; the last attempt made is answered.
+Attempt searchAsAsked(const Level& level, const std::string& name, const Options& options) {
+  const bool levelHasEnemies = hasEnemyStart(level);
+  if (options.enemies == EnemyMode::Off || !levelHasEnemies) {
+    return {false, searchLevel(level, false, ReplaySeed, options.limits)};
+  }
+  Attempt withEnemies{true, searchLevel(level, true, ReplaySeed, options.limits)};
+  if (withEnemies.result.cleared || options.enemies == EnemyMode::On) {
+    return withEnemies;
+  }
+  std::printf("%s: no way past the enemies found (%zu states, %.1f s); searching without them\n",
+              name.c_str(), withEnemies.result.statesExplored, withEnemies.result.seconds);
+  return {false, searchLevel(level, false, ReplaySeed, options.limits)};
+}
+
+int solveOne(const fs::path& levelPath, const Options& options) {
+  std::ifstream in(levelPath);
+  LevelSource source;
+  std::string error;
+  if (!in || !parseLevelSource(in, levelPath.string(), source, error)) {
+    std::cerr << (error.empty() ? levelPath.string() + ": cannot be read" : error) << "\n";
+    return ExitBroken;
+  }
+  const std::string name = levelPath.stem().string();
+  const Attempt attempt = searchAsAsked(source.level, name, options);
+  const SearchResult& found = attempt.result;
+  if (!found.cleared) {
+    std::printf("%s: NOT CLEARED after %zu states, %.1f s\n", name.c_str(), found.statesExplored, found.seconds);
+    std::cerr << name << ": " << found.explanation << "\n";
+    return ExitUnsolved;
+  }
+  const Replay replay = replayFor(levelPath, options.outDir, attempt.enemies, found);
+  const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(source.level));
+  if (outcome.end != ReplayEnd::Cleared) {
+    std::cerr << name << ": the sequence found does not replay: " << describeOutcome(outcome) << "\n";
+    return ExitUnsolved;
+  }
+  const std::string how = attempt.enemies || !hasEnemyStart(source.level)
+                              ? "found by level-solve"
+                              : "found by level-solve with the enemies removed: no way past them was found";
+  const fs::path replayPath = options.outDir / (name + ".replay");
+  if (!writeReplayFile(replayPath, replay, how)) {
+    std::cerr << replayPath.string() << ": cannot be written\n";
+    return ExitBroken;
+  }
+  std::printf("%s: cleared %s in %u ticks (%zu states, %.1f s)\n", name.c_str(),
+              attempt.enemies ? "with enemies" : (hasEnemyStart(source.level) ? "WITHOUT enemies" : "(no enemies)"),
+              outcome.ticks, found.statesExplored, found.seconds);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!readOptions(argc, argv, options)) {
+    std::cerr << "usage: level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S] [--out DIR] "
+                 "(--list LIST | LEVEL...)\n";
+    return ExitBroken;
+  }
+  if (!startHeadless(options.assetsFile)) {
+    return ExitBroken;
+  }
+  int status = 0;
+  for (const fs::path& level : options.levels) {
+    try {
+      const int result = solveOne(level, options);
+      status = result > status ? result : status;
+    } catch (const std::exception& problem) {
+      std::cerr << level.string() << ": " << problem.what() << "\n";
+      status = ExitBroken;
+    }
+    std::fflush(stdout);
+  }
+  return status;
+}
