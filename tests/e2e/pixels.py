@@ -48,9 +48,7 @@ def main(argv):
     if command == "pixel":
         print(colour_at(image, int(args[0]), int(args[1])))
     elif command == "lit":
-        lit = any(c != "000000" for c in region(image, *map(int, args)))
-        print("lit" if lit else "black")
-        return 0 if lit else 1
+        return 0 if any(c != "000000" for c in region(image, *map(int, args))) else 1
     elif command == "count":
         wanted = args[0].upper()
         print(sum(1 for c in region(image, *map(int, args[1:])) if c == wanted))

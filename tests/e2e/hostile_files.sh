@@ -1,0 +1,79 @@
+# Steps shared by the hostile-file tests (source after lib.sh): files built
+# byte by byte, a game started in a folder of its own, and the title menu
+# driven with the keys a player uses.
+
+# Makes $work/case a fresh folder with the run folder's assets.dat and
+# maps.bin, for the caller to spoil.
+fresh_case() {
+  rm -rf "$work/case"
+  mkdir -p "$work/case"
+  cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$work/case/"
+}
+
+# Starts the game in $work/case and waits for the title screen.
+start_case() {
+  local saved_work=$work
+  work=$work/case
+  start_game
+  work=$saved_work
+  wait_window
+  wait_for_title
+}
+
+# The title screen: the white frame of the high-score box and the grey
+# version text, neither of which a level in play puts at those places.
+title_shown() {
+  screenshot probe
+  [ "$(pixel probe 128 104)" = FFFFFF ] && [ "$(pixel probe 375 104)" = FFFFFF ] &&
+    [ "$(python3 "$here/pixels.py" "$work/probe.ppm" count 888888 480 512 32 14)" -gt 0 ]
+}
+
+wait_for_title() {
+  for _ in $(seq 150); do
+    title_shown && return 0
+    sleep 0.1
+  done
+  fail "the title screen did not come"
+}
+
+# The menu reads held keys and ignores them for a moment after each one.
+menu_key() { hold "$1" 0.05; sleep 0.3; }
+menu_start_game() { menu_key j; }
+# The window may be gone before the key is let go.
+menu_exit() { menu_key Down; menu_key Down; hold j 0.05 2>/dev/null || true; }
+
+# user.bin records, best first, from "SCORE:NAME" words; a name given as
+# NAME/17 fills its whole 17-byte field, with no zero byte.
+user_bin_bytes() {
+  python3 - "$@" <<'PY'
+import struct, sys
+out = b""
+for word in sys.argv[1:]:
+    score, name = word.split(":", 1)
+    if name.endswith("/17"):
+        field = (name[:-3].encode() * 17)[:17]
+    else:
+        field = name.encode().ljust(17, b"\0")
+    out += field + struct.pack("<Q", int(score))
+sys.stdout.buffer.write(out)
+PY
+}
+
+# maps.bin bytes for level files of 32 rows of 32 cell characters
+# (. # H - $ P E), followed by the record that ends the list.
+maps_bin_bytes() {
+  python3 - "$@" <<'PY'
+import sys
+codes = {c: i for i, c in enumerate(".#H-$PE789abcdef")}
+out = b""
+for path in sys.argv[1:]:
+    rows = [line.rstrip("\n") for line in open(path)]
+    assert len(rows) == 32 and all(len(r) == 32 for r in rows), path
+    record = bytearray(512)
+    for k in range(16):
+        for y in range(32):
+            record[32 * k + y] = codes[rows[y][2 * k]] << 4 | codes[rows[y][2 * k + 1]]
+    out += bytes(record)
+sys.stdout.buffer.write(out + bytes(512))
+PY
+}

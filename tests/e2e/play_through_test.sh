@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# A whole game as a player plays it: start from the menu, take a row of gold
+# and clear the level, lose every life to an enemy on the next, type a name
+# with a Backspace and a tilde, see the row on the title screen, switch the
+# mode to Random and back, leave with Exit, and find the row in user.bin.
+source "$(dirname "$0")/lib.sh"
+
+row() { # TEXT: one row, padded with empty cells to 32
+  local text=$1
+  while [ ${#text} -lt 32 ]; do text+=.; done
+  printf '%s\n' "$text"
+}
+walls() { for _ in $(seq "$1"); do row "################################"; done; }
+{
+  printf 'title: A row of gold\n'
+  walls 29
+  row "P\$\$\$\$\$\$\$\$\$\$\$\$\$\$\$\$\$\$\$\$"
+  walls 2
+} >"$work/gold.txt"
+{
+  printf 'title: Cornered\n'
+  walls 29
+  row "PE............................#\$"   # the gold is out of reach
+  walls 2
+} >"$work/cornered.txt"
+make_maps gold.txt cornered.txt
+cp "$run_dir/assets.dat" "$work/"
+
+start_xvfb
+start_game
+wait_window
+wait_for_drawing 196 32 120 12
+
+hold j 0.05
+sleep 0.8
+screenshot level1
+check "the first level is drawn with gold" test "$(pixel level1 $((16 * 5 + 8)) $((16 * 29 + 8)))" != 000000
+check "the status line shows the level label" python3 "$here/pixels.py" "$work/level1.ppm" lit 384 513 64 12
+
+hold Right 3.8            # 20 pieces of gold, 16 ticks each, then the bonus
+sleep 4                   # three lives lost to the cornering enemy, 700 ms each
+wait_for_colour FF5500 64 256 8 12
+echo "ok: the name entry shows its cursor"
+xdotool type --window "$window" --delay 80 "Zedd"
+tap BackSpace; sleep 0.1
+tap asciitilde; sleep 0.1
+tap Return
+sleep 0.5
+
+screenshot title
+check "the new row is drawn in the lowest place" python3 "$here/pixels.py" "$work/title.ppm" lit 240 256 34 12
+
+hold Down 0.05; sleep 0.3        # Mode:
+hold k 0.05; sleep 0.3
+screenshot random
+check "the mode reads Random in bright red" test "$(python3 "$here/pixels.py" "$work/random.ppm" count FF0000 208 312 48 12)" -gt 0
+hold k 0.05; sleep 0.3
+hold Down 0.05; sleep 0.3        # Exit
+hold j 0.05
+wait_exit
+check "exit status 0" test "$exit_status" = 0
+
+score=$(python3 -c "import struct,sys; d=open(sys.argv[1],'rb').read(); print(struct.unpack('<Q', d[9*25+17:9*25+25])[0])" "$work/user.bin")
+check "the game scored the gold and a time bonus" test "$score" -gt 300 -a "$score" -lt 321
+table_bytes "${default_rows[@]:0:18}" "$score" "Zed~" >"$work/expected.bin"
+check "user.bin holds the new row in place 10, byte for byte" cmp "$work/user.bin" "$work/expected.bin"

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The shipped game's title screen and its first level in play, as the README
+# shows them. With MQ_SCREENSHOT_DIR set, the pictures are saved there
+# (docs/title.png and docs/play.png are made this way).
+source "$(dirname "$0")/lib.sh"
+
+cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$work/"
+start_xvfb
+start_game
+wait_window
+wait_for_drawing 196 32 120 12
+screenshot title
+check "the default table's best score" test "$(python3 "$here/pixels.py" "$work/title.ppm" count FFFFFF 128 104 249 1)" = 249
+
+hold j 0.05
+sleep 0.8
+hold Right 0.7
+sleep 0.3
+screenshot play
+check "the level fills the field" python3 "$here/pixels.py" "$work/play.ppm" lit 0 0 512 512
+check "the status line shows the score" python3 "$here/pixels.py" "$work/play.ppm" lit 0 513 80 12
+check "two spare lives" test "$(python3 "$here/pixels.py" "$work/play.ppm" count 000000 480 512 32 16)" -lt 512
+
+if [ -n "${MQ_SCREENSHOT_DIR:-}" ]; then
+  cp "$work/title.png" "$MQ_SCREENSHOT_DIR/title.png"
+  cp "$work/play.png" "$MQ_SCREENSHOT_DIR/play.png"
+fi
+
+hold Escape 0.1
+sleep 0.5
+hold Down 0.05; sleep 0.3
+hold Down 0.05; sleep 0.3
+hold j 0.05
+wait_exit
+check "exit status 0" test "$exit_status" = 0
