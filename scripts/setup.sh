@@ -8,8 +8,8 @@ mode=${1:-play}
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${MQ_BUILD_DIR:-$repo/build}
 
-play_packages=(cmake g++ make pkg-config liballegro4-dev libgtest-dev)
-test_packages=(xvfb xdotool x11-utils imagemagick python3 valgrind clang libclang-rt-14-dev)
+play_packages=(cmake g++ make pkg-config liballegro4-dev libgtest-dev x11-utils)
+test_packages=(xvfb xdotool imagemagick python3 valgrind clang libclang-rt-14-dev)
 
 packages=("${play_packages[@]}")
 if [ "$mode" = test ]; then
@@ -30,7 +30,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo=(sudo)
   fi
   "${sudo[@]}" apt-get update
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}"
 fi
 
 cmake -S "$repo" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
