@@ -14,8 +14,13 @@ xvfb_pid=
 game_pid=
 window=
 
+# The library's own signal handler can deadlock in its shutdown once the X
+# server is gone, so a game that is still running is killed outright.
 cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  if [ -n "$game_pid" ]; then
+    pkill -KILL -P "$game_pid" 2>/dev/null || true
+    kill -KILL "$game_pid" 2>/dev/null || true
+  fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   if [ "${MQ_KEEP_E2E:-}" = 1 ]; then echo "kept $work"; else rm -rf "$work"; fi
@@ -60,7 +65,7 @@ start_xvfb() {
 start_game() {
   mkdir -p "$work/home"
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/home/.asoundrc"
-  (cd "$work" && HOME="$work/home" exec timeout "${MQ_GAME_TIMEOUT:-60}" "$game_binary" \
+  (cd "$work" && HOME="$work/home" exec timeout -s KILL "${MQ_GAME_TIMEOUT:-60}" "$game_binary" \
     >"$work/game.out" 2>"$work/game.err") &
   game_pid=$!
 }
@@ -125,7 +130,7 @@ read_message() {
 
 dismiss_message() { xdotool key --window "$message_box" Return 2>/dev/null || true; }
 
-# Waits for the game to end; sets exit_status (124: timed out).
+# Waits for the game to end; sets exit_status (137: killed when its time ran out).
 wait_exit() {
   exit_status=0
   wait "$game_pid" || exit_status=$?
