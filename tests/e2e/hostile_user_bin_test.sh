@@ -63,9 +63,9 @@ mkdir "$work/case/user.bin"
 echo "keep me" >"$work/case/user.bin/inside.txt"
 start_case
 menu_exit
-text=$(read_message)
+read_message
 dismiss_message
-check "save failure reported" test "$text" = "Error saving high scores"
+check "save failure reported" test "$message_text" = "Error saving high scores"
 wait_exit
 check "exit status 0 after the failed save" test "$exit_status" = 0
 check "the folder and its file are left alone" test "$(cat "$work/case/user.bin/inside.txt")" = "keep me"
