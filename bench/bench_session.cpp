@@ -1,0 +1,192 @@
+#include "bench_session.h"
+
+#include "heavy_route.h"
+#include "level_text.h"
+#include "reference_loop.h"
+
+#include "app/assets.h"
+#include "app/globals.h"
+#include "game/enemy.h"
+#include "game/game.h"
+#include "game/player.h"
+
+#include <allegro.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int MenuWarmUpPasses = 30;
+constexpr int MenuKeyDelayPasses = 20;
+// More than one lap of the route: the trail covers the loop and the dug holes
+// wait in the refill queue.
+constexpr int PlayWarmUpPasses = 3000;
+
+void startHeadlessAllegro() {
+  static bool started = false;
+  if (started) {
+    return;
+  }
+  set_uformat(U_ASCII);
+  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+    throw std::runtime_error("install_allegro(SYSTEM_NONE) failed");
+  }
+  set_color_depth(32);
+  backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
+  levelBitmap = create_bitmap(FieldSize, FieldSize);
+  screen = create_bitmap(ScreenWidth, ScreenHeight);
+  packfile_password("zoph");
+  assets = load_datafile(MQ_RUN_DIR "/assets.dat");
+  if (assets == nullptr) {
+    throw std::runtime_error("cannot load " MQ_RUN_DIR "/assets.dat");
+  }
+  font = static_cast<FONT*>(assets[AssetFont].dat);
+  set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
+  clear_bitmap(backBuffer);
+  clear_bitmap(screen);
+  started = true;
+}
+
+std::string heavyMapsBin() {
+  std::ifstream in(MQ_BENCH_DIR "/heavy.txt");
+  LevelSource source;
+  std::string error;
+  if (!parseLevelSource(in, "heavy.txt", source, error)) {
+    throw std::runtime_error(error);
+  }
+  return mapsBinBytes({source.level}) + std::string(LevelRecordBytes, '\0');
+}
+
+// The Game reads maps.bin and user.bin from the working folder and writes
+// user.bin when it goes.
+class ScratchFolder {
+public:
+  ScratchFolder() : previous_(std::filesystem::current_path()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "mq-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      throw std::runtime_error("mkdtemp failed");
+    }
+    path_ = pattern;
+    std::filesystem::current_path(path_);
+    const std::string bytes = heavyMapsBin();
+    std::ofstream(path_ / "maps.bin", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
+
+void releaseKeys() { std::fill(key, key + KEY_MAX, 0); }
+
+class GameScene : public PassScene {
+public:
+  explicit GameScene(bool play) {
+    game_.gameSeed = [] { return 1u; };
+    game_.readKey = [] { return static_cast<int>('\r'); };
+    releaseKeys();
+    if (!play) {
+      passes(MenuWarmUpPasses);
+      return;
+    }
+    passes(MenuKeyDelayPasses);
+    key[KEY_J] = 1;  // "Start game"
+    passes(1);
+    releaseKeys();
+    passes(PlayWarmUpPasses);
+  }
+  ~GameScene() override { releaseKeys(); }
+
+  std::string describe() override {
+    if (game_.player == nullptr) {
+      runPass();
+      return "title menu";
+    }
+    std::vector<std::pair<int16_t, int16_t>> before;
+    for (const Enemy* enemy : game_.enemies) {
+      before.emplace_back(enemy->x, enemy->y);
+    }
+    runPass();
+    size_t moved = 0;
+    for (size_t i = 0; i < before.size(); ++i) {
+      moved += before[i] != std::make_pair(game_.enemies[i]->x, game_.enemies[i]->y) ? 1 : 0;
+    }
+    const TileMap& map = game_.map;
+    const auto trailCells = std::count_if(std::begin(map.trail), std::end(map.trail), [](uint32_t v) { return v > 0; });
+    std::ostringstream text;
+    text << "player at (" << game_.player->x << ", " << game_.player->y << "), " << game_.enemies.size()
+         << " enemies of which " << moved << " moved in the last pass, " << map.refillQueue.size()
+         << " holes waiting, " << trailCells << " trail cells";
+    return text.str();
+  }
+
+  void runPass() override {
+    if (game_.player != nullptr) {
+      route_.holdKeysFor(*game_.player);
+    }
+    tickCount = 1;
+    ::runPass();
+  }
+
+private:
+  void passes(int count) {
+    for (int i = 0; i < count; ++i) {
+      runPass();
+    }
+  }
+
+  ScratchFolder folder_;  // before the Game, which reads and writes in it
+  Game game_;
+  HeavyRoute route_;
+};
+
+class ReferenceScenePasses : public PassScene {
+public:
+  explicit ReferenceScenePasses(ReferenceScene scene) : loop_(scene, assets) {}
+  void runPass() override {
+    pendingTicks_ = 1;
+    loop_.runPass(pendingTicks_);
+  }
+  std::string describe() override {
+    runPass();
+    return "bare reference loop";
+  }
+
+private:
+  ReferenceLoop loop_;
+  volatile int32_t pendingTicks_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<PassScene> makeScene(const std::string& name) {
+  startHeadlessAllegro();
+  if (name == "game-menu") {
+    return std::make_unique<GameScene>(false);
+  }
+  if (name == "game-play") {
+    return std::make_unique<GameScene>(true);
+  }
+  if (name == "reference-menu") {
+    return std::make_unique<ReferenceScenePasses>(ReferenceScene::Menu);
+  }
+  if (name == "reference-play") {
+    return std::make_unique<ReferenceScenePasses>(ReferenceScene::Play);
+  }
+  return nullptr;
+}
