@@ -3,7 +3,6 @@
 #include "app/assets.h"
 #include "app/globals.h"
 
-
 #include <unistd.h>
 
 #include <algorithm>
