@@ -31,7 +31,11 @@ void checkAssets() {
 }  // namespace
 
 Application::Application() {
-  install_allegro(SYSTEM_AUTODETECT, &errno, atexit);
+  // Without a desktop the library cannot start, and every call after this
+  // one would crash; the message then goes to the terminal.
+  if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
+    fatalError("The game needs a desktop session to open its window in.\n", 1);
+  }
   set_uformat(U_ASCII);
   install_keyboard();
   install_mouse();

@@ -78,3 +78,13 @@ fresh_case
 cp "$run_dir/assets.dat" "$work/case/"
 : >"$work/case/maps.bin"
 expect_message "Invalid map file." 1
+
+# Without a desktop the library cannot start: a message on the terminal and
+# status 1, never a crash.
+fresh_case
+cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$work/case/"
+status=0
+(cd "$work/case" && env -u DISPLAY timeout -s KILL 20 "$game_binary" >"$work/case/out.txt" 2>/dev/null) || status=$?
+check "exit status 1 without a desktop" test "$status" = 1
+check "the terminal says why" grep -q "needs a desktop" "$work/case/out.txt"
+check "no user.bin without a desktop" test ! -e "$work/case/user.bin"
