@@ -77,3 +77,17 @@ for path in sys.argv[1:]:
 sys.stdout.buffer.write(out + bytes(512))
 PY
 }
+
+# Writes a level file of 32 rows of 32 cells, each row filled with FILL,
+# with the cell characters of "X,Y,C" words put over it.
+level_rows() { # FILE FILL [X,Y,C ...]
+  python3 - "$@" <<'PY'
+import sys
+path, fill = sys.argv[1], sys.argv[2]
+rows = [list(fill * 32) for _ in range(32)]
+for word in sys.argv[3:]:
+    x, y, c = word.split(",")
+    rows[int(y)][int(x)] = c
+open(path, "w").write("".join("".join(r) + "\n" for r in rows))
+PY
+}
