@@ -29,6 +29,7 @@ constexpr int MenuKeyDelayPasses = 20;
 // More than one lap of the route: the trail covers the loop and the dug holes
 // wait in the refill queue.
 constexpr int PlayWarmUpPasses = 3000;
+constexpr int StepsPerCellAndDecision = 17;
 
 void startHeadlessAllegro() {
   static bool started = false;
@@ -117,11 +118,15 @@ public:
       runPass();
       return "title menu";
     }
+    // A move of one cell takes 16 steps and a decision, so within 17 passes
+    // every enemy that walks at all has moved.
     std::vector<std::pair<int16_t, int16_t>> before;
     for (const Enemy* enemy : game_.enemies) {
       before.emplace_back(enemy->x, enemy->y);
     }
-    runPass();
+    for (int i = 0; i < StepsPerCellAndDecision; ++i) {
+      runPass();
+    }
     size_t moved = 0;
     for (size_t i = 0; i < before.size(); ++i) {
       moved += before[i] != std::make_pair(game_.enemies[i]->x, game_.enemies[i]->y) ? 1 : 0;
@@ -130,7 +135,7 @@ public:
     const auto trailCells = std::count_if(std::begin(map.trail), std::end(map.trail), [](uint32_t v) { return v > 0; });
     std::ostringstream text;
     text << "player at (" << game_.player->x << ", " << game_.player->y << "), " << game_.enemies.size()
-         << " enemies of which " << moved << " moved in the last pass, " << map.refillQueue.size()
+         << " enemies of which " << moved << " moved in the last 17 passes, " << map.refillQueue.size()
          << " holes waiting, " << trailCells << " trail cells";
     return text.str();
   }

@@ -13,8 +13,8 @@ class PassScene {
 public:
   virtual ~PassScene() = default;
   virtual void runPass() = 0;
-  // Runs one more pass and tells what the scene holds, to show that it is
-  // the load it claims to be.
+  // Runs a few more passes and tells what the scene holds, to show that it
+  // is the load it claims to be.
   virtual std::string describe() = 0;
 };
 
