@@ -47,6 +47,11 @@ bool objectIsWhole(PACKFILE* file, int depth) {
       return false;
     }
   }
+  // The library looks a type up in a table whose free slots hold DAT_END
+  // and no loader, so an object of that type makes it call a null pointer.
+  if (type == DAT_END) {
+    return false;
+  }
   int32_t storedSize = 0;
   int32_t unpackedSize = 0;
   if (!readBigEndian32(file, storedSize) || !readBigEndian32(file, unpackedSize) || storedSize < 0) {

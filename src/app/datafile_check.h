@@ -6,5 +6,5 @@
 
 // True when the file opens with the current packfile password, starts with
 // the datafile magic, and every object and property it declares is there to
-// its last byte.
+// its last byte, with no object of the type DAT_END.
 bool datafileIsWhole(const char* path);
