@@ -2,7 +2,8 @@
 
 #include "app/globals.h"
 
-#include <sstream>
+#include <charconv>
+#include <iterator>
 
 namespace {
 
@@ -19,11 +20,13 @@ constexpr int LevelLabelX = 384;
 constexpr int32_t TicksPerSecond = 100;
 constexpr int32_t TicksPerMinute = 60 * TicksPerSecond;
 
+// The digits an output string stream writes in the classic locale, without
+// building a stream for every number of every frame.
 template <typename Number>
 std::string decimal(Number number) {
-  std::ostringstream text;
-  text << number;
-  return text.str();
+  char digits[16];
+  const std::to_chars_result end = std::to_chars(std::begin(digits), std::end(digits), number);
+  return std::string(digits, end.ptr);
 }
 
 }  // namespace
