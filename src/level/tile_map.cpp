@@ -116,10 +116,10 @@ void TileMap::markTrail(int16_t px, int16_t py) {
   if (insideGrid(x, y)) {
     trail[cellIndex(x, y)] = FreshTrail;
   }
+  // Without a branch, so that the walk over all 1024 values, done in every
+  // update, runs several values at a time.
   for (uint32_t& value : trail) {
-    if (value > 0) {
-      --value;
-    }
+    value -= value > 0 ? 1u : 0u;
   }
 }
 
