@@ -11,6 +11,7 @@
 #include "game/player.h"
 
 #include <allegro.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -30,12 +31,19 @@ constexpr int MenuKeyDelayPasses = 20;
 // wait in the refill queue.
 constexpr int PlayWarmUpPasses = 3000;
 constexpr int StepsPerCellAndDecision = 17;
+constexpr int MmapThresholdBytes = 128 * 1024;
 
 void startHeadlessAllegro() {
   static bool started = false;
   if (started) {
     return;
   }
+  // A fixed threshold: every bitmap of the game and of the reference is then
+  // mapped on a page of its own, as in a program that creates them at
+  // start-up. Otherwise the first freed scene raises the threshold, later
+  // scenes' bitmaps land in the heap at other offsets, and the copies between
+  // them run at another speed.
+  mallopt(M_MMAP_THRESHOLD, MmapThresholdBytes);
   set_uformat(U_ASCII);
   if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
     throw std::runtime_error("install_allegro(SYSTEM_NONE) failed");
