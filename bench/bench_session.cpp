@@ -170,7 +170,7 @@ private:
 
 class ReferenceScenePasses : public PassScene {
 public:
-  explicit ReferenceScenePasses(ReferenceScene scene) : loop_(scene, assets) {}
+  explicit ReferenceScenePasses(ReferenceScene scene) : loop_(scene) { loop_.useArt(assets); }
   void runPass() override {
     pendingTicks_ = 1;
     loop_.runPass(pendingTicks_);

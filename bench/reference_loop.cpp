@@ -16,11 +16,19 @@ BITMAP* artBitmap(DATAFILE* art, int index) { return static_cast<BITMAP*>(art[in
 
 }  // namespace
 
-ReferenceLoop::ReferenceLoop(ReferenceScene scene, DATAFILE* art)
-    : scene_(scene), art_(art), frame_(create_bitmap(Width, Height)),
-      levelPicture_(create_bitmap(Field, Field)) {
+ReferenceLoop::ReferenceLoop(ReferenceScene scene)
+    : scene_(scene), frame_(create_bitmap(Width, Height)), levelPicture_(create_bitmap(Field, Field)) {
   clear_bitmap(frame_);
   clear_bitmap(levelPicture_);
+  for (int i = 0; i < SpriteCount; ++i) {
+    spriteX_[i] = (i * 37) % (Field - Cell);
+    spriteY_[i] = Cell * i;
+    spriteStep_[i] = i % 2 == 0 ? 1 : -1;
+  }
+}
+
+void ReferenceLoop::useArt(DATAFILE* art) {
+  art_ = art;
   // Bricks, ladders and ropes in the variants of the tile sheet, like a level.
   for (int x = 0; x < Field / Cell; ++x) {
     for (int y = 0; y < Field / Cell; ++y) {
@@ -30,11 +38,6 @@ ReferenceLoop::ReferenceLoop(ReferenceScene scene, DATAFILE* art)
              Cell, Cell);
       }
     }
-  }
-  for (int i = 0; i < SpriteCount; ++i) {
-    spriteX_[i] = (i * 37) % (Field - Cell);
-    spriteY_[i] = Cell * i;
-    spriteStep_[i] = i % 2 == 0 ? 1 : -1;
   }
 }
 

@@ -14,12 +14,16 @@ enum class ReferenceScene { Menu, Play };
 
 class ReferenceLoop {
 public:
-  // Takes the tile sheet, sprites and font from the game's datafile; draws
-  // with the library's global font and presents to its global screen.
-  ReferenceLoop(ReferenceScene scene, DATAFILE* art);
+  // Creates the two bitmaps, as the game does before it loads its datafile.
+  explicit ReferenceLoop(ReferenceScene scene);
   ~ReferenceLoop();
   ReferenceLoop(const ReferenceLoop&) = delete;
   ReferenceLoop& operator=(const ReferenceLoop&) = delete;
+
+  // Takes the tile sheet and sprites from the game's datafile and draws the
+  // level picture; text is drawn in the library's global font, frames go to
+  // its global screen.
+  void useArt(DATAFILE* art);
 
   void runPass(volatile int32_t& pendingTicks);
 
@@ -33,7 +37,7 @@ private:
   void presentFrame();
 
   ReferenceScene scene_;
-  DATAFILE* art_;
+  DATAFILE* art_ = nullptr;
   BITMAP* frame_;
   BITMAP* levelPicture_;
   int spriteX_[SpriteCount];

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no window\n");
     return 1;
   }
+  ReferenceLoop loop(scene);
   packfile_password("zoph");
   DATAFILE* art = load_datafile("assets.dat");
   if (art == nullptr) {
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
   font = static_cast<FONT*>(art[16].dat);
   set_palette(static_cast<RGB*>(art[17].dat));
   set_window_title("Reference loop");
-  ReferenceLoop loop(scene, art);
+  loop.useArt(art);
   for (;;) {
     loop.runPass(pendingTicks);
   }
