@@ -10,8 +10,8 @@
 # the targets (and the soak) that passed and failed.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-fuzz_build=${MQ_FUZZ_BUILD_DIR:-$repo/build-fuzz}
-targets=(maps_bin user_bin level_text)
+fuzz_build=$(realpath -m "${MQ_FUZZ_BUILD_DIR:-$repo/build-fuzz}")
+targets=(maps_bin user_bin level_text assets_dat)
 
 limit=(-max_total_time=20)
 soak=yes
@@ -26,8 +26,9 @@ fi
 cmake -S "$repo/tests/fuzz" -B "$fuzz_build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$fuzz_build" --target "${targets[@]/#/fuzz_}" -j "$(nproc)" >/dev/null
 
-# maps.bin records are 512 bytes: five of them reach every rule of the reader.
-max_len() { case "$1" in maps_bin) echo 2600 ;; *) echo 4096 ;; esac; }
+# maps.bin records are 512 bytes: five of them reach every rule of the
+# reader. A datafile's sound object needs a few kilobytes.
+max_len() { case "$1" in maps_bin) echo 2600 ;; assets_dat) echo 8192 ;; *) echo 4096 ;; esac; }
 
 export UBSAN_OPTIONS=print_stacktrace=1
 passed=0
