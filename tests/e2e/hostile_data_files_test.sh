@@ -27,7 +27,7 @@ assets_size=$(stat -c %s "$run_dir/assets.dat")
 fresh_case
 head -c $((assets_size / 2)) "$run_dir/assets.dat" >"$work/case/assets.dat"
 expect_message "assets.dat not found." 0
-check "maps.bin and user.bin not touched" test ! -e "$work/case/user.bin"
+check "no user.bin written" test ! -e "$work/case/user.bin"
 
 fresh_case
 head -c $((assets_size - 1)) "$run_dir/assets.dat" >"$work/case/assets.dat"
