@@ -8,7 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${1:-$here/../build}
 passes=${2:-500}
-repetitions=${3:-5}
+repetitions=${3:-9}
 bench=$build/bench/mq-pass-bench
 [ -x "$bench" ] || { echo "missing: $bench (cmake --build $build --target mq-pass-bench)" >&2; exit 2; }
 command -v valgrind >/dev/null || { echo "missing: valgrind" >&2; exit 2; }
@@ -31,7 +31,10 @@ done
 
 echo
 echo "time per pass, medians of $repetitions repetitions (Google Benchmark):"
-"$bench" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+# Repetitions interleaved at random, so that a busy moment of the machine
+# falls on the game and the reference alike.
+"$bench" --benchmark_repetitions="$repetitions" --benchmark_enable_random_interleaving=true \
+  --benchmark_report_aggregates_only=true \
   --benchmark_format=csv 2>/dev/null >"$out/times.csv"
 awk -F, '/_median"/ {
     name = $1; gsub(/"|passBenchmark\/|_median/, "", name); time[name] = $4

@@ -121,8 +121,8 @@ class Program:
 def hold(env, window, keys, seconds):
     down = [arg for k in keys for arg in ("keydown", "--window", window, k)]
     up = [arg for k in keys for arg in ("keyup", "--window", window, k)]
-    subprocess.run(["xdotool", *down, "sleep", str(seconds), *up], env=env,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return subprocess.Popen(["xdotool", *down, "sleep", str(seconds), *up], env=env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 class Steering(threading.Thread):
@@ -132,14 +132,23 @@ class Steering(threading.Thread):
 
     def __init__(self, env, window):
         super().__init__(daemon=True)
-        self.env, self.window, self.running = env, window, True
+        self.env, self.window = env, window
+        self.stopping = threading.Event()
+        self.holding = None
 
     def run(self):
         keys = [("Right", "k"), ("Left", "j")]
         lap = 0
-        while self.running:
-            hold(self.env, self.window, keys[lap % 2], 5.2)
+        while not self.stopping.is_set():
+            self.holding = hold(self.env, self.window, keys[lap % 2], 5.2)
+            self.holding.wait()
             lap += 1
+
+    def stop(self):
+        self.stopping.set()
+        if self.holding:
+            self.holding.kill()
+        self.join()
 
 
 def launch(build, work, env, who, scene):
@@ -163,6 +172,7 @@ def run_pair(build, work, displays, scene, seconds):
     the rest of the machine. The game starts once the reference shows its
     first frame, so that the two start-ups do not compete."""
     programs, steerings = {}, []
+    time.sleep(0.5)  # let the X servers finish with the previous windows
     try:
         for who in ("reference", "game"):
             env = displays[who]
@@ -173,7 +183,7 @@ def run_pair(build, work, displays, scene, seconds):
             subprocess.run(["xdotool", "mousemove", "--window", window, "256", "264"], env=env)
             if who == "game":
                 time.sleep(0.3)  # the new menu ignores keys for its first 20 passes
-                hold(env, window, ["j"], 0.1)
+                hold(env, window, ["j"], 0.1).wait()
                 time.sleep(1.0)  # "Start game" holds the menu's frame for 500 ms
             # The reference ignores the keys, but gets the same events.
             steerings.append(Steering(env, window))
@@ -188,7 +198,7 @@ def run_pair(build, work, displays, scene, seconds):
         return figures
     finally:
         for steering in steerings:
-            steering.running = False
+            steering.stop()
         for program in programs.values():
             program.stop()
             shutil.rmtree(program.folder, ignore_errors=True)
