@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr uint32_t WalkUpdates = 16;
-constexpr uint32_t DropUpdates = 4;
-constexpr uint32_t DigThroughUpdates = 48;
+constexpr uint32_t MoveUpdates = 16;
+constexpr uint32_t FallUpdates = 2;
+constexpr uint32_t DigUpdates = 40;   // the dig, the step over the hole and the drop into it
 
 int8_t cellOf(const Level& level, int column, int row) {
   if (column < 0 || column >= GridSize || row < 0 || row >= GridSize) {
@@ -16,29 +16,64 @@ int8_t cellOf(const Level& level, int column, int row) {
   return level.cells[cellIndex(column, row)];
 }
 
-// The relaxed cost of one step from (column, row) to the neighbour at
-// (column + dx, row + dy), or Unreachable. Going down out of the bottom row
-// arrives in the top row of the same column.
-uint32_t stepCost(const Level& level, int column, int row, int dx, int dy) {
-  const int targetRow = (row == GridSize - 1 && dy == 1) ? 0 : row + dy;
-  const int8_t target = cellOf(level, column + dx, targetRow);
-  if (dy == 0) {
-    return target == Brick ? GoldDistances::Unreachable : WalkUpdates;
+bool supported(const Level& level, int column, int row) {
+  const int8_t own = cellOf(level, column, row);
+  const int8_t below = cellOf(level, column, row + 1);
+  return own == Ladder || own == Rope || below == Brick || below == Ladder;
+}
+
+struct Step {
+  int to;
+  uint32_t updates;
+};
+
+// Where one decision can take the player from a cell of the level as
+// stored: a fall where nothing holds him (out of the bottom row to the top
+// of the column), else a move to a side, up a ladder, down a ladder or off a
+// rope, or a dig into the floor diagonally below and the drop into it.
+std::vector<Step> stepsFrom(const Level& level, int column, int row) {
+  std::vector<Step> steps;
+  if (row == GridSize - 1) {
+    const int8_t top = cellOf(level, column, 0);
+    if (top != Brick && top != Ladder) {
+      steps.push_back({cellIndex(column, 0), FallUpdates});
+    }
+    return steps;
   }
-  if (dy < 0) {
-    const bool climbs = cellOf(level, column, row) == Ladder && target != Brick;
-    return climbs ? WalkUpdates : GoldDistances::Unreachable;
+  if (!supported(level, column, row)) {
+    steps.push_back({cellIndex(column, row + 1), FallUpdates});
+    return steps;
   }
-  if (targetRow == 0) {
-    return (target == Brick || target == Ladder) ? GoldDistances::Unreachable : DropUpdates;
+  const int8_t own = cellOf(level, column, row);
+  for (int side : {-1, 1}) {
+    if (cellOf(level, column + side, row) != Brick) {
+      steps.push_back({cellIndex(column + side, row), MoveUpdates});
+      if (cellOf(level, column + side, row + 1) == Brick && row + 1 < GridSize) {
+        steps.push_back({cellIndex(column + side, row + 1), DigUpdates});
+      }
+    }
   }
-  return target == Brick ? DigThroughUpdates : DropUpdates;
+  if (own == Ladder && cellOf(level, column, row - 1) != Brick) {
+    steps.push_back({cellIndex(column, row - 1), MoveUpdates});
+  }
+  const int8_t below = cellOf(level, column, row + 1);
+  if (below != Brick && (below == Ladder || own == Ladder || own == Rope)) {
+    steps.push_back({cellIndex(column, row + 1), MoveUpdates});
+  }
+  return steps;
 }
 
 }  // namespace
 
 GoldDistances::GoldDistances(const Level& level) {
-  constexpr int Moves[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+  std::vector<std::vector<Step>> arrivals(CellCount);
+  for (int column = 0; column < GridSize; ++column) {
+    for (int row = 0; row < GridSize; ++row) {
+      for (const Step& step : stepsFrom(level, column, row)) {
+        arrivals[step.to].push_back({cellIndex(column, row), step.updates});
+      }
+    }
+  }
   for (int gold = 0; gold < CellCount; ++gold) {
     if (level.cells[gold] != Gold) {
       continue;
@@ -50,28 +85,15 @@ GoldDistances::GoldDistances(const Level& level) {
     map.updates[gold] = 0;
     open.push({0, gold});
     while (!open.empty()) {
-      const auto [cost, cell] = open.top();
+      const auto [updates, cell] = open.top();
       open.pop();
-      if (cost != map.updates[cell]) {
+      if (updates != map.updates[cell]) {
         continue;
       }
-      const int column = cell / GridSize;
-      const int row = cell % GridSize;
-      // Every cell from which one step arrives here, the step reversed.
-      for (const auto& move : Moves) {
-        int fromColumn = column - move[0];
-        int fromRow = row - move[1];
-        if (move[1] == 1 && row == 0) {
-          fromRow = GridSize - 1;
-        }
-        if (fromColumn < 0 || fromColumn >= GridSize || fromRow < 0 || fromRow >= GridSize) {
-          continue;
-        }
-        const uint32_t step = stepCost(level, fromColumn, fromRow, move[0], move[1]);
-        const int from = cellIndex(fromColumn, fromRow);
-        if (step != Unreachable && cost + step < map.updates[from]) {
-          map.updates[from] = cost + step;
-          open.push({cost + step, from});
+      for (const Step& back : arrivals[cell]) {
+        if (updates + back.updates < map.updates[back.to]) {
+          map.updates[back.to] = updates + back.updates;
+          open.push({updates + back.updates, back.to});
         }
       }
     }
@@ -84,17 +106,18 @@ uint32_t GoldDistances::toNearestGold(int column, int row, const std::vector<int
     row = 0;
     column = column < 0 ? 0 : (column >= GridSize ? GridSize - 1 : column);
   }
-  uint32_t nearest = 0;
+  uint32_t nearest = Unreachable;
   bool anyLeft = false;
   for (const GoldMap& map : golds_) {
     if (cells[map.cell] != Gold) {
       continue;
     }
+    anyLeft = true;
     const uint32_t updates = map.updates[cellIndex(column, row)];
-    if (!anyLeft || updates < nearest) {
-      nearest = updates;
-      anyLeft = true;
-    }
+    nearest = updates < nearest ? updates : nearest;
   }
-  return nearest;
+  if (!anyLeft) {
+    return 0;
+  }
+  return nearest == Unreachable ? NoWayKnown : nearest;
 }

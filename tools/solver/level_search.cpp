@@ -7,6 +7,7 @@
 #include "game/motion.h"
 
 #include <chrono>
+#include <iterator>
 #include <memory>
 #include <queue>
 #include <unordered_set>
@@ -17,28 +18,46 @@ namespace {
 // ever; a macro step that has not reached a decision by then is dropped.
 constexpr uint32_t MaxIdleTicks = 400;
 constexpr uint32_t RefillTicks = 100;
-constexpr int RefillSpanShift = 4;   // holes compared in spans of 16 updates
 constexpr int EnemySpanShift = 3;    // respawn delays compared in spans of 8 frames
 // The order of the search among states with the same gold left: updates
 // spent, plus a charge per dig so that digging is tried where walking fails,
-// plus the estimate to the nearest gold, weighted to head for it greedily.
+// plus the weighted estimate to the nearest gold.
 constexpr uint32_t DigCharge = 32;
-constexpr uint32_t GuideWeight = 2;
+
+// How coarse the search is. No one setting suits every level: holes open at
+// once multiply the states, so a level that needs many of them drowns a
+// fine search, while a coarse one misses the moment a level needs. The
+// search tries each in turn, each with its share of the time.
+struct SearchSettings {
+  int refillSpanShift;    // holes compared in spans of 2^shift updates
+  size_t maxOpenHoles;    // no digging while this many wait to refill
+  uint32_t guideWeight;   // how greedily the search heads for the gold
+};
+
+const SearchSettings Portfolio[] = {
+    {4, CellCount, 2},
+    {4, 2, 2},
+    {6, CellCount, 3},
+};
 
 struct MacroAction {
   uint8_t keys;
   uint8_t heldTicks;
+  bool untilRefill = false;  // hold the keys until the oldest hole closes instead
 };
 
+// Waiting for a refill is one step rather than a run of short waits, so that
+// letting a trapped chaser be crushed, or a hole close to walk over it, is
+// as near to the search as any move.
 const std::vector<MacroAction> PlainActions = {
     {HoldLeft, 1}, {HoldRight, 1}, {HoldUp, 1},    {HoldDown, 1},
-    {HoldDigLeft, 1}, {HoldDigRight, 1}, {0, 16}};
+    {HoldDigLeft, 1}, {HoldDigRight, 1}, {0, 16}, {0, 0, true}};
 
 // With enemies about, timing matters: a short wait, and digging behind while
 // running away.
 const std::vector<MacroAction> ChaseActions = {
     {HoldLeft, 1}, {HoldRight, 1}, {HoldUp, 1}, {HoldDown, 1}, {HoldDigLeft, 1}, {HoldDigRight, 1},
-    {0, 16}, {0, 4}, {HoldLeft | HoldDigRight, 1}, {HoldRight | HoldDigLeft, 1}};
+    {0, 16}, {0, 4}, {0, 0, true}, {HoldLeft | HoldDigRight, 1}, {HoldRight | HoldDigLeft, 1}};
 
 struct SearchNode {
   int32_t parent;
@@ -85,13 +104,13 @@ private:
 
 int nearestCell(int16_t pixel) { return (pixel + CellPixels / 2) / CellPixels; }
 
-uint64_t stateKey(const SavedPlay& saved) {
+uint64_t stateKey(const SavedPlay& saved, int refillSpanShift) {
   KeyHash key;
   key.add(static_cast<uint16_t>(saved.player->x) | (static_cast<uint64_t>(static_cast<uint16_t>(saved.player->y)) << 16));
   key.addBytes(saved.cells.data(), saved.cells.size());
   uint32_t dueIn = saved.refillCountdown;
   for (const RefillCell& hole : saved.refillQueue) {
-    key.add((static_cast<uint64_t>(dueIn >> RefillSpanShift) << 16) | (hole.x << 8) | hole.y);
+    key.add((static_cast<uint64_t>(dueIn >> refillSpanShift) << 16) | (hole.x << 8) | hole.y);
     dueIn += RefillTicks;
   }
   for (const Enemy& enemy : saved.enemies) {
@@ -102,11 +121,31 @@ uint64_t stateKey(const SavedPlay& saved) {
   return key.value();
 }
 
+// Standing squarely in a dug hole with brick on both sides and below:
+// nothing but the refill can happen to the player now, and it kills him.
+// (Off the grid lines, after a refill caught a fall halfway, other rules
+// hold, so those positions are left to the simulation.)
+bool entombed(const Game& game) {
+  const TileMap& map = game.map;
+  if (game.player->x % CellPixels != 0 || game.player->y % CellPixels != 0) {
+    return false;
+  }
+  const int column = game.player->x / CellPixels;
+  const int row = game.player->y / CellPixels;
+  bool queued = false;
+  for (const RefillCell& hole : map.refillQueue) {
+    queued = queued || (hole.x == column && hole.y == row);
+  }
+  return queued && map.cellAt(column - 1, row) == Brick && map.cellAt(column + 1, row) == Brick &&
+         map.cellAt(column, row + 1) == Brick;
+}
+
 class Search {
 public:
-  Search(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits)
-      : session_(level, enemies, seed), limits_(limits),
-        actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(level) {}
+  Search(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits,
+         const SearchSettings& settings, SearchReport& report)
+      : session_(level, enemies, seed), limits_(limits), settings_(settings),
+        actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(report) {}
 
   SearchResult run();
 
@@ -121,9 +160,10 @@ private:
 
   LevelSession session_;
   SearchLimits limits_;
+  SearchSettings settings_;
   const std::vector<MacroAction>& actions_;
   GoldDistances guide_;
-  SearchReport report_;
+  SearchReport& report_;
   std::vector<SearchNode> nodes_;
   std::vector<std::unique_ptr<SavedPlay>> saved_;
   std::priority_queue<OpenEntry, std::vector<OpenEntry>, std::greater<OpenEntry>> open_;
@@ -138,6 +178,13 @@ UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
     result = session_.advance(action.keys);
     ++node.heldTicks;
   }
+  if (action.untilRefill) {
+    const size_t holes = session_.game().map.refillQueue.size();
+    while (result == UpdateResult::Playing && session_.game().map.refillQueue.size() == holes) {
+      result = session_.advance(action.keys);
+      ++node.heldTicks;
+    }
+  }
   while (result == UpdateResult::Playing && !session_.atDecision()) {
     if (node.idleTicks >= MaxIdleTicks) {
       return UpdateResult::Died;
@@ -151,26 +198,30 @@ UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
 
 void Search::addNode(const SearchNode& node) {
   auto saved = std::make_unique<SavedPlay>(session_.save());
-  if (!seen_.insert(stateKey(*saved)).second) {
+  if (!seen_.insert(stateKey(*saved, settings_.refillSpanShift)).second) {
     return;
   }
   const auto index = static_cast<int32_t>(nodes_.size());
   nodes_.push_back(node);
   report_.noteState(*saved);
   const uint32_t toGold = guide_.toNearestGold(saved->player->x / CellPixels, saved->player->y / CellPixels, saved->cells);
-  const uint64_t order = node.ticks + uint64_t{DigCharge} * node.digs + uint64_t{GuideWeight} * toGold;
+  const uint64_t order = node.ticks + uint64_t{DigCharge} * node.digs + uint64_t{settings_.guideWeight} * toGold;
   saved_.push_back(std::move(saved));
   open_.push({node.goldLeft, order, index});
 }
 
 void Search::expand(int32_t index) {
   const std::unique_ptr<SavedPlay> from = std::move(saved_[index]);
+  const bool mayDig = from->refillQueue.size() < settings_.maxOpenHoles;
   for (const MacroAction& action : actions_) {
-    session_.restore(*from);
     const bool digs = (action.keys & (HoldDigLeft | HoldDigRight)) != 0;
+    if ((digs && !mayDig) || (action.untilRefill && from->refillQueue.empty())) {
+      continue;
+    }
+    session_.restore(*from);
     SearchNode child{index, action.keys, 0, 0, nodes_[index].ticks, 0, nodes_[index].digs + (digs ? 1 : 0)};
     const UpdateResult result = play(action, child);
-    if (result == UpdateResult::Died) {
+    if (result == UpdateResult::Died || (result == UpdateResult::Playing && entombed(session_.game()))) {
       continue;
     }
     child.goldLeft = session_.game().goldLeft();
@@ -218,7 +269,7 @@ SearchResult Search::finish(int32_t clearedNode) {
   result.statesExplored = nodes_.size();
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
   if (clearedNode < 0) {
-    result.explanation = report_.explain(open_.empty() ? "" : "the search gave up at its limit");
+    result.explanation = open_.empty() ? "" : "the search gave up at its limit";
     return result;
   }
   std::vector<const SearchNode*> path;
@@ -239,6 +290,23 @@ SearchResult Search::finish(int32_t clearedNode) {
 }  // namespace
 
 SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits) {
-  Search search(level, enemies, seed, limits);
-  return search.run();
+  SearchReport report(level);
+  SearchLimits share = limits;
+  share.seconds = limits.seconds / std::size(Portfolio);
+  share.states = limits.states / std::size(Portfolio);
+  SearchResult total;
+  std::string stopReason;
+  for (const SearchSettings& settings : Portfolio) {
+    Search search(level, enemies, seed, share, settings, report);
+    SearchResult result = search.run();
+    result.statesExplored += total.statesExplored;
+    result.seconds += total.seconds;
+    total = result;
+    if (total.cleared) {
+      return total;
+    }
+    stopReason = stopReason.empty() ? total.explanation : stopReason;
+  }
+  total.explanation = report.explain(stopReason);
+  return total;
 }
