@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Sets everything up (packages, build, assets.dat, maps.bin) and runs every
-# test: unit tests, headless game scenarios and end-to-end tests in a real
-# window under Xvfb.
+# test: the fuzzed file readers and a sanitized soak of whole games, then unit
+# tests, headless game scenarios and end-to-end tests in a real window under
+# Xvfb. The ctest summary comes last.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build_dir=${MQ_BUILD_DIR:-$repo/build}
 "$repo/scripts/setup.sh" test
+
+fuzz_status=0
+MQ_BUILD_DIR="$build_dir" "$repo/scripts/fuzz.sh" || fuzz_status=$?
 ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
+exit "$fuzz_status"
