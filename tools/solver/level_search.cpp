@@ -32,12 +32,17 @@ struct SearchSettings {
   int refillSpanShift;    // holes compared in spans of 2^shift updates
   size_t maxOpenHoles;    // no digging while this many wait to refill
   uint32_t guideWeight;   // how greedily the search heads for the gold
+  // 0: fewer gold left always comes first. Otherwise a piece of gold is worth
+  // this many updates, so that the search can give up a greedy run that
+  // digs itself into a corner of the level for an earlier, wider state.
+  uint32_t goldWorth;
 };
 
 const SearchSettings Portfolio[] = {
-    {4, CellCount, 2},
-    {4, 2, 2},
-    {6, CellCount, 3},
+    {4, CellCount, 2, 0},
+    {4, 2, 2, 0},
+    {4, CellCount, 2, 400},
+    {6, CellCount, 3, 0},
 };
 
 struct MacroAction {
@@ -207,7 +212,11 @@ void Search::addNode(const SearchNode& node) {
   const uint32_t toGold = guide_.toNearestGold(saved->player->x / CellPixels, saved->player->y / CellPixels, saved->cells);
   const uint64_t order = node.ticks + uint64_t{DigCharge} * node.digs + uint64_t{settings_.guideWeight} * toGold;
   saved_.push_back(std::move(saved));
-  open_.push({node.goldLeft, order, index});
+  if (settings_.goldWorth == 0) {
+    open_.push({node.goldLeft, order, index});
+  } else {
+    open_.push({0, order + uint64_t{settings_.goldWorth} * static_cast<uint32_t>(node.goldLeft), index});
+  }
 }
 
 void Search::expand(int32_t index) {

@@ -184,7 +184,10 @@ int solveOne(const fs::path& levelPath, const Options& options) {
     std::cerr << name << ": " << found.explanation << "\n";
     return ExitUnsolved;
   }
-  const Replay replay = replayFor(levelPath, options.outDir, attempt.enemies, found);
+  // A level without enemies plays the same either way; "off" is kept for
+  // replays that really left a level's enemies out.
+  const bool enemiesOn = attempt.enemies || !hasEnemyStart(source.level);
+  const Replay replay = replayFor(levelPath, options.outDir, enemiesOn, found);
   const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(source.level));
   if (outcome.end != ReplayEnd::Cleared) {
     std::cerr << name << ": the sequence found does not replay: " << describeOutcome(outcome) << "\n";

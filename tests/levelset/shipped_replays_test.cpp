@@ -1,0 +1,91 @@
+// Every level the game ships is proven clearable: levels/replays holds a
+// replay per level of levels.txt, and each one, played headless through the
+// real rules, clears its level. A replay found with the enemies removed
+// says so itself ("enemies: off"), and is played that way.
+#include "level_set.h"
+#include "level_text.h"
+#include "replay.h"
+#include "replay_runner.h"
+#include "support/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path LevelsDir = MQ_LEVELS_DIR;
+constexpr size_t ShippedLevelsAtLeast = 40;
+
+std::vector<std::string> listedLevels() {
+  std::ifstream list(LevelsDir / "levels.txt");
+  std::vector<std::string> names;
+  for (std::string line; std::getline(list, line);) {
+    if (!line.empty() && line[0] != '#') {
+      names.push_back(line);
+    }
+  }
+  return names;
+}
+
+std::string testNameOf(const std::string& fileName) {
+  std::string name = fs::path(fileName).stem().string();
+  for (char& c : name) {
+    c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  }
+  return "level_" + name;
+}
+
+class ShippedLevel : public ::testing::TestWithParam<std::string> {
+protected:
+  void SetUp() override { startHeadlessAllegro(); }
+};
+
+TEST_P(ShippedLevel, HasAReplayThatClearsIt) {
+  const fs::path levelFile = LevelsDir / GetParam();
+  const fs::path replayFile = LevelsDir / "replays" / (levelFile.stem().string() + ".replay");
+  ASSERT_TRUE(fs::exists(replayFile)) << GetParam() << " has no replay " << replayFile
+                                      << "; write one with level-solve --out levels/replays " << levelFile;
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(loadReplay(replayFile.string(), replay, error)) << error;
+  ASSERT_FALSE(replay.levelFile.empty()) << "the replay must name its level file";
+  EXPECT_TRUE(fs::equivalent(fs::path(replay.baseDir) / replay.levelFile, levelFile))
+      << replayFile << " plays " << replay.levelFile;
+  const ReplayOutcome outcome = playReplay(replay, replayMapsBin(replay));
+  EXPECT_EQ(outcome.end, ReplayEnd::Cleared) << GetParam() << ": " << describeOutcome(outcome);
+  EXPECT_EQ(outcome.deaths, 0) << GetParam();
+}
+
+INSTANTIATE_TEST_SUITE_P(LevelSet, ShippedLevel, ::testing::ValuesIn(listedLevels()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return testNameOf(info.param); });
+
+TEST(LevelSetTest, TheBuildsMapsBinHoldsEveryListedLevelAndEnoughOfThem) {
+  const std::vector<std::string> names = listedLevels();
+  EXPECT_GE(names.size(), ShippedLevelsAtLeast);
+  std::ifstream mapsBin(runFile("maps.bin"), std::ios::binary);
+  ASSERT_TRUE(mapsBin) << "no maps.bin in the run folder";
+  const std::vector<LevelSource> loaded = levelSourcesOf(mapsBin);
+  EXPECT_EQ(loaded.size(), names.size());
+}
+
+TEST(LevelSetTest, EveryReplayBelongsToAListedLevel) {
+  std::vector<std::string> stems;
+  for (const std::string& name : listedLevels()) {
+    stems.push_back(fs::path(name).stem().string());
+  }
+  for (const auto& entry : fs::directory_iterator(LevelsDir / "replays")) {
+    const std::string stem = entry.path().stem().string();
+    EXPECT_NE(std::find(stems.begin(), stems.end(), stem), stems.end())
+        << entry.path() << " replays no level of levels.txt";
+  }
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The solver: its saved games and generator really come back, its guide
+// sees the motion rules, and its search clears what can be cleared (in a
+// sequence the replay runner agrees with) and names the gold it cannot reach.
+#include "c_library_random.h"
+#include "gold_distances.h"
+#include "level_search.h"
+#include "level_session.h"
+#include "level_text.h"
+#include "replay_runner.h"
+#include "support/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Open sky above a floor of brick two rows thick, the player at the left.
+std::vector<std::string> floorRows() {
+  std::vector<std::string> rows(GridSize, std::string(GridSize, '.'));
+  rows[30] = rows[31] = std::string(GridSize, '#');
+  rows[29][1] = 'P';
+  return rows;
+}
+
+// Gold in a cellar under a floor one brick thick, with a ladder out: only
+// a dig gets the player in.
+std::vector<std::string> cellarRows() {
+  std::vector<std::string> rows = floorRows();
+  rows[24] = std::string(GridSize, '#');
+  rows[29] = std::string(GridSize, '.');
+  rows[23][1] = 'P';
+  rows[29][20] = '$';
+  for (int row = 24; row <= 29; ++row) {
+    rows[row][30] = 'H';
+  }
+  rows[23][25] = '$';
+  return rows;
+}
+
+class SolverTest : public ::testing::Test {
+protected:
+  void SetUp() override { startHeadlessAllegro(); }
+};
+
+TEST_F(SolverTest, TheGeneratorComesBackToASavedPointAndIsHandedBackAfterwards) {
+  srand(3);
+  const int first = rand();
+  srand(3);
+  {
+    CLibraryRandom random;
+    srand(9);
+    const CLibraryRandom::Saved saved = random.save();
+    const int a = rand();
+    const int b = rand();
+    random.restore(saved);
+    EXPECT_EQ(rand(), a);
+    EXPECT_EQ(rand(), b);
+  }
+  EXPECT_EQ(rand(), first);
+}
+
+TEST_F(SolverTest, ARestoredSessionPlaysOnExactlyAsBefore) {
+  std::vector<std::string> rows = cellarRows();
+  rows[23][12] = 'E';
+  LevelSession session(levelFromRows(rows), true, 1);
+  for (int tick = 0; tick < 20; ++tick) {
+    session.advance(HoldRight);
+  }
+  session.advance(HoldDigRight);
+  const SavedPlay saved = session.save();
+  auto playOn = [&session] {
+    for (int tick = 0; tick < 60; ++tick) {
+      session.advance(HoldRight);
+    }
+    const Game& game = session.game();
+    return std::vector<int>{game.player->x, game.player->y, game.enemies[0]->x, game.enemies[0]->y,
+                            game.goldLeft(), static_cast<int>(game.map.refillQueue.size())};
+  };
+  const std::vector<int> first = playOn();
+  session.restore(saved);
+  EXPECT_EQ(playOn(), first);
+}
+
+TEST_F(SolverTest, TheGuideClimbsLaddersDigsThinFloorsAndKnowsNoWayUpWithout) {
+  std::vector<std::string> rows = cellarRows();
+  rows[10][5] = '$';  // in the sky: nothing reaches it
+  const Level level = levelFromRows(rows);
+  const GoldDistances guide(level);
+  std::vector<int8_t> cells(level.cells, level.cells + CellCount);
+  // From the foot of the ladder: up six rungs onto the floor, then five cells along it.
+  cells[cellIndex(20, 29)] = Empty;
+  EXPECT_EQ(guide.toNearestGold(30, 29, cells), 6u * 16 + 5 * 16);
+  // From the floor, the cellar gold is a dig and a drop away, closer than walking round.
+  cells[cellIndex(25, 23)] = Empty;
+  cells[cellIndex(20, 29)] = Gold;
+  EXPECT_LT(guide.toNearestGold(19, 23, cells), 4u * 16);
+  cells[cellIndex(20, 29)] = Empty;
+  EXPECT_EQ(guide.toNearestGold(19, 23, cells), GoldDistances::NoWayKnown);
+}
+
+TEST_F(SolverTest, ClearsALevelThatNeedsADigAndTheRunnerAgrees) {
+  const Level level = levelFromRows(cellarRows());
+  const SearchResult found = searchLevel(level, false, 1, SearchLimits{});
+  ASSERT_TRUE(found.cleared) << found.explanation;
+  Replay replay;
+  replay.keys = found.keys;
+  replay.enemies = false;
+  const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(level));
+  EXPECT_EQ(outcome.end, ReplayEnd::Cleared) << describeOutcome(outcome);
+  EXPECT_EQ(outcome.ticks, found.ticks);
+}
+
+TEST_F(SolverTest, ClearsALevelPastAChaserWithTheEnemiesOn) {
+  std::vector<std::string> rows = floorRows();
+  rows[29][20] = 'E';
+  rows[29][28] = '$';
+  rows[29][8] = '$';
+  const Level level = levelFromRows(rows);
+  const SearchResult found = searchLevel(level, true, 1, SearchLimits{});
+  ASSERT_TRUE(found.cleared) << found.explanation;
+  Replay replay;
+  replay.keys = found.keys;
+  const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(level));
+  EXPECT_EQ(outcome.end, ReplayEnd::Cleared) << describeOutcome(outcome);
+  EXPECT_EQ(outcome.deaths, 0);
+}
+
+TEST_F(SolverTest, NamesTheGoldItCannotReachAndDrawsWhereThePlayerGot) {
+  // The player is walled into a single cell on rock four bricks deep: the
+  // holes he can dig beside him lead nowhere, so the search runs dry.
+  std::vector<std::string> rows(GridSize, std::string(GridSize, '.'));
+  for (int row = 28; row < GridSize; ++row) {
+    rows[row] = std::string(GridSize, '#');
+  }
+  rows[26].replace(0, 3, "###");
+  rows[27].replace(0, 3, "#P#");
+  rows[27][10] = '$';
+  const SearchResult found = searchLevel(levelFromRows(rows), false, 1, SearchLimits{});
+  ASSERT_FALSE(found.cleared);
+  EXPECT_NE(found.explanation.find("gold at (10, 27) unreachable from the cells reached"), std::string::npos)
+      << found.explanation;
+  EXPECT_EQ(found.explanation.find("limit"), std::string::npos) << found.explanation;
+  EXPECT_NE(found.explanation.find("\n  #*#.......$"), std::string::npos) << found.explanation;
+}
+
+}  // namespace
