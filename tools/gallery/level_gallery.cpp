@@ -1,0 +1,147 @@
+// level-gallery: draws every level of a level list the way the game shows it
+// at its start (the level's tiles from the real tile sheet, the player and
+// the enemies on their start cells) and writes one 512 by 512 BMP per level
+// plus a Markdown page that shows them with their titles.
+//
+//   level-gallery [--assets FILE] LIST PICTURE_DIR PAGE PICTURE_LINK_DIR
+//
+// Pictures are named after the level files (001-first-steps.bmp); the page
+// links them as PICTURE_LINK_DIR/NAME.png, because make-gallery.sh turns the
+// BMPs into small PNGs (the library writes no PNG). Variants of the tiles
+// are drawn from a fixed seed per level, so the pictures change only when a
+// level does.
+#include "level_text.h"
+
+#include "app/assets.h"
+#include "app/globals.h"
+#include "level/level_drawing.h"
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ListedLevel {
+  fs::path file;
+  LevelSource source;
+};
+
+bool startHeadless(const std::string& assetsFile) {
+  set_uformat(U_ASCII);
+  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+    std::cerr << "level-gallery: the library did not start\n";
+    return false;
+  }
+  set_color_depth(32);
+  levelBitmap = create_bitmap(FieldSize, FieldSize);
+  packfile_password("zoph");
+  assets = load_datafile(assetsFile.c_str());
+  // The password would also scramble the pictures this program writes.
+  packfile_password(nullptr);
+  if (assets == nullptr) {
+    std::cerr << "level-gallery: " << assetsFile << " cannot be loaded\n";
+    return false;
+  }
+  return true;
+}
+
+bool readListedLevels(const fs::path& listPath, std::vector<ListedLevel>& levels) {
+  std::ifstream list(listPath);
+  if (!list) {
+    std::cerr << listPath.string() << ": cannot be read\n";
+    return false;
+  }
+  std::string line;
+  while (std::getline(list, line)) {
+    if (line.empty() || line[0] == '#') {
+      continue;
+    }
+    ListedLevel level{listPath.parent_path() / line, {}};
+    std::ifstream in(level.file);
+    std::string error;
+    if (!in || !parseLevelSource(in, level.file.string(), level.source, error)) {
+      std::cerr << (error.empty() ? level.file.string() + ": cannot be read" : error) << "\n";
+      return false;
+    }
+    levels.push_back(std::move(level));
+  }
+  return true;
+}
+
+// The level as the game draws it at level start, with the actors' first
+// sprites over their start cells.
+void drawLevel(const Level& level, unsigned seed) {
+  srand(seed);
+  clearLevelBitmap();
+  for (int row = 0; row < GridSize; ++row) {
+    for (int column = 0; column < GridSize; ++column) {
+      drawCell(column, row, level.cells[cellIndex(column, row)]);
+    }
+  }
+  for (int row = 0; row < GridSize; ++row) {
+    for (int column = 0; column < GridSize; ++column) {
+      const int8_t code = level.cells[cellIndex(column, row)];
+      if (code == PlayerStart || code == EnemyStart) {
+        const int sprite = code == PlayerStart ? AssetPlayerLeft1 : AssetEnemyLeft1;
+        draw_sprite(levelBitmap, assetBitmap(sprite), CellPixels * column, CellPixels * row);
+      }
+    }
+  }
+}
+
+void writePage(const fs::path& pagePath, const fs::path& linkDir, const std::vector<ListedLevel>& levels) {
+  std::ofstream page(pagePath, std::ios::trunc);
+  page << "# The levels\n\n"
+       << "Every level of the game in play order, drawn from the game's own tiles as it looks\n"
+       << "when it starts. Each is proven clearable by a replay in `levels/replays/`.\n\n"
+       << "Regenerate the pictures and this page after changing a level with\n"
+       << "`tools/gallery/make-gallery.sh BUILD_DIR` (or `cmake --build BUILD_DIR --target level_gallery`).\n\n"
+       << "| | | |\n|---|---|---|\n";
+  for (size_t index = 0; index < levels.size(); ++index) {
+    const ListedLevel& level = levels[index];
+    const std::string name = level.file.stem().string();
+    page << "| ![" << level.source.title << "](" << (linkDir / (name + ".png")).generic_string() << ")<br>"
+         << (index + 1) << ". **" << level.source.title << "**<br>" << level.source.note << " ";
+    page << ((index % 3 == 2 || index + 1 == levels.size()) ? "|\n" : "");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  std::string assetsFile = MQ_RUN_DIR "/assets.dat";
+  if (arguments.size() >= 2 && arguments[0] == "--assets") {
+    assetsFile = arguments[1];
+    arguments.erase(arguments.begin(), arguments.begin() + 2);
+  }
+  if (arguments.size() != 4) {
+    std::cerr << "usage: level-gallery [--assets FILE] LIST PICTURE_DIR PAGE PICTURE_LINK_DIR\n";
+    return 2;
+  }
+  std::vector<ListedLevel> levels;
+  if (!startHeadless(assetsFile) || !readListedLevels(arguments[0], levels)) {
+    return 1;
+  }
+  const fs::path pictureDir = arguments[1];
+  fs::create_directories(pictureDir);
+  for (size_t index = 0; index < levels.size(); ++index) {
+    drawLevel(levels[index].source.level, static_cast<unsigned>(index + 1));
+    const std::string picture = (pictureDir / (levels[index].file.stem().string() + ".bmp")).string();
+    if (save_bmp(picture.c_str(), levelBitmap, nullptr) != 0) {
+      std::cerr << picture << ": cannot be written\n";
+      return 1;
+    }
+  }
+  writePage(arguments[2], arguments[3], levels);
+  return 0;
+}

@@ -1,0 +1,25 @@
+#!/bin/sh
+# Redraws the level gallery: docs/levels/NAME.png for every level in
+# levels/levels.txt, and the page docs/levels.md that shows them.
+#
+#   tools/gallery/make-gallery.sh BUILD_DIR
+#
+# level-gallery draws 512 by 512 BMPs with the game's own tiles; ImageMagick
+# (the real one, /usr/bin/convert) scales them to 256 by 256 PNGs, without
+# time stamps so that an unchanged level gives an unchanged file.
+set -eu
+build=${1:?usage: make-gallery.sh BUILD_DIR}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cmake --build "$build" --target level-gallery assets_dat
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+"$build/tools/gallery/level-gallery" --assets "$build/run/assets.dat" \
+  "$root/levels/levels.txt" "$stage" "$root/docs/levels.md" levels
+mkdir -p "$root/docs/levels"
+rm -f "$root/docs/levels/"*.png
+for picture in "$stage"/*.bmp; do
+  name=$(basename "$picture" .bmp)
+  /usr/bin/convert "$picture" -filter Box -resize 256x256 -strip \
+    -define png:exclude-chunks=date,time "$root/docs/levels/$name.png"
+done
+echo "gallery: $(ls "$root/docs/levels/"*.png | wc -l) pictures in $root/docs/levels"
