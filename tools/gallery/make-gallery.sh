@@ -2,15 +2,20 @@
 # Redraws the level gallery: docs/levels/NAME.png for every level in
 # levels/levels.txt, and the page docs/levels.md that shows them.
 #
-#   tools/gallery/make-gallery.sh BUILD_DIR
+#   tools/gallery/make-gallery.sh BUILD_DIR [--built]
+#
+# --built skips building level-gallery and assets.dat first (the level_gallery
+# target has built them already).
 #
 # level-gallery draws 512 by 512 BMPs with the game's own tiles; ImageMagick
 # (the real one, /usr/bin/convert) scales them to 256 by 256 PNGs, without
 # time stamps so that an unchanged level gives an unchanged file.
 set -eu
-build=${1:?usage: make-gallery.sh BUILD_DIR}
+build=${1:?usage: make-gallery.sh BUILD_DIR [--built]}
 root=$(cd "$(dirname "$0")/../.." && pwd)
-cmake --build "$build" --target level-gallery assets_dat
+if [ "${2:-}" != "--built" ]; then
+  cmake --build "$build" --target level-gallery assets_dat
+fi
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 "$build/tools/gallery/level-gallery" --assets "$build/run/assets.dat" \

@@ -5,14 +5,17 @@
 // The search moves between decision states, the moments when the player's
 // update reads the keys, with macro steps: a key held for one update (a move
 // then runs its 16 updates and any fall that follows it; a dig happens on
-// the spot) or a short wait with nothing held. States are ordered best-first
-// by gold left, then by time, so it heads for the gold and falls back on
-// earlier states when a branch leads nowhere (a pit, a death). Two states
-// count as the same when the player stands in the same place with the same
-// cells (gold taken, holes open), holes due to refill in the same 16-update
-// span and, with enemies, the enemies near the same cells heading the same
-// way: the key is coarser than the game, which costs completeness, never
-// correctness, because every step is simulated in full.
+// the spot), a short wait with nothing held, or a wait until the oldest hole
+// refills. States are ordered best-first by gold left, then by time spent
+// plus a guess of the time to the nearest gold (GoldDistances), so the search
+// heads for the gold and falls back on earlier states when a branch leads
+// nowhere (a pit, a death). Two states count as the same when the player
+// stands in the same place with the same cells (gold taken, holes open),
+// holes due to refill in the same span of updates and, with enemies, the
+// enemies near the same cells heading the same way: the key is coarser than
+// the game, which costs completeness, never correctness, because every step
+// is simulated in full. No one coarseness suits every level, so the time is
+// shared among a few settings, tried in turn.
 #pragma once
 
 #include "replay.h"

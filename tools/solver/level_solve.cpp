@@ -24,6 +24,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -82,7 +83,11 @@ bool readOptions(int argc, char** argv, Options& options) {
         return false;
       }
     } else if (argument == "--seconds" && hasValue) {
-      options.limits.seconds = std::stod(argv[++index]);
+      char* end = nullptr;
+      options.limits.seconds = std::strtod(argv[++index], &end);
+      if (*end != '\0' || !(options.limits.seconds > 0)) {
+        return false;
+      }
     } else if (argument == "--out" && hasValue) {
       options.outDir = argv[++index];
     } else if (argument == "--list" && hasValue) {
@@ -193,9 +198,8 @@ int solveOne(const fs::path& levelPath, const Options& options) {
     std::cerr << name << ": the sequence found does not replay: " << describeOutcome(outcome) << "\n";
     return ExitUnsolved;
   }
-  const std::string how = attempt.enemies || !hasEnemyStart(source.level)
-                              ? "found by level-solve"
-                              : "found by level-solve with the enemies removed: no way past them was found";
+  const std::string how = enemiesOn ? "found by level-solve"
+                                    : "found by level-solve with the enemies removed: no way past them was found";
   const fs::path replayPath = options.outDir / (name + ".replay");
   if (!writeReplayFile(replayPath, replay, how)) {
     std::cerr << replayPath.string() << ": cannot be written\n";
