@@ -82,6 +82,9 @@ TEST(LevelSetTest, EveryReplayBelongsToAListedLevel) {
     stems.push_back(fs::path(name).stem().string());
   }
   for (const auto& entry : fs::directory_iterator(LevelsDir / "replays")) {
+    if (entry.path().extension() != ".replay") {
+      continue;
+    }
     const std::string stem = entry.path().stem().string();
     EXPECT_NE(std::find(stems.begin(), stems.end(), stem), stems.end())
         << entry.path() << " replays no level of levels.txt";

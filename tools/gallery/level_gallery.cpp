@@ -102,7 +102,9 @@ void writePage(const fs::path& pagePath, const fs::path& linkDir, const std::vec
   std::ofstream page(pagePath, std::ios::trunc);
   page << "# The levels\n\n"
        << "Every level of the game in play order, drawn from the game's own tiles as it looks\n"
-       << "when it starts. Each is proven clearable by a replay in `levels/replays/`.\n\n"
+       << "when it starts. Each is proven clearable by a replay in `levels/replays/`, which\n"
+       << "the level-set tests play through the real rules; `level-solve` finds them\n"
+       << "(`cmake --build BUILD_DIR --target solve_levels` refreshes them all).\n\n"
        << "Regenerate the pictures and this page after changing a level with\n"
        << "`tools/gallery/make-gallery.sh BUILD_DIR` (or `cmake --build BUILD_DIR --target level_gallery`).\n\n"
        << "| | | |\n|---|---|---|\n";
