@@ -156,6 +156,7 @@ bool writeReplayFile(const fs::path& path, const Replay& replay, const std::stri
 struct Attempt {
   bool enemies;
   SearchResult result;
+  bool gaveUpOnEnemies = false;
 };
 
 // Searches as the mode asks; the last attempt made is answered.
@@ -170,7 +171,15 @@ Attempt searchAsAsked(const Level& level, const std::string& name, const Options
   }
   std::printf("%s: no way past the enemies found (%zu states, %.1f s); searching without them\n",
               name.c_str(), withEnemies.result.statesExplored, withEnemies.result.seconds);
-  return {false, searchLevel(level, false, ReplaySeed, options.limits)};
+  return {false, searchLevel(level, false, ReplaySeed, options.limits), true};
+}
+
+std::string replayComment(const Attempt& attempt, bool enemiesOn) {
+  if (enemiesOn) {
+    return "found by level-solve";
+  }
+  return attempt.gaveUpOnEnemies ? "found by level-solve with the enemies removed: no way past them was found"
+                                 : "found by level-solve with the enemies removed, as asked";
 }
 
 int solveOne(const fs::path& levelPath, const Options& options) {
@@ -198,8 +207,7 @@ int solveOne(const fs::path& levelPath, const Options& options) {
     std::cerr << name << ": the sequence found does not replay: " << describeOutcome(outcome) << "\n";
     return ExitUnsolved;
   }
-  const std::string how = enemiesOn ? "found by level-solve"
-                                    : "found by level-solve with the enemies removed: no way past them was found";
+  const std::string how = replayComment(attempt, enemiesOn);
   const fs::path replayPath = options.outDir / (name + ".replay");
   if (!writeReplayFile(replayPath, replay, how)) {
     std::cerr << replayPath.string() << ": cannot be written\n";
