@@ -6,6 +6,7 @@
 
 #include "app/assets.h"
 #include "app/globals.h"
+#include "app/headless_start.h"
 #include "game/enemy.h"
 #include "game/game.h"
 #include "game/player.h"
@@ -44,21 +45,10 @@ void startHeadlessAllegro() {
   // scenes' bitmaps land in the heap at other offsets, and the copies between
   // them run at another speed.
   mallopt(M_MMAP_THRESHOLD, MmapThresholdBytes);
-  set_uformat(U_ASCII);
-  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-    throw std::runtime_error("install_allegro(SYSTEM_NONE) failed");
+  const std::string problem = startWithoutWindow(MQ_RUN_DIR "/assets.dat");
+  if (!problem.empty()) {
+    throw std::runtime_error(problem);
   }
-  set_color_depth(32);
-  backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
-  levelBitmap = create_bitmap(FieldSize, FieldSize);
-  screen = create_bitmap(ScreenWidth, ScreenHeight);
-  packfile_password("zoph");
-  assets = load_datafile(MQ_RUN_DIR "/assets.dat");
-  if (assets == nullptr) {
-    throw std::runtime_error("cannot load " MQ_RUN_DIR "/assets.dat");
-  }
-  font = static_cast<FONT*>(assets[AssetFont].dat);
-  set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
   clear_bitmap(backBuffer);
   clear_bitmap(screen);
   started = true;

@@ -10,6 +10,7 @@
 
 #include "app/assets.h"
 #include "app/globals.h"
+#include "app/headless_start.h"
 #include "game/game.h"
 
 #include <allegro.h>
@@ -26,27 +27,6 @@
 namespace {
 
 constexpr uint64_t DefaultTicks = 100000;
-
-// The library without a window: memory bitmaps for the screen and the two
-// bitmaps of the game, and the datafile loaded as the game loads it.
-bool startHeadless(const std::string& assetsPath) {
-  set_uformat(U_ASCII);
-  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-    return false;
-  }
-  set_color_depth(32);
-  backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
-  levelBitmap = create_bitmap(FieldSize, FieldSize);
-  screen = create_bitmap(ScreenWidth, ScreenHeight);
-  packfile_password("zoph");
-  assets = load_datafile(assetsPath.c_str());
-  if (assets == nullptr || !describeAssetProblem(assets).empty()) {
-    return false;
-  }
-  font = static_cast<FONT*>(assets[AssetFont].dat);
-  set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
-  return true;
-}
 
 void stopHeadless() {
   unload_datafile(assets);
@@ -110,8 +90,9 @@ int main(int argc, char** argv) {
   }
   const std::vector<Level> strain = strainLevels(seed);
   levels.insert(levels.end(), strain.begin(), strain.end());
-  if (!startHeadless((runDir / "assets.dat").string())) {
-    return fail("cannot start the library headless with " + (runDir / "assets.dat").string());
+  const std::string problem = startWithoutWindow((runDir / "assets.dat").string());
+  if (!problem.empty()) {
+    return fail(problem);
   }
   const std::filesystem::path workFolder = makeWorkFolder();
   if (workFolder.empty()) {

@@ -2,6 +2,7 @@
 
 #include "app/assets.h"
 #include "app/globals.h"
+#include "app/headless_start.h"
 
 #include <unistd.h>
 
@@ -28,26 +29,11 @@ std::string runFile(const std::string& name) { return std::string(MQ_RUN_DIR) + 
 void startHeadlessAllegro() {
   static bool started = false;
   if (!started) {
-    set_uformat(U_ASCII);
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-      throw std::runtime_error("install_allegro(SYSTEM_NONE) failed");
+    const std::string problem = startWithoutWindow(runFile("assets.dat"));
+    if (!problem.empty()) {
+      throw std::runtime_error(problem);
     }
-    // Headless, red is the low byte; the window puts blue there. Make
-    // 0xRRGGBB mean the same in both.
-    _rgb_r_shift_32 = 16;
-    _rgb_g_shift_32 = 8;
-    _rgb_b_shift_32 = 0;
-    set_color_depth(32);
-    backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
-    levelBitmap = create_bitmap(FieldSize, FieldSize);
-    headlessScreen = create_bitmap(ScreenWidth, ScreenHeight);
-    packfile_password("zoph");
-    assets = load_datafile(runFile("assets.dat").c_str());
-    if (assets == nullptr) {
-      throw std::runtime_error("cannot load " + runFile("assets.dat"));
-    }
-    font = static_cast<FONT*>(assets[AssetFont].dat);
-    set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
+    headlessScreen = screen;
     started = true;
   }
   screen = headlessScreen;

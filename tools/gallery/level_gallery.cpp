@@ -14,6 +14,7 @@
 
 #include "app/assets.h"
 #include "app/globals.h"
+#include "app/headless_start.h"
 #include "level/level_drawing.h"
 
 #include <allegro.h>
@@ -36,19 +37,11 @@ struct ListedLevel {
 };
 
 bool startHeadless(const std::string& assetsFile) {
-  set_uformat(U_ASCII);
-  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-    std::cerr << "level-gallery: the library did not start\n";
-    return false;
-  }
-  set_color_depth(32);
-  levelBitmap = create_bitmap(FieldSize, FieldSize);
-  packfile_password("zoph");
-  assets = load_datafile(assetsFile.c_str());
+  const std::string problem = startWithoutWindow(assetsFile);
   // The password would also scramble the pictures this program writes.
   packfile_password(nullptr);
-  if (assets == nullptr) {
-    std::cerr << "level-gallery: " << assetsFile << " cannot be loaded\n";
+  if (!problem.empty()) {
+    std::cerr << "level-gallery: " << problem << "\n";
     return false;
   }
   return true;

@@ -10,6 +10,7 @@
 
 #include "app/assets.h"
 #include "app/globals.h"
+#include "app/headless_start.h"
 #include "game/game.h"
 #include "game/player.h"
 
@@ -49,26 +50,6 @@ bool readOptions(int argc, char** argv, Options& options) {
   return !options.replays.empty();
 }
 
-// The library without a window: memory bitmaps to draw into and the real
-// datafile, whose tiles and sprites the level and actor drawing use.
-bool startHeadless(const std::string& assetsFile) {
-  set_uformat(U_ASCII);
-  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-    std::cerr << "replay-run: the library did not start\n";
-    return false;
-  }
-  set_color_depth(32);
-  backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
-  levelBitmap = create_bitmap(FieldSize, FieldSize);
-  packfile_password("zoph");
-  assets = load_datafile(assetsFile.c_str());
-  if (assets == nullptr) {
-    std::cerr << "replay-run: " << assetsFile << " cannot be loaded\n";
-    return false;
-  }
-  return true;
-}
-
 void traceTick(uint32_t tick, const Game& game) {
   std::printf("  tick %u: x %d y %d score %d gold left %d%s\n", tick, game.player->x, game.player->y,
               game.player->score, game.goldLeft(), game.player->alive ? "" : " dead");
@@ -104,7 +85,9 @@ int main(int argc, char** argv) {
     std::cerr << "usage: replay-run [--assets FILE] [--trace] REPLAY...\n";
     return ExitBroken;
   }
-  if (!startHeadless(options.assetsFile)) {
+  const std::string problem = startWithoutWindow(options.assetsFile);
+  if (!problem.empty()) {
+    std::cerr << "replay-run: " << problem << "\n";
     return ExitBroken;
   }
   int status = 0;

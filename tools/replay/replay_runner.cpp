@@ -68,15 +68,6 @@ std::string withoutEnemies(std::string mapsBin) {
   return mapsBin;
 }
 
-void holdOnly(uint8_t keys) {
-  key[KEY_UP] = (keys & HoldUp) ? 1 : 0;
-  key[KEY_DOWN] = (keys & HoldDown) ? 1 : 0;
-  key[KEY_LEFT] = (keys & HoldLeft) ? 1 : 0;
-  key[KEY_RIGHT] = (keys & HoldRight) ? 1 : 0;
-  key[KEY_J] = (keys & HoldDigLeft) ? 1 : 0;
-  key[KEY_K] = (keys & HoldDigRight) ? 1 : 0;
-}
-
 int32_t timeBonusFor(int32_t clockTicks) {
   return clockTicks > 0 ? (clockTicks + TicksPerBonusPoint - 1) / TicksPerBonusPoint : 0;
 }
@@ -106,6 +97,15 @@ bool playOneUpdate(Game& game, uint8_t position, ReplayOutcome& outcome) {
 }
 
 }  // namespace
+
+void holdOnly(uint8_t keys) {
+  key[KEY_UP] = (keys & HoldUp) ? 1 : 0;
+  key[KEY_DOWN] = (keys & HoldDown) ? 1 : 0;
+  key[KEY_LEFT] = (keys & HoldLeft) ? 1 : 0;
+  key[KEY_RIGHT] = (keys & HoldRight) ? 1 : 0;
+  key[KEY_J] = (keys & HoldDigLeft) ? 1 : 0;
+  key[KEY_K] = (keys & HoldDigRight) ? 1 : 0;
+}
 
 std::string singleLevelMapsBin(const Level& level) {
   return mapsBinBytes({level}) + std::string(LevelRecordBytes, '\0');

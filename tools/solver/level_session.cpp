@@ -32,15 +32,6 @@ std::filesystem::path makeTemporaryFolder() {
   return pattern;
 }
 
-void holdOnly(uint8_t keys) {
-  key[KEY_UP] = (keys & HoldUp) ? 1 : 0;
-  key[KEY_DOWN] = (keys & HoldDown) ? 1 : 0;
-  key[KEY_LEFT] = (keys & HoldLeft) ? 1 : 0;
-  key[KEY_RIGHT] = (keys & HoldRight) ? 1 : 0;
-  key[KEY_J] = (keys & HoldDigLeft) ? 1 : 0;
-  key[KEY_K] = (keys & HoldDigRight) ? 1 : 0;
-}
-
 }  // namespace
 
 LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)

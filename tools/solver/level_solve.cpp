@@ -19,6 +19,7 @@
 #include "replay_runner.h"
 
 #include "app/globals.h"
+#include "app/headless_start.h"
 
 #include <allegro.h>
 
@@ -102,26 +103,6 @@ bool readOptions(int argc, char** argv, Options& options) {
     }
   }
   return !options.levels.empty();
-}
-
-// The library without a window, as the replay runner uses it: memory
-// bitmaps for the level picture and the real datafile for sounds and tiles.
-bool startHeadless(const std::string& assetsFile) {
-  set_uformat(U_ASCII);
-  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-    std::cerr << "level-solve: the library did not start\n";
-    return false;
-  }
-  set_color_depth(32);
-  backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
-  levelBitmap = create_bitmap(FieldSize, FieldSize);
-  packfile_password("zoph");
-  assets = load_datafile(assetsFile.c_str());
-  if (assets == nullptr) {
-    std::cerr << "level-solve: " << assetsFile << " cannot be loaded\n";
-    return false;
-  }
-  return true;
 }
 
 bool hasEnemyStart(const Level& level) {
@@ -228,7 +209,9 @@ int main(int argc, char** argv) {
                  "(--list LIST | LEVEL...)\n";
     return ExitBroken;
   }
-  if (!startHeadless(options.assetsFile)) {
+  const std::string problem = startWithoutWindow(options.assetsFile);
+  if (!problem.empty()) {
+    std::cerr << "level-solve: " << problem << "\n";
     return ExitBroken;
   }
   int status = 0;

@@ -1,0 +1,36 @@
+#include "app/headless_start.h"
+
+#include "app/assets.h"
+#include "app/globals.h"
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+std::string startWithoutWindow(const std::string& assetsFile) {
+  set_uformat(U_ASCII);
+  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+    return "the library did not start";
+  }
+  // Headless, red is the low byte; the window puts blue there.
+  _rgb_r_shift_32 = 16;
+  _rgb_g_shift_32 = 8;
+  _rgb_b_shift_32 = 0;
+  set_color_depth(32);
+  backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
+  levelBitmap = create_bitmap(FieldSize, FieldSize);
+  screen = create_bitmap(ScreenWidth, ScreenHeight);
+  packfile_password("zoph");
+  assets = load_datafile(assetsFile.c_str());
+  if (assets == nullptr) {
+    return assetsFile + " cannot be loaded";
+  }
+  const std::string problem = describeAssetProblem(assets);
+  if (!problem.empty()) {
+    return problem;
+  }
+  font = static_cast<FONT*>(assets[AssetFont].dat);
+  set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
+  return {};
+}
