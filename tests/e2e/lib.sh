@@ -123,6 +123,13 @@ hold() { # KEY SECONDS
 
 tap() { hold "$1" 0.08; }
 
+# Starts the game in its window and waits until the title screen is drawn.
+start_to_title() {
+  start_game
+  wait_window
+  wait_for_drawing 196 32 120 12
+}
+
 # Waits for a message box; sets message_text and message_box.
 read_message() {
   message_box=$(timeout 15 xdotool search --sync --onlyvisible --class '^Xmessage$' | head -1)

@@ -27,9 +27,7 @@ make_maps gold.txt cornered.txt
 cp "$run_dir/assets.dat" "$work/"
 
 start_xvfb
-start_game
-wait_window
-wait_for_drawing 196 32 120 12
+start_to_title
 
 hold j 0.05
 sleep 0.8

@@ -6,9 +6,7 @@ source "$(dirname "$0")/lib.sh"
 
 cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$work/"
 start_xvfb
-start_game
-wait_window
-wait_for_drawing 196 32 120 12
+start_to_title
 screenshot title
 check "the default table's best score" test "$(python3 "$here/pixels.py" "$work/title.ppm" count FFFFFF 128 104 249 1)" = 249
 

@@ -6,9 +6,7 @@ source "$(dirname "$0")/lib.sh"
 
 cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$work/"
 start_xvfb
-start_game
-wait_window
-wait_for_drawing 196 32 120 12
+start_to_title
 
 check "window is 512 by 528" test "$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')" = 512x528
 check "window title" test "$(xdotool getwindowname "$window")" = "Mellow Quarrier"
