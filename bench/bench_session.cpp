@@ -7,6 +7,7 @@
 #include "app/assets.h"
 #include "app/globals.h"
 #include "app/headless_start.h"
+#include "app/scratch_folder.h"
 #include "game/enemy.h"
 #include "game/game.h"
 #include "game/player.h"
@@ -64,31 +65,17 @@ std::string heavyMapsBin() {
   return mapsBinBytes({source.level}) + std::string(LevelRecordBytes, '\0');
 }
 
-// The Game reads maps.bin and user.bin from the working folder and writes
-// user.bin when it goes.
-class ScratchFolder {
+// The heavy level in a folder of its own, where the Game reads and writes.
+class HeavyLevelFolder {
 public:
-  ScratchFolder() : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mq-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern;
-    std::filesystem::current_path(path_);
+  HeavyLevelFolder() : folder_("mq-bench") {
     const std::string bytes = heavyMapsBin();
-    std::ofstream(path_ / "maps.bin", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(folder_.path() / "maps.bin", std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
 
 private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
+  ScratchFolder folder_;
 };
 
 void releaseKeys() { std::fill(key, key + KEY_MAX, 0); }
@@ -153,7 +140,7 @@ private:
     }
   }
 
-  ScratchFolder folder_;  // before the Game, which reads and writes in it
+  HeavyLevelFolder folder_;  // before the Game, which reads and writes in it
   Game game_;
   HeavyRoute route_;
 };

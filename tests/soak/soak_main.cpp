@@ -11,17 +11,17 @@
 #include "app/assets.h"
 #include "app/globals.h"
 #include "app/headless_start.h"
+#include "app/scratch_folder.h"
 #include "game/game.h"
 
 #include <allegro.h>
-
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -34,14 +34,6 @@ void stopHeadless() {
   destroy_bitmap(levelBitmap);
   destroy_bitmap(backBuffer);
   screen = nullptr;
-}
-
-std::filesystem::path makeWorkFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "mq-soak-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    return {};
-  }
-  return pattern;
 }
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
@@ -94,29 +86,26 @@ int main(int argc, char** argv) {
   if (!problem.empty()) {
     return fail(problem);
   }
-  const std::filesystem::path workFolder = makeWorkFolder();
-  if (workFolder.empty()) {
-    return fail("cannot make a work folder");
-  }
-  const std::filesystem::path previousFolder = std::filesystem::current_path();
-  std::filesystem::current_path(workFolder);
-  writeFile("maps.bin", mapsBinFor(levels));
-  writeFile("user.bin", lowScoresUserBin());
-
   SoakCounts counts;
-  {
-    Game game;
-    SoakPlayer player(game, seed);
-    player.play(ticks);
-    player.exitFromMenu();
-    if (keepRunning) {
-      return fail("Exit in the menu did not end the main loop");
+  std::uintmax_t savedBytes = 0;
+  try {
+    const ScratchFolder folder("mq-soak");
+    writeFile("maps.bin", mapsBinFor(levels));
+    writeFile("user.bin", lowScoresUserBin());
+    {
+      Game game;
+      SoakPlayer player(game, seed);
+      player.play(ticks);
+      player.exitFromMenu();
+      if (keepRunning) {
+        return fail("Exit in the menu did not end the main loop");
+      }
+      counts = player.counts();
     }
-    counts = player.counts();
+    savedBytes = std::filesystem::file_size("user.bin");
+  } catch (const std::runtime_error& problem) {
+    return fail(problem.what());
   }
-  const auto savedBytes = std::filesystem::file_size("user.bin");
-  std::filesystem::current_path(previousFolder);
-  std::filesystem::remove_all(workFolder);
   stopHeadless();
   printCounts(counts, levels.size(), seed);
   if (savedBytes != HighScoreFileBytes) {

@@ -4,8 +4,6 @@
 #include "app/globals.h"
 #include "app/headless_start.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -45,21 +43,7 @@ void startHeadlessAllegro() {
 
 void releaseAllKeys() { std::fill(key, key + KEY_MAX, 0); }
 
-ScopedWorkDir::ScopedWorkDir() {
-  previous_ = std::filesystem::current_path().string();
-  std::string pattern = (std::filesystem::temp_directory_path() / "mq-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("mkdtemp failed");
-  }
-  path_ = pattern;
-  std::filesystem::current_path(path_);
-}
-
-ScopedWorkDir::~ScopedWorkDir() {
-  std::filesystem::current_path(previous_);
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
+ScopedWorkDir::ScopedWorkDir() : folder_("mq-test"), path_(folder_.path().string()) {}
 
 void ScopedWorkDir::writeFile(const std::string& name, const std::string& bytes) const {
   std::ofstream out(path_ + "/" + name, std::ios::binary | std::ios::trunc);

@@ -4,6 +4,8 @@
 // as in the window.
 #pragma once
 
+#include "app/scratch_folder.h"
+
 #include <allegro.h>
 
 #include <string>
@@ -21,17 +23,14 @@ std::string runFile(const std::string& name);
 class ScopedWorkDir {
 public:
   ScopedWorkDir();
-  ~ScopedWorkDir();
-  ScopedWorkDir(const ScopedWorkDir&) = delete;
-  ScopedWorkDir& operator=(const ScopedWorkDir&) = delete;
   const std::string& path() const { return path_; }
   void writeFile(const std::string& name, const std::string& bytes) const;
   std::string readFile(const std::string& name) const;
   bool exists(const std::string& name) const;
 
 private:
+  ScratchFolder folder_;
   std::string path_;
-  std::string previous_;
 };
 
 // Releases every key of key[].

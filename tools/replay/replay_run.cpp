@@ -70,7 +70,7 @@ int runOne(const std::string& path, bool trace) {
       std::printf("%s: expected %s\n", path.c_str(), replayEndName(replay.expected));
       return ExitMismatch;
     }
-  } catch (const ReplayError& problem) {
+  } catch (const std::runtime_error& problem) {
     std::cerr << path << ": " << problem.what() << "\n";
     return ExitBroken;
   }

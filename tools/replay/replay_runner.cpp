@@ -3,6 +3,7 @@
 #include "level_text.h"
 
 #include "app/globals.h"
+#include "app/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
 
@@ -17,31 +18,6 @@
 namespace {
 
 constexpr int32_t TicksPerBonusPoint = 100;
-
-// The Game reads maps.bin and user.bin from the working directory and writes
-// user.bin when it goes, so each replay gets a folder of its own.
-class TemporaryWorkDir {
-public:
-  TemporaryWorkDir() : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mq-replay-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      throw ReplayError("cannot make a temporary folder for the replay");
-    }
-    path_ = pattern;
-    std::filesystem::current_path(path_);
-  }
-  ~TemporaryWorkDir() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TemporaryWorkDir(const TemporaryWorkDir&) = delete;
-  TemporaryWorkDir& operator=(const TemporaryWorkDir&) = delete;
-
-private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
-};
 
 std::string readWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -127,7 +103,7 @@ std::string replayMapsBin(const Replay& replay) {
 }
 
 ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const TickObserver& observer) {
-  TemporaryWorkDir workDir;
+  const ScratchFolder folder("mq-replay");
   {
     std::ofstream out("maps.bin", std::ios::binary);
     const std::string bytes = replay.enemies ? mapsBin : withoutEnemies(mapsBin);

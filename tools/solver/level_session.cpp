@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <stdexcept>
 
 namespace {
 
@@ -24,19 +23,10 @@ Level withoutEnemyStarts(Level level) {
   return level;
 }
 
-std::filesystem::path makeTemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "mq-solve-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("cannot make a temporary folder for the search");
-  }
-  return pattern;
-}
-
 }  // namespace
 
 LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)
-    : enemies_(enemies), previousDir_(std::filesystem::current_path()), workDir_(makeTemporaryFolder()) {
-  std::filesystem::current_path(workDir_);
+    : enemies_(enemies), folder_("mq-solve") {
   {
     const std::string bytes = singleLevelMapsBin(enemies ? level : withoutEnemyStarts(level));
     std::ofstream out("maps.bin", std::ios::binary);
@@ -56,9 +46,6 @@ LevelSession::~LevelSession() {
   game_->destroyActors();
   game_.reset();
   random_.reset();
-  std::error_code ignored;
-  std::filesystem::current_path(previousDir_, ignored);
-  std::filesystem::remove_all(workDir_, ignored);
 }
 
 UpdateResult LevelSession::advance(uint8_t keys) {

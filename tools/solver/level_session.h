@@ -12,6 +12,7 @@
 
 #include "c_library_random.h"
 
+#include "app/scratch_folder.h"
 #include "game/enemy.h"
 #include "game/game.h"
 #include "game/player.h"
@@ -64,8 +65,7 @@ public:
 
 private:
   bool enemies_;
-  std::filesystem::path previousDir_;
-  std::filesystem::path workDir_;
+  ScratchFolder folder_;  // before the Game, which reads and writes in it
   std::unique_ptr<CLibraryRandom> random_;
   std::unique_ptr<Game> game_;
 };
