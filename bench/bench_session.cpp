@@ -4,11 +4,12 @@
 #include "level_text.h"
 #include "reference_loop.h"
 
-#include "app/assets.h"
-#include "app/globals.h"
-#include "app/headless_start.h"
-#include "app/scratch_folder.h"
+#include "base/assets.h"
+#include "base/globals.h"
+#include "base/headless_start.h"
+#include "base/scratch_folder.h"
 #include "game/enemy.h"
+#include "app/state_game_menu.h"
 #include "game/game.h"
 #include "game/player.h"
 
@@ -141,7 +142,7 @@ private:
   }
 
   HeavyLevelFolder folder_;  // before the Game, which reads and writes in it
-  Game game_;
+  Game game_{makeTitleMenu};
   HeavyRoute route_;
 };
 

@@ -1,9 +1,9 @@
 #include "app/application.h"
 
-#include "app/assets.h"
-#include "app/datafile_check.h"
-#include "app/fatal.h"
-#include "app/globals.h"
+#include "base/assets.h"
+#include "base/datafile_check.h"
+#include "base/fatal.h"
+#include "base/globals.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,5 +1,6 @@
 #include "app/application.h"
-#include "app/globals.h"
+#include "base/globals.h"
+#include "app/state_game_menu.h"
 #include "game/game.h"
 
 #include <cstdlib>
@@ -8,7 +9,7 @@
 int main() {
   srand(static_cast<unsigned>(time(nullptr)));
   Application application;
-  Game game;
+  Game game(makeTitleMenu);
   while (keepRunning) {
     runPass();
   }

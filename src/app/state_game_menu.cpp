@@ -1,6 +1,6 @@
 #include "app/state_game_menu.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "app/state_game_running.h"
 #include "game/game.h"
 #include "scores/text.h"
@@ -16,6 +16,8 @@ int itemColour(bool selected) { return selected ? -1 : DimItemColour; }
 }  // namespace
 
 State_GameMenu::State_GameMenu(Game* game) : game(game), orderMode(game->orderMode) {}
+
+State* makeTitleMenu(Game& game) { return new State_GameMenu(&game); }
 
 void State_GameMenu::update() {
   if (keyDelay > 0) {

@@ -3,7 +3,7 @@
 // keyboard for 15 passes, so a held key repeats every 16 passes.
 #pragma once
 
-#include "app/state.h"
+#include "base/state.h"
 
 #include <cstdint>
 
@@ -22,3 +22,6 @@ public:
   uint32_t cursor = StartGame;
   uint8_t orderMode;
 };
+
+// The first state of the game: the title menu for this Game.
+State* makeTitleMenu(Game& game);

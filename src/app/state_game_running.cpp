@@ -1,7 +1,7 @@
 #include "app/state_game_running.h"
 
-#include "app/assets.h"
-#include "app/globals.h"
+#include "base/assets.h"
+#include "base/globals.h"
 #include "app/state_game_menu.h"
 #include "game/game.h"
 #include "game/player.h"

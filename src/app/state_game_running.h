@@ -4,7 +4,7 @@
 // Its destruction runs the end-of-game name entry.
 #pragma once
 
-#include "app/state.h"
+#include "base/state.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "game/enemy.h"
 
-#include "app/assets.h"
-#include "app/globals.h"
+#include "base/assets.h"
+#include "base/globals.h"
 #include "game/game.h"
 #include "game/motion.h"
 

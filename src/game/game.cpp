@@ -1,15 +1,16 @@
 #include "game/game.h"
 
-#include "app/globals.h"
-#include "app/state_game_menu.h"
+#include "base/globals.h"
+#include "base/state.h"
 #include "game/enemy.h"
 #include "game/player.h"
+#include "scores/score_screens.h"
 
 #include <ctime>
 
-Game::Game()
+Game::Game(const FirstState& makeFirstState)
     : readKey([] { return readkey(); }), gameSeed([] { return static_cast<unsigned>(time(nullptr)); }) {
-  setState(new State_GameMenu(this));
+  setState(makeFirstState(*this));
   keepRunning = true;
 }
 
@@ -32,3 +33,17 @@ void Game::setState(State* newState) {
   delete currentState;
   currentState = newState;
 }
+
+void Game::drawStatus() {
+  if (player != nullptr) {
+    drawStatusLine(static_cast<uint32_t>(player->score), player->lives);
+  }
+}
+
+void Game::enterHighScore() {
+  if (player != nullptr) {
+    ::enterHighScore(highScores, static_cast<uint32_t>(player->score), readKey);
+  }
+}
+
+void Game::drawHighScores() { ::drawHighScores(highScores); }

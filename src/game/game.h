@@ -1,7 +1,8 @@
 // The one object that holds the program's data for the whole run: the level
 // set and live map, the actors of the level in play, the high-score table and
 // the level-order mode. Its construction reads maps.bin and user.bin and makes
-// the title menu current; its destruction writes user.bin.
+// the first state current (the title menu in the game; the state is made by
+// the caller, which sits above the rules); its destruction writes user.bin.
 #pragma once
 
 #include "level/tile_map.h"
@@ -17,9 +18,16 @@ class State;
 
 enum OrderMode : uint8_t { Linear = 0, Random = 1 };
 
+class Game;
+
+// Builds the state that becomes current when the Game is built; tools that
+// drive the rules themselves return null.
+using FirstState = std::function<State*(Game&)>;
+inline State* noFirstState(Game&) { return nullptr; }
+
 class Game {
 public:
-  Game();
+  explicit Game(const FirstState& makeFirstState);
   ~Game();
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
@@ -36,8 +44,8 @@ public:
   int32_t goldLeft() const { return map.goldLeft; }
   uint8_t shuffleOrder() { return map.shuffleOrder(); }
 
-  // Scores subsystem: the status line, the end-of-game name entry and the
-  // title-screen table.
+  // The scores subsystem's screens for this game: the status line, the
+  // end-of-game name entry and the title-screen table.
   void drawStatus();
   void enterHighScore();
   void drawHighScores();

@@ -2,8 +2,8 @@
 // and crush awards, drawing the actors, lives, and entering a level.
 #include "game/game.h"
 
-#include "app/fatal.h"
-#include "app/globals.h"
+#include "base/fatal.h"
+#include "base/globals.h"
 #include "game/enemy.h"
 #include "game/player.h"
 

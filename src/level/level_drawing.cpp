@@ -1,7 +1,7 @@
 #include "level/level_drawing.h"
 
-#include "app/assets.h"
-#include "app/globals.h"
+#include "base/assets.h"
+#include "base/globals.h"
 #include "level/level.h"
 
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "level/tile_map.h"
 
-#include "app/assets.h"
-#include "app/fatal.h"
+#include "base/assets.h"
+#include "base/fatal.h"
 #include "level/level_drawing.h"
 #include "level/level_file.h"
 

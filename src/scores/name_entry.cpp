@@ -1,6 +1,6 @@
 #include "scores/name_entry.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "scores/high_score_table.h"
 #include "scores/text.h"
 

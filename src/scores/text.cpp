@@ -1,6 +1,6 @@
 #include "scores/text.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 #include <charconv>
 #include <iterator>

@@ -1,8 +1,9 @@
 // The main loop's contract: at most one update per pass whatever the pending
 // ticks, nothing at all without a tick, and a state installed by an update is
 // the one drawn in that same pass.
-#include "app/globals.h"
-#include "app/state.h"
+#include "base/globals.h"
+#include "base/state.h"
+#include "app/state_game_menu.h"
 #include "game/game.h"
 #include "level_text.h"
 #include "support/driver.h"
@@ -49,7 +50,7 @@ protected:
   void SetUp() override {
     startHeadlessAllegro();
     writeMapsBin(dir_, {levelFromRows(std::vector<std::string>(32, "P" + std::string(31, '.')))});
-    game_ = new Game();
+    game_ = new Game(makeTitleMenu);
     first_ = new ProbeState(game_, "first", 0x112233);
     game_->setState(first_);
     events.clear();

@@ -1,5 +1,5 @@
 // The title menu's key timing and items, driven through the real loop.
-#include "app/globals.h"
+#include "base/globals.h"
 #include "app/state_game_menu.h"
 #include "app/state_game_running.h"
 #include "game/game.h"
@@ -31,7 +31,7 @@ protected:
     std::vector<std::string> rows(32, std::string(32, '#'));
     rows[30] = "P.$" + std::string(29, '.');
     writeMapsBin(dir_, {levelFromRows(rows)});
-    game_ = new Game();
+    game_ = new Game(makeTitleMenu);
     game_->gameSeed = [] { return 7u; };
     game_->readKey = ScriptedKeys({});
   }

@@ -1,7 +1,7 @@
 // A game in progress through the real loop: the time-bonus tally, the play
 // sequence, lost lives and the two ways a game ends.
-#include "app/assets.h"
-#include "app/globals.h"
+#include "base/assets.h"
+#include "base/globals.h"
 #include "app/state_game_menu.h"
 #include "app/state_game_running.h"
 #include "game/game.h"
@@ -42,7 +42,7 @@ protected:
 
   void startGame(const std::vector<Level>& levels, uint8_t mode = Linear) {
     writeMapsBin(dir_, levels);
-    game_ = new Game();
+    game_ = new Game(makeTitleMenu);
     game_->gameSeed = [] { return 11u; };
     game_->readKey = ScriptedKeys({'Z', 'E', 'D'});
     game_->orderMode = mode;

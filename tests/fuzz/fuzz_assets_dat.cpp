@@ -7,7 +7,7 @@
 // about itself (a bitmap of an unknown depth, a size it cannot allocate) and
 // frees twice on the way out of such a file, within seconds of fuzzing. The
 // walk guards against files cut short, not against files made to harm.
-#include "app/datafile_check.h"
+#include "base/datafile_check.h"
 
 #include <allegro.h>
 

@@ -1,5 +1,6 @@
 #include "actor_play.h"
 
+#include "app/state_game_menu.h"
 #include "level_text.h"
 #include "support/driver.h"
 
@@ -19,7 +20,7 @@ ActorPlay::ActorPlay(const std::vector<std::string>& rows, unsigned seed)
 ActorPlay::ActorPlay(const Level& level, unsigned seed) {
   startHeadlessAllegro();
   writeMapsBin(dir_, {level});
-  game_ = std::make_unique<Game>();
+  game_ = std::make_unique<Game>(makeTitleMenu);
   srand(seed);
   game_->createPlayer();
   game_->enterLevel(0);

@@ -4,7 +4,7 @@
 // walled in on every side.
 #pragma once
 
-#include "app/assets.h"
+#include "base/assets.h"
 #include "game/enemy.h"
 #include "game/game.h"
 #include "game/player.h"

@@ -2,7 +2,7 @@
 // no game, and entering a level.
 #include "actor_play.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 #include <gtest/gtest.h>
 

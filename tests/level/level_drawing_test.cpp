@@ -1,7 +1,7 @@
 // The level picture: Empty cells black, every other cell a variant from the
 // tile sheet row of its code, the variant drawn from rand() once per cell.
-#include "app/assets.h"
-#include "app/globals.h"
+#include "base/assets.h"
+#include "base/globals.h"
 #include "level/tile_map.h"
 #include "level_builders.h"
 #include "level_text.h"

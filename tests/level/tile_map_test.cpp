@@ -1,6 +1,6 @@
 // The live map: play order, level start, dug holes refilling, the decaying
 // trail, and the fixed answers outside the grid.
-#include "app/assets.h"
+#include "base/assets.h"
 #include "level/tile_map.h"
 #include "level_builders.h"
 #include "level_text.h"

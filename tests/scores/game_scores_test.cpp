@@ -1,4 +1,5 @@
-#include "app/globals.h"
+#include "base/globals.h"
+#include "app/state_game_menu.h"
 #include "game/game.h"
 #include "game/player.h"
 #include "scores/key_script.h"
@@ -47,7 +48,7 @@ protected:
   void SetUp() override {
     startHeadlessAllegro();
     dir.writeFile("maps.bin", smallestLevelFile());
-    game = std::make_unique<Game>();
+    game = std::make_unique<Game>(makeTitleMenu);
     game->player = new Player(game.get());
     shown = create_bitmap(ScreenWidth, ScreenHeight);
   }

@@ -1,6 +1,6 @@
 #include "scores/name_entry.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "scores/key_script.h"
 #include "scores/pixels.h"
 #include "scores/text.h"

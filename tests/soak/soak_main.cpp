@@ -8,10 +8,11 @@
 #include "soak_levels.h"
 #include "soak_player.h"
 
-#include "app/assets.h"
-#include "app/globals.h"
-#include "app/headless_start.h"
-#include "app/scratch_folder.h"
+#include "base/assets.h"
+#include "base/globals.h"
+#include "base/headless_start.h"
+#include "base/scratch_folder.h"
+#include "app/state_game_menu.h"
 #include "game/game.h"
 
 #include <allegro.h>
@@ -93,7 +94,7 @@ int main(int argc, char** argv) {
     writeFile("maps.bin", mapsBinFor(levels));
     writeFile("user.bin", lowScoresUserBin());
     {
-      Game game;
+      Game game(makeTitleMenu);
       SoakPlayer player(game, seed);
       player.play(ticks);
       player.exitFromMenu();

@@ -1,6 +1,6 @@
 #include "soak_player.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "app/state_game_running.h"
 #include "game/game.h"
 

@@ -1,6 +1,6 @@
 #include "support/driver.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "level_text.h"
 #include "support/headless.h"
 

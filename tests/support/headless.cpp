@@ -1,8 +1,8 @@
 #include "support/headless.h"
 
-#include "app/assets.h"
-#include "app/globals.h"
-#include "app/headless_start.h"
+#include "base/assets.h"
+#include "base/globals.h"
+#include "base/headless_start.h"
 
 #include <algorithm>
 #include <cerrno>

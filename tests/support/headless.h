@@ -4,7 +4,7 @@
 // as in the window.
 #pragma once
 
-#include "app/scratch_folder.h"
+#include "base/scratch_folder.h"
 
 #include <allegro.h>
 

@@ -12,9 +12,9 @@
 // level does.
 #include "level_text.h"
 
-#include "app/assets.h"
-#include "app/globals.h"
-#include "app/headless_start.h"
+#include "base/assets.h"
+#include "base/globals.h"
+#include "base/headless_start.h"
 #include "level/level_drawing.h"
 
 #include <allegro.h>

@@ -8,9 +8,9 @@
 #include "replay.h"
 #include "replay_runner.h"
 
-#include "app/assets.h"
-#include "app/globals.h"
-#include "app/headless_start.h"
+#include "base/assets.h"
+#include "base/globals.h"
+#include "base/headless_start.h"
 #include "game/game.h"
 #include "game/player.h"
 

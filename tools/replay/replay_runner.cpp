@@ -2,8 +2,8 @@
 
 #include "level_text.h"
 
-#include "app/globals.h"
-#include "app/scratch_folder.h"
+#include "base/globals.h"
+#include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
 
@@ -109,7 +109,7 @@ ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const
     const std::string bytes = replay.enemies ? mapsBin : withoutEnemies(mapsBin);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
-  auto game = std::make_unique<Game>();
+  auto game = std::make_unique<Game>(noFirstState);
   game->orderMode = replay.orderMode;
   srand(replay.seed);
   const uint8_t levelCount = game->shuffleOrder();

@@ -3,7 +3,7 @@
 #include "replay.h"
 #include "replay_runner.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "game/motion.h"
 
 #include <allegro.h>
@@ -33,7 +33,7 @@ LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
   random_ = std::make_unique<CLibraryRandom>();
-  game_ = std::make_unique<Game>();
+  game_ = std::make_unique<Game>(noFirstState);
   game_->orderMode = Linear;
   srand(seed);
   game_->shuffleOrder();

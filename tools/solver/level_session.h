@@ -12,7 +12,7 @@
 
 #include "c_library_random.h"
 
-#include "app/scratch_folder.h"
+#include "base/scratch_folder.h"
 #include "game/enemy.h"
 #include "game/game.h"
 #include "game/player.h"

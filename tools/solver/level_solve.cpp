@@ -18,8 +18,8 @@
 #include "replay.h"
 #include "replay_runner.h"
 
-#include "app/globals.h"
-#include "app/headless_start.h"
+#include "base/globals.h"
+#include "base/headless_start.h"
 
 #include <allegro.h>
 

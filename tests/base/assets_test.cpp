@@ -2,8 +2,8 @@
 // the properties the drawing code takes for granted (cell-sized sprites with
 // a mask, an 8-pixel fixed-pitch font that fits the status line, a solid
 // block glyph for the name-entry cursor).
-#include "app/assets.h"
-#include "app/globals.h"
+#include "base/assets.h"
+#include "base/globals.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

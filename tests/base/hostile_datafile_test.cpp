@@ -1,7 +1,7 @@
 // Datafiles made to crash the library's loader rather than cut by accident:
 // whole to their last byte, but with an object whose type is DAT_END, which
 // the loader would look up in the free slots of its type table.
-#include "app/datafile_check.h"
+#include "base/datafile_check.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

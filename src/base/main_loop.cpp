@@ -1,5 +1,5 @@
-#include "app/globals.h"
-#include "app/state.h"
+#include "base/globals.h"
+#include "base/state.h"
 
 void onTick() { tickCount = tickCount + 1; }
 

@@ -1,4 +1,4 @@
-#include "app/datafile_check.h"
+#include "base/datafile_check.h"
 
 #include <allegro.h>
 

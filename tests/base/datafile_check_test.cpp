@@ -1,8 +1,8 @@
 // assets.dat is refused before the library sees it when it is cut short, and
 // after loading when its objects are not the ones the game uses by index.
-#include "app/assets.h"
-#include "app/datafile_check.h"
-#include "app/globals.h"
+#include "base/assets.h"
+#include "base/datafile_check.h"
+#include "base/globals.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

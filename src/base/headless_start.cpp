@@ -1,7 +1,7 @@
-#include "app/headless_start.h"
+#include "base/headless_start.h"
 
-#include "app/assets.h"
-#include "app/globals.h"
+#include "base/assets.h"
+#include "base/globals.h"
 
 #include <allegro.h>
 

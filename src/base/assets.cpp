@@ -1,6 +1,6 @@
-#include "app/assets.h"
+#include "base/assets.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "app/globals.h"
+#include "base/globals.h"
 
-#include "app/state.h"
+#include "base/state.h"
 
 volatile int32_t tickCount = 0;
 bool keepRunning = false;

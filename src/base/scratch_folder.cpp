@@ -1,4 +1,4 @@
-#include "app/scratch_folder.h"
+#include "base/scratch_folder.h"
 
 #include <cstdlib>
 #include <stdexcept>

@@ -1,9 +1,7 @@
-// The scores subsystem's part of Game: the status line, the end-of-game name
-// entry and the title screen's table.
-#include "app/assets.h"
-#include "app/globals.h"
-#include "game/game.h"
-#include "game/player.h"
+#include "scores/score_screens.h"
+
+#include "base/assets.h"
+#include "base/globals.h"
 #include "scores/name_entry.h"
 #include "scores/text.h"
 
@@ -27,39 +25,34 @@ constexpr int FontColours = -1;
 
 }  // namespace
 
-void Game::drawStatus() {
-  if (player == nullptr) {
-    return;
-  }
-  drawScore(StatusScoreRightX, StatusLineY, static_cast<uint32_t>(player->score));
+void drawStatusLine(uint32_t score, int lives) {
+  drawScore(StatusScoreRightX, StatusLineY, score);
   BITMAP* lifeIcon = assetBitmap(AssetPlayerLeft1);
-  for (int icon = 1; icon < player->lives; ++icon) {
+  for (int icon = 1; icon < lives; ++icon) {
     draw_sprite(backBuffer, lifeIcon, FieldSize - LifeIconWidth * icon, LifeIconsY);
   }
 }
 
-void Game::enterHighScore() {
-  if (player == nullptr) {
-    return;
-  }
+bool enterHighScore(HighScoreTable& table, uint32_t score, const std::function<int()>& readKey) {
   HighScoreEntry candidate;
-  candidate.score = static_cast<uint32_t>(player->score);
-  const int place = highScores.rankOf(candidate);
+  candidate.score = score;
+  const int place = table.rankOf(candidate);
   if (place == -1) {
-    return;
+    return false;
   }
   const std::string message = placeMessage(place);
   // Keys typed during play, the Escape that ended it among them, must not
   // become part of the name.
   clear_keybuf();
   candidate.name = enterName(message, readKey);
-  highScores.insertEntry(candidate);
+  table.insertEntry(candidate);
+  return true;
 }
 
-void Game::drawHighScores() {
+void drawHighScores(const HighScoreTable& table) {
   drawBox(BoxX, BoxY, BoxWidth, BoxHeight, BoxColour);
   for (int index = 0; index < HighScoreRows; ++index) {
-    const HighScoreEntry row = highScores.entryAt(index);
+    const HighScoreEntry row = table.entryAt(index);
     const int y = LowestRowY - RowSpacing * index;
     drawScore(RowScoreRightX, y, static_cast<uint32_t>(row.score));
     drawText(row.name, RowNameRightX, y, FontColours, AlignRight);
