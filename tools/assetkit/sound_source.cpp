@@ -9,7 +9,7 @@
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
-constexpr double RampSeconds = 0.004;  // keeps note edges from clicking
+constexpr double RampSeconds = 0.008;  // keeps note edges from clicking, even on small speakers
 
 Wave parseWave(const SourceLine& line, const std::string& word) {
   if (word == "sine") return Wave::Sine;
@@ -135,6 +135,24 @@ void mixNote(const Note& note, uint32_t seed, std::vector<double>& samples) {
   }
 }
 
+// Notes add up, so the volumes of the notes sounding together must stay
+// within full scale, or the sound would clip.
+void requireHeadroom(const std::string& path, const SoundSource& sound) {
+  for (const Note& moment : sound.notes) {
+    double sum = 0;
+    for (const Note& note : sound.notes) {
+      const bool sounding = note.startSeconds <= moment.startSeconds &&
+                            moment.startSeconds < note.startSeconds + note.lengthSeconds;
+      sum += sounding ? note.volume : 0;
+    }
+    if (sum > 1.0) {
+      throw SourceError(path, "sound " + sound.name + ": the notes sounding at " +
+                                  std::to_string(moment.startSeconds) + " s add up to volume " +
+                                  std::to_string(sum) + ", above 1");
+    }
+  }
+}
+
 void putLittleEndian(std::ofstream& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) {
     out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -161,6 +179,7 @@ std::vector<SoundSource> readSoundSources(const std::string& path) {
     if (sound.notes.empty()) {
       throw SourceError(path, "sound " + sound.name + " has no notes");
     }
+    requireHeadroom(path, sound);
   }
   return sounds;
 }

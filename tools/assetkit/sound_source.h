@@ -5,7 +5,8 @@
 //   sound NAME
 //   START LENGTH WAVE FROM_HZ TO_HZ VOLUME ENVELOPE     one line per note
 // START and LENGTH are seconds; the pitch glides from FROM_HZ to TO_HZ
-// (evenly in musical pitch); VOLUME is 0 to 1 and notes add up. WAVE is sine,
+// (evenly in musical pitch); VOLUME is 0 to 1 and notes add up, so the volumes
+// of the notes sounding at any one start must not pass 1 together. WAVE is sine,
 // square, triangle, saw or noise (for noise the frequency is how often a new
 // random level is drawn, so low values sound gritty). ENVELOPE is flat (short
 // ramps at both ends), fade (falls evenly to silence) or pluck (dies away fast).

@@ -1,0 +1,113 @@
+// asset-check ASSETS.DAT: measures how the art and the sounds of a built
+// assets.dat will come across in play, prints every figure with the range it
+// must lie in, and exits with 1 when one lies outside.
+#include "colour_figures.h"
+#include "figure.h"
+#include "sound_figures.h"
+
+#include "base/assets.h"
+#include "base/globals.h"
+#include "base/headless_start.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double MostEnergyShare = 0.5;
+constexpr double BandSpreadDb = 6;
+constexpr double LoudnessSpreadDb = 3;
+// A note that starts or stops without a fade steps the envelope by its whole
+// level at once; the short fades keep each step to a fraction of it.
+constexpr double SteepestStepMax = 0.5;
+constexpr double EdgeShareMax = 0.2;
+constexpr double PitchMoveMin = 2;  // semitones
+// The chime sounds sixty times in a level: a mellow bell, not a shrill beep.
+constexpr double ChimeCentroidMaxHz = 1600;
+constexpr double Unbounded = 1e9;
+
+struct Effect {
+  const char* name;
+  int index;
+  double pitchLow;  // the drift its meaning asks for
+  double pitchHigh;
+  double centroidMaxHz;
+};
+
+const Effect Effects[] = {
+    {"life lost", AssetSampleLifeLost, -Unbounded, -PitchMoveMin, Unbounded},
+    {"dig", AssetSampleDig, -Unbounded, Unbounded, Unbounded},
+    {"refill", AssetSampleRefill, -Unbounded, Unbounded, Unbounded},
+    {"gold", AssetSampleGold, -Unbounded, Unbounded, ChimeCentroidMaxHz},
+    {"enemy crushed", AssetSampleCrush, PitchMoveMin, Unbounded, Unbounded},
+};
+
+class Report {
+public:
+  void add(const Figure& figure) {
+    const bool passes = figure.passes();
+    failures_ += passes ? 0 : 1;
+    std::printf("%-44s %8.2f   %s", figure.name.c_str(), figure.value, passes ? "ok" : "OUT OF RANGE");
+    if (!passes) {
+      std::printf(" (wanted %g to %g)", figure.low, figure.high);
+    }
+    std::printf("\n");
+  }
+  int failures() const { return failures_; }
+
+private:
+  int failures_ = 0;
+};
+
+void checkSounds(Report& report) {
+  std::vector<SoundFigures> measured;
+  for (const Effect& effect : Effects) {
+    const SAMPLE& sample = *static_cast<SAMPLE*>(assets[effect.index].dat);
+    measured.push_back(measureSound(sampleLevels(sample), sample.freq));
+  }
+  double loudestBandDb = -Unbounded;
+  double loudestRmsDb = -Unbounded;
+  for (const SoundFigures& figures : measured) {
+    loudestBandDb = std::max(loudestBandDb, figures.bandDb);
+    loudestRmsDb = std::max(loudestRmsDb, figures.rmsDb);
+  }
+  for (size_t i = 0; i < measured.size(); ++i) {
+    const SoundFigures& figures = measured[i];
+    const std::string name = Effects[i].name;
+    report.add({name + ": RMS (dBFS)", figures.rmsDb, loudestRmsDb - LoudnessSpreadDb, 0});
+    report.add({name + ": peak (dBFS)", figures.peakDb, -Unbounded, 0});
+    report.add({name + ": clipped samples", static_cast<double>(figures.clippedSamples), 0, 0});
+    report.add({name + ": energy share 300 Hz-4 kHz", figures.bandShare, MostEnergyShare, 1});
+    report.add({name + ": level 300 Hz-4 kHz (dBFS)", figures.bandDb, loudestBandDb - BandSpreadDb, 0});
+    report.add({name + ": spectral centroid (Hz)", figures.centroidHz, 0, Effects[i].centroidMaxHz});
+    report.add({name + ": steepest step in 1 ms (share)", figures.steepestStep, 0, SteepestStepMax});
+    report.add({name + ": first and last ms (share)", std::max(figures.startShare, figures.endShare), 0,
+                EdgeShareMax});
+    report.add({name + ": pitch drift (semitones)", figures.pitchDriftSemitones, Effects[i].pitchLow,
+                Effects[i].pitchHigh});
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: asset-check ASSETS.DAT\n");
+    return 2;
+  }
+  const std::string problem = startWithoutWindow(argv[1]);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "asset-check: %s\n", problem.c_str());
+    return 1;
+  }
+  Report report;
+  for (const Figure& figure : measureArt()) {
+    report.add(figure);
+  }
+  checkSounds(report);
+  std::printf("%d figure(s) out of range\n", report.failures());
+  return report.failures() == 0 ? 0 : 1;
+}
+END_OF_MAIN()
