@@ -17,19 +17,32 @@ constexpr int OwnColours = -1;
 const char* const TileRowNames[] = {"1 Brick", "2 Ladder", "3 Rope", "4 Gold", "5 Player start",
                                     "6 Enemy start"};
 
-// A corner of a level with actors, to see the pieces together at play size:
-// # brick, H ladder, - rope, $ gold, P and E starts; p and q the player facing
-// right and climbing, e and f enemies facing left and right.
+// A corner of a level, to see the pieces together at play size: # brick,
+// H ladder, - rope, $ gold, P and E starts. The actors stand where the tiles
+// behind them matter most: on a ladder, hanging from the rope, climbing out
+// of a hole past the brick.
 const char* const SceneRows[] = {
     "        $       E   ",
     "   ------------     ",
-    "###H     e    $  H##",
+    "###H          $  H##",
     "   H###########  H  ",
-    " p H       f     H  ",
+    "   H             H  ",
     "#####H###  ########H",
-    "  $  H       q   $ H",
-    "##P##H#############H",
+    "  $  H           $ H",
+    "##P##H###.#########H",
     "####################",
+};
+
+struct SceneActor {
+  const char* sprite;
+  int x;  // pixels at actual size
+  int y;
+};
+
+const SceneActor SceneActors[] = {
+    {"03_player_right_1", 16, 64},  {"05_player_climb_1", 80, 92},  {"07_enemy_left_1", 120, 16},
+    {"09_enemy_right_1", 176, 64}, {"07_enemy_left_1", 48, 40},    {"09_enemy_right_1", 144, 104},
+    {"06_player_climb_2", 272, 56},
 };
 
 class Page {
@@ -134,16 +147,8 @@ int drawScene(Page& page, const ArtSources& art, int left, int top, int zoom) {
       }
     }
   }
-  const std::string actors = "pqef";
-  const char* const actorSprites[] = {"03_player_right_1", "05_player_climb_1", "07_enemy_left_1",
-                                      "09_enemy_right_1"};
-  for (int y = 0; y < rows; ++y) {
-    for (int x = 0; x < columns; ++x) {
-      const size_t actor = actors.find(sceneAt(x, y));
-      if (actor != std::string::npos) {
-        page.sprite(actorSprites[actor], left + x * Cell * zoom, top + y * Cell * zoom, zoom);
-      }
-    }
+  for (const SceneActor& actor : SceneActors) {
+    page.sprite(actor.sprite, left + actor.x * zoom, top + actor.y * zoom, zoom);
   }
   return top + rows * Cell * zoom;
 }
