@@ -22,7 +22,6 @@ constexpr double RopeContrastMin = 4.5;
 constexpr int RopeThicknessMin = 2;
 constexpr double StartMarkerContrastMax = 3.0;  // quieter than anything to pick up or avoid
 constexpr double ActorHueApartMin = 60.0;
-constexpr double Unbounded = 1e9;
 constexpr double Pi = 3.14159265358979323846;
 
 double linearChannel(int value) {

@@ -3,6 +3,9 @@
 
 #include <string>
 
+// A bound that no figure reaches: the range is open on that side.
+constexpr double Unbounded = 1e9;
+
 struct Figure {
   std::string name;
   double value;

@@ -26,7 +26,6 @@ constexpr double EdgeShareMax = 0.2;
 constexpr double PitchMoveMin = 2;  // semitones
 // The chime sounds sixty times in a level: a mellow bell, not a shrill beep.
 constexpr double ChimeCentroidMaxHz = 1600;
-constexpr double Unbounded = 1e9;
 
 struct Effect {
   const char* name;
@@ -50,7 +49,11 @@ public:
     const bool passes = figure.passes();
     failures_ += passes ? 0 : 1;
     std::printf("%-44s %8.2f   %s", figure.name.c_str(), figure.value, passes ? "ok" : "OUT OF RANGE");
-    if (!passes) {
+    if (!passes && figure.high >= Unbounded) {
+      std::printf(" (wanted at least %g)", figure.low);
+    } else if (!passes && figure.low <= -Unbounded) {
+      std::printf(" (wanted at most %g)", figure.high);
+    } else if (!passes) {
       std::printf(" (wanted %g to %g)", figure.low, figure.high);
     }
     std::printf("\n");
