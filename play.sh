@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Sets everything up (packages, build, assets.dat, maps.bin) and starts the game.
-# The game runs in a folder of its own so that user.bin, the high-score
-# table, survives rebuilds and fresh checkouts.
+# Sets up what playing needs (packages, the game, assets.dat, maps.bin),
+# installs it into the build folder and starts it with the installed launcher,
+# which keeps the high scores in ~/.local/share/mellow-quarrier/ so that they
+# survive rebuilds and fresh checkouts. Arguments go to the launcher
+# (./play.sh --help).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build_dir=${MQ_BUILD_DIR:-$repo/build}
 "$repo/scripts/setup.sh" play
 
-save_dir=${MQ_SAVE_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/mellow-quarrier}
-mkdir -p "$save_dir"
-cp "$build_dir/run/assets.dat" "$build_dir/run/maps.bin" "$save_dir/"
-cd "$save_dir"
-exec "$build_dir/run/mellow-quarrier"
+cmake --install "$build_dir" --prefix "$build_dir/stage" >/dev/null
+exec "$build_dir/stage/games/mellow-quarrier" "$@"

@@ -2,7 +2,8 @@
 # Sets everything up (packages, build, assets.dat, maps.bin) and runs every
 # test: the fuzzed file readers and a sanitized soak of whole games, then unit
 # tests, headless game scenarios and end-to-end tests in a real window under
-# Xvfb. The ctest summary comes last.
+# Xvfb, and the Debian package built, checked, unpacked and started. The
+# ctest summary comes last.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build_dir=${MQ_BUILD_DIR:-$repo/build}

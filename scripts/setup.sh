@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Gets a checkout ready on Debian: installs the packages that are missing,
 # configures and builds. Usage: scripts/setup.sh play|test
+# play builds only what playing needs: the game, its data files and the tools
+# the installed game runs; test builds everything, tests and benchmarks too.
 # MQ_BUILD_DIR overrides the build folder (default: build/ in the checkout).
 set -euo pipefail
 
@@ -8,12 +10,15 @@ mode=${1:-play}
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${MQ_BUILD_DIR:-$repo/build}
 
-play_packages=(cmake g++ make pkg-config liballegro4-dev libgtest-dev x11-utils)
-test_packages=(xvfb xdotool imagemagick python3 valgrind clang libclang-rt-14-dev libbenchmark-dev)
+play_packages=(cmake g++ make pkg-config liballegro4-dev x11-utils)
+test_packages=(libgtest-dev xvfb xdotool imagemagick python3 valgrind clang libclang-rt-14-dev
+  libbenchmark-dev lintian desktop-file-utils appstream dpkg-dev file)
 
 packages=("${play_packages[@]}")
+build_tests=OFF
 if [ "$mode" = test ]; then
   packages+=("${test_packages[@]}")
+  build_tests=ON
 fi
 
 missing=()
@@ -33,5 +38,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}"
 fi
 
-cmake -S "$repo" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$repo" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMQ_BUILD_TESTS=$build_tests
 cmake --build "$build_dir" -j "$(nproc)"

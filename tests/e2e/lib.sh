@@ -61,7 +61,8 @@ start_xvfb() {
   export DISPLAY=:$(cat "$work/display.txt")
 }
 
-# Starts the game in $work with a silent sound device, under a time limit.
+# Starts the game in $work with a silent sound device, under a time limit;
+# the arguments, if any, go to the program.
 # MQ_GAME_WRAPPER, split on blanks, runs the game inside another program
 # (valgrind, say) without changing the test.
 start_game() {
@@ -69,7 +70,7 @@ start_game() {
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/home/.asoundrc"
   local wrapper=()
   read -r -a wrapper <<<"${MQ_GAME_WRAPPER:-}"
-  (cd "$work" && HOME="$work/home" exec timeout -s KILL "${MQ_GAME_TIMEOUT:-60}" "${wrapper[@]}" "$game_binary" \
+  (cd "$work" && HOME="$work/home" exec timeout -s KILL "${MQ_GAME_TIMEOUT:-60}" "${wrapper[@]}" "$game_binary" "$@" \
     >"$work/game.out" 2>"$work/game.err") &
   game_pid=$!
 }
@@ -125,7 +126,7 @@ tap() { hold "$1" 0.08; }
 
 # Starts the game in its window and waits until the title screen is drawn.
 start_to_title() {
-  start_game
+  start_game "$@"
   wait_window
   wait_for_drawing 196 32 120 12
 }

@@ -4,6 +4,8 @@ pixels.py SHOT.ppm pixel X Y            prints the colour as RRGGBB
 pixels.py SHOT.ppm lit X Y W H          exit 0 when the region holds a non-black pixel
 pixels.py SHOT.ppm count RRGGBB X Y W H prints how many pixels of the region have the colour
 pixels.py SHOT.ppm size                 prints WIDTHxHEIGHT
+pixels.py SHOT.ppm cells                the play field as 32 rows of 32 cells,
+                                        '.' for an all-black cell, '#' otherwise
 """
 import sys
 
@@ -52,6 +54,10 @@ def main(argv):
     elif command == "count":
         wanted = args[0].upper()
         print(sum(1 for c in region(image, *map(int, args[1:])) if c == wanted))
+    elif command == "cells":
+        for y in range(32):
+            print("".join("#" if any(c != "000000" for c in region(image, 16 * x, 16 * y, 16, 16))
+                          else "." for x in range(32)))
     elif command == "size":
         print("%dx%d" % (image[0], image[1]))
     else:

@@ -156,7 +156,7 @@ protected:
   std::string bytes_;
 };
 
-TEST_F(LevelListTest, CompilesTheListedLevelsInOrderAndEndsTheList) {
+TEST_F(LevelListTest, CompilesTheListedLevelsInOrderAndReadsEitherFormBack) {
   std::vector<std::string> second = openRows();
   second[0][0] = '$';
   write("a.txt", openRows());
@@ -165,6 +165,14 @@ TEST_F(LevelListTest, CompilesTheListedLevelsInOrderAndEndsTheList) {
   std::string error;
   ASSERT_TRUE(compile(error)) << error;
   EXPECT_EQ(mapsBinBytes({levelFromRows(second), levelFromRows(openRows())}) + endRecord(), bytes_);
+
+  dir_.writeFile("maps.bin", bytes_);
+  for (const char* name : {"levels.txt", "maps.bin"}) {
+    std::vector<Level> levels;
+    ASSERT_TRUE(readLevelSet(dir_.path() + "/" + name, levels, error)) << error;
+    ASSERT_EQ(2u, levels.size()) << name;
+    EXPECT_TRUE(sameCells(levelFromRows(second), levels[0])) << name;
+  }
 }
 
 TEST_F(LevelListTest, AFaultyLevelIsReportedWhereItLies) {
@@ -184,6 +192,16 @@ TEST_F(LevelListTest, AFaultyLevelIsReportedWhereItLies) {
   dir_.writeFile("levels.txt", "# nothing yet\n");
   EXPECT_FALSE(compile(error));
   EXPECT_NE(std::string::npos, error.find("the list names no level")) << error;
+}
+
+TEST_F(LevelListTest, ASetThatLoadsNoLevelIsRefusedByName) {
+  std::vector<Level> levels;
+  std::string error;
+  dir_.writeFile("empty.bin", endRecord());
+  EXPECT_FALSE(readLevelSet(dir_.path() + "/empty.bin", levels, error));
+  EXPECT_EQ(dir_.path() + "/empty.bin: not a valid level file, the game would load no level", error);
+  EXPECT_FALSE(readLevelSet(dir_.path() + "/missing.txt", levels, error));
+  EXPECT_EQ(dir_.path() + "/missing.txt: cannot read the file", error);
 }
 
 TEST_F(LevelListTest, NoMoreThan255LevelsFitTheFile) {

@@ -6,11 +6,14 @@
 //   assetkit font FONT OUT.pcx
 //   assetkit sounds SOUNDS OUTDIR NAME...               writes OUTDIR/NAME.wav
 //   assetkit preview PALETTE TILES SPRITES FONT OUT.ppm
+//   assetkit icons PALETTE SPRITES NAME OUTDIR SIZE...  writes OUTDIR/SIZE.png,
+//                                                        sprite NAME enlarged
 // The output names are listed on the command line so that the build, which
 // must know every file it makes, and the sources cannot drift apart silently.
 #include "font_source.h"
 #include "image_files.h"
 #include "pixel_art.h"
+#include "png_file.h"
 #include "preview.h"
 #include "sound_source.h"
 
@@ -92,6 +95,27 @@ void makePreview(const Arguments& args) {
   writePpm(renderArtPreview(art), args.at(4));
 }
 
+// The desktop icon is a sprite on the black of the play field (a white helmet
+// would vanish on a light desktop otherwise), enlarged without smoothing, so
+// every size must be a whole multiple of the sprite's 16 pixels.
+void makeIcons(const Arguments& args) {
+  const Palette palette = readPalette(args.at(0));
+  const std::vector<Picture> sprites = readPictures(args.at(1), palette);
+  const Picture& sprite = findPicture(sprites, args.at(2));
+  requireCellSize(sprite);
+  const RgbImage cell = renderPicture(sprite, palette, TileClearRgb);
+  for (size_t i = 4; i < args.size(); ++i) {
+    const int sizePixels = std::stoi(args[i]);
+    if (sizePixels <= 0 || sizePixels % TilePixels != 0) {
+      throw std::runtime_error("icon size " + args[i] + " is not a multiple of " +
+                               std::to_string(TilePixels));
+    }
+    RgbImage icon(sizePixels, sizePixels);
+    icon.paste(cell, 0, 0, sizePixels / TilePixels);
+    writePng(icon, SpriteMaskRgb, args[3] + "/" + args[i] + ".png");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,8 +132,10 @@ int main(int argc, char** argv) {
       makeSounds(args);
     } else if (command == "preview" && args.size() == 5) {
       makePreview(args);
+    } else if (command == "icons" && args.size() >= 5) {
+      makeIcons(args);
     } else {
-      std::cerr << "usage: assetkit tiles|sprites|font|sounds|preview ... (see main.cpp)\n";
+      std::cerr << "usage: assetkit tiles|sprites|font|sounds|preview|icons ... (see main.cpp)\n";
       return 2;
     }
   } catch (const std::exception& error) {

@@ -2,8 +2,10 @@
 
 #include "level/level_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -22,9 +24,9 @@ std::string located(const std::string& file, int line, const std::string& messag
   return file + ":" + std::to_string(line) + ":1: " + message;
 }
 
-// Parses the level file named on one line of the list and appends its record.
+// Parses the level file named on one line of the list and appends its level.
 bool compileEntry(const std::filesystem::path& levelPath, const std::string& listLocation,
-                  std::ostream& records, std::string& error) {
+                  std::vector<Level>& levels, std::string& error) {
   std::ifstream levelFile(levelPath);
   if (!levelFile) {
     error = listLocation + "cannot open level file " + levelPath.string();
@@ -34,8 +36,23 @@ bool compileEntry(const std::filesystem::path& levelPath, const std::string& lis
   if (!parseLevelSource(levelFile, levelPath.string(), source, error)) {
     return false;
   }
-  writeLevelRecord(records, source.level);
+  levels.push_back(source.level);
   return true;
+}
+
+bool holdsControlBytes(const std::string& bytes) {
+  return std::any_of(bytes.begin(), bytes.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
+  });
+}
+
+std::vector<Level> loadedLevels(const std::string& mapsBin) {
+  std::istringstream in(mapsBin);
+  // 256 levels are too big for the stack.
+  auto levels = std::make_unique<Level[]>(MaxLevelRecords);
+  const int levelCount = readLevels(in, levels.get());
+  return std::vector<Level>(levels.get(), levels.get() + levelCount);
 }
 
 }  // namespace
@@ -47,8 +64,7 @@ bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::st
     return false;
   }
   const std::filesystem::path folder = std::filesystem::path(listPath).parent_path();
-  std::ostringstream records;
-  int levelCount = 0;
+  std::vector<Level> levels;
   int lineNumber = 0;
   for (std::string line; std::getline(list, line);) {
     ++lineNumber;
@@ -57,31 +73,55 @@ bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::st
       continue;
     }
     // The game reads at most 256 records, the last of which must end the list.
-    if (levelCount == MaxLevelRecords - 1) {
+    if (static_cast<int>(levels.size()) == MaxLevelRecords - 1) {
       error = located(listPath, lineNumber, "more than 255 levels");
       return false;
     }
     const std::string listLocation = listPath + ":" + std::to_string(lineNumber) + ":1: ";
-    if (!compileEntry(folder / name, listLocation, records, error)) {
+    if (!compileEntry(folder / name, listLocation, levels, error)) {
       return false;
     }
-    ++levelCount;
   }
-  if (levelCount == 0) {
+  if (levels.empty()) {
     error = located(listPath, lineNumber + 1, "the list names no level");
     return false;
   }
-  mapsBin = records.str() + std::string(LevelRecordBytes, '\0');
+  mapsBin = mapsBinOf(levels);
   return true;
 }
 
+bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!file) {
+    error = path + ": cannot read the file";
+    return false;
+  }
+  std::string mapsBin = bytes;
+  if (!holdsControlBytes(bytes) && !compileLevelList(path, mapsBin, error)) {
+    return false;
+  }
+  levels = loadedLevels(mapsBin);
+  if (levels.empty()) {
+    error = path + ": not a valid level file, the game would load no level";
+    return false;
+  }
+  return true;
+}
+
+std::string mapsBinOf(const std::vector<Level>& levels) {
+  std::ostringstream records;
+  for (const Level& level : levels) {
+    writeLevelRecord(records, level);
+  }
+  return records.str() + std::string(LevelRecordBytes, '\0');
+}
+
 std::vector<LevelSource> levelSourcesOf(std::istream& mapsBin) {
-  // 256 levels are too big for the stack.
-  auto levels = std::make_unique<Level[]>(MaxLevelRecords);
-  const int levelCount = readLevels(mapsBin, levels.get());
+  const std::string bytes((std::istreambuf_iterator<char>(mapsBin)), std::istreambuf_iterator<char>());
   std::vector<LevelSource> sources;
-  for (int index = 0; index < levelCount; ++index) {
-    sources.push_back(LevelSource{"Level " + std::to_string(index + 1), std::string(), levels[index]});
+  for (const Level& level : loadedLevels(bytes)) {
+    sources.push_back(LevelSource{"Level " + std::to_string(sources.size() + 1), std::string(), level});
   }
   return sources;
 }

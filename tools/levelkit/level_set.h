@@ -15,6 +15,17 @@
 // "FILE:LINE:COLUMN: what is wrong" in error.
 bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::string& error);
 
+// Reads a level set from either a level list or a compiled maps.bin, told
+// apart by content: maps.bin holds control bytes (two empty cells make a 0
+// byte), a list never does. The levels are those the game would load from the
+// compiled file. On failure returns false with a one-line message that names
+// the file.
+bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::string& error);
+
+// The levels as a maps.bin the game loads: their records, then one record of
+// zeros that ends the list.
+std::string mapsBinOf(const std::vector<Level>& levels);
+
 // The levels the game would load from this maps.bin, titled "Level 1",
 // "Level 2", ... in file order. Empty when the game would reject the file.
 std::vector<LevelSource> levelSourcesOf(std::istream& mapsBin);

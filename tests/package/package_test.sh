@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The Debian package as a player meets it. cpack builds it; lintian finds no
+# error or warning; the menu entry and the AppStream metadata validate. Then
+# it is unpacked into a scratch root and its launcher runs with a scratch
+# HOME: a first start shows the title screen and Exit writes user.bin into
+# the player's folder; bad command lines change nothing there; --from 3 plays
+# the third level as "Level 1" with a table of its own; and a changed install
+# reaches the player's copies.
+# Usage: package_test.sh BUILD_DIR LEVELS_DIR
+build_dir=$1
+levels_dir=$(realpath "$2")
+source "$(dirname "$0")/../e2e/lib.sh" launcher "" ""
+root=$work/root
+game_binary=$root/usr/games/mellow-quarrier
+unset XDG_DATA_HOME
+export HOME=$work/home
+save=$HOME/.local/share/mellow-quarrier
+practice=$save/practice/from-3
+
+cpack -G DEB -B "$work/package" --config "$build_dir/CPackConfig.cmake" >"$work/cpack.log" 2>&1 ||
+  fail "cpack: $(tail -3 "$work/cpack.log")"
+deb=$(echo "$work"/package/mellow-quarrier_*.deb)
+check "lintian: no error or warning" lintian --fail-on error,warning "$deb"
+dpkg-deb -x "$deb" "$root"
+check "the menu entry validates" desktop-file-validate "$root"/usr/share/applications/*.desktop
+check "the AppStream metadata validates" appstreamcli validate --no-net "$root"/usr/share/metainfo/*.xml
+check "an icon for every size" test "$(ls "$root"/usr/share/icons/hicolor/*/apps/mellow-quarrier.png | wc -l)" = 6
+
+# play_first_frame SHOT [ARGUMENT...]: starts the launcher, plays up to the
+# first frame of the first level, screenshots it as SHOT and leaves the game
+# through Escape and the menu's Exit.
+play_first_frame() {
+  local shot=$1
+  shift
+  start_to_title "$@"
+  hold j 0.05
+  wait_for_drawing 384 513 56 12
+  screenshot "$shot"
+  hold Escape 0.1; sleep 0.5
+  hold Down 0.05; sleep 0.3
+  hold Down 0.05; sleep 0.3
+  hold j 0.05
+  wait_exit
+}
+
+# The shipped level whose walls and gold the screenshot matches best, by its
+# place in levels.txt (enemies move before the shot, so the match is not exact).
+best_level() {
+  python3 "$here/pixels.py" "$work/$1.ppm" cells >"$work/cells.txt"
+  python3 - "$work/cells.txt" "$levels_dir" <<'PY'
+import os, sys
+shot = open(sys.argv[1]).read().split()
+names = [l.strip() for l in open(os.path.join(sys.argv[2], "levels.txt")) if l.strip() and not l.startswith("#")]
+def score(name):
+    rows = [l.rstrip("\n") for l in open(os.path.join(sys.argv[2], name))][-32:]
+    return sum((a == ".") == (b == ".") for r, s in zip(rows, shot) for a, b in zip(r, s))
+print(1 + max(range(len(names)), key=lambda i: score(names[i])))
+PY
+}
+
+label() { "$convert_tool" "$work/$1.ppm" -crop 56x12+384+513 +repage -depth 8 rgb:- | md5sum; }
+folder_listing() { ls -lR --time-style=full-iso "$HOME" 2>&1; }
+
+bad_start() { # the launcher refuses the arguments: status 2, one line, nothing written
+  local before status=0
+  before=$(folder_listing)
+  "$game_binary" "$@" >/dev/null 2>"$work/refusal.txt" || status=$?
+  [ "$status" = 2 ] && [ "$(wc -l <"$work/refusal.txt")" = 1 ] && [ "$(folder_listing)" = "$before" ]
+}
+
+check "a bad option on a first start makes no folder" bad_start --from 0
+start_xvfb
+play_first_frame plain
+check "exit status 0 after Exit" test "$exit_status" = 0
+table_bytes "${default_rows[@]}" >"$work/default.bin"
+check "Exit wrote the default table into the player's folder" cmp "$save/user.bin" "$work/default.bin"
+check "the player's maps.bin is the installed one" cmp "$save/maps.bin" "$root/usr/share/games/mellow-quarrier/maps.bin"
+check "the plain game starts with the first level" test "$(best_level plain)" = 1
+
+printf '%s\n' "$levels_dir/$(sed -n '/^[^#]/{p;q}' "$levels_dir/levels.txt")" "$levels_dir/$(sed -n '/^[^#]/{p;q}' "$levels_dir/levels.txt")" >"$work/two.txt"
+head -c 512 /dev/zero >"$work/no-level.bin"
+for refused in "--bogus" "--from" "--from x" "--levels $work/missing.txt" "--levels $work/no-level.bin" \
+    "--levels $work/two.txt --from 3"; do
+  read -r -a arguments <<<"$refused"
+  check "refused without a change: $refused" bad_start "${arguments[@]}"
+done
+
+table_bytes 9999 "Real Player" "${default_rows[@]:0:18}" >"$work/real.bin"
+cp "$work/real.bin" "$save/user.bin"
+play_first_frame from3 --from 3
+check "--from 3 shows Level 1" test "$(label from3)" = "$(label plain)"
+check "--from 3 starts with the third level" test "$(best_level from3)" = 3
+check "practice keeps a table of its own" cmp "$practice/user.bin" "$work/default.bin"
+check "the real table is untouched" cmp "$save/user.bin" "$work/real.bin"
+
+cp "$practice/maps.bin" "$root/usr/share/games/mellow-quarrier/maps.bin"
+start_to_title
+hold Down 0.05; sleep 0.3
+hold Down 0.05; sleep 0.3
+hold j 0.05
+wait_exit
+check "an upgraded maps.bin reaches the player's copy" cmp "$save/maps.bin" "$practice/maps.bin"
