@@ -9,7 +9,7 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${MQ_BUILD_DIR:-$repo/build}
 
 play_packages=(cmake g++ make pkg-config liballegro4-dev libgtest-dev x11-utils)
-test_packages=(xvfb xdotool imagemagick python3 valgrind clang libclang-rt-14-dev libbenchmark-dev)
+test_packages=(xvfb xdotool imagemagick python3 time valgrind clang libclang-rt-14-dev libbenchmark-dev)
 
 packages=("${play_packages[@]}")
 if [ "$mode" = test ]; then

@@ -9,6 +9,7 @@
 #include "level/level.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -23,10 +24,13 @@ public:
   explicit GoldDistances(const Level& level);
 
   // The estimate from the cell to the nearest piece of gold still lying in
-  // cells; 0 when none is left, NoWayKnown when none can be reached.
-  uint32_t toNearestGold(int column, int row, const std::vector<int8_t>& cells) const;
+  // cells (a live grid of CellCount codes); 0 when none is left, NoWayKnown
+  // when none can be reached.
+  uint32_t toNearestGold(int column, int row, const int8_t* cells) const;
 
 private:
+  uint32_t between(int from, size_t gold) const;
+
   struct GoldMap {
     int cell;
     std::array<uint32_t, CellCount> updates;
