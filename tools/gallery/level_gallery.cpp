@@ -9,8 +9,8 @@
 // Pictures are named after the level files (001-first-steps.bmp); the page
 // links them as PICTURE_LINK_DIR/NAME.png, because make-gallery.sh turns the
 // BMPs into small PNGs (the library writes no PNG). Variants of the tiles
-// are drawn from a fixed seed per level, so the pictures change only when a
-// level does.
+// are drawn from a seed made of the level's file name, so the pictures
+// change only when a level does, not when the play order moves it.
 #include "level_rating.h"
 
 #include "base/assets.h"
@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -114,8 +115,9 @@ int main(int argc, char** argv) {
   const fs::path pictureDir = arguments[1];
   fs::create_directories(pictureDir);
   for (size_t index = 0; index < levels.size(); ++index) {
-    drawLevel(levels[index].source.level, static_cast<unsigned>(index + 1));
-    const std::string picture = (pictureDir / (levels[index].file.stem().string() + ".bmp")).string();
+    const std::string name = levels[index].file.stem().string();
+    drawLevel(levels[index].source.level, static_cast<unsigned>(std::hash<std::string>{}(name)));
+    const std::string picture = (pictureDir / (name + ".bmp")).string();
     if (save_bmp(picture.c_str(), levelBitmap, nullptr) != 0) {
       std::cerr << picture << ": cannot be written\n";
       return 1;
