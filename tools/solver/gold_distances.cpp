@@ -63,15 +63,6 @@ std::vector<Step> stepsFrom(const Level& level, int column, int row) {
   return steps;
 }
 
-// A player above the top row (after the bottom wrap) counts as in the top row.
-int gridCellOf(int column, int row) {
-  if (column < 0 || column >= GridSize || row < 0 || row >= GridSize) {
-    row = 0;
-    column = column < 0 ? 0 : (column >= GridSize ? GridSize - 1 : column);
-  }
-  return cellIndex(column, row);
-}
-
 }  // namespace
 
 GoldDistances::GoldDistances(const Level& level) {
@@ -110,20 +101,23 @@ GoldDistances::GoldDistances(const Level& level) {
   }
 }
 
-uint32_t GoldDistances::between(int from, size_t gold) const {
-  const uint32_t updates = golds_[gold].updates[from];
-  return updates == Unreachable ? NoWayKnown : updates;
-}
-
 uint32_t GoldDistances::toNearestGold(int column, int row, const int8_t* cells) const {
-  const int from = gridCellOf(column, row);
-  uint32_t nearest = 0;
-  bool anyLeft = false;
-  for (size_t gold = 0; gold < golds_.size(); ++gold) {
-    if (cells[golds_[gold].cell] == Gold) {
-      nearest = anyLeft && nearest < between(from, gold) ? nearest : between(from, gold);
-      anyLeft = true;
-    }
+  if (column < 0 || column >= GridSize || row < 0 || row >= GridSize) {
+    row = 0;
+    column = column < 0 ? 0 : (column >= GridSize ? GridSize - 1 : column);
   }
-  return nearest;
+  uint32_t nearest = Unreachable;
+  bool anyLeft = false;
+  for (const GoldMap& map : golds_) {
+    if (cells[map.cell] != Gold) {
+      continue;
+    }
+    anyLeft = true;
+    const uint32_t updates = map.updates[cellIndex(column, row)];
+    nearest = updates < nearest ? updates : nearest;
+  }
+  if (!anyLeft) {
+    return 0;
+  }
+  return nearest == Unreachable ? NoWayKnown : nearest;
 }

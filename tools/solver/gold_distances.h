@@ -9,7 +9,6 @@
 #include "level/level.h"
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -29,8 +28,6 @@ public:
   uint32_t toNearestGold(int column, int row, const int8_t* cells) const;
 
 private:
-  uint32_t between(int from, size_t gold) const;
-
   struct GoldMap {
     int cell;
     std::array<uint32_t, CellCount> updates;
