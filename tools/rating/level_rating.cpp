@@ -46,11 +46,12 @@ double standStillSeconds(const std::string& mapsBin) {
   return caughtAt == 0 ? StandStillCapSeconds : caughtAt / UpdatesPerSecond;
 }
 
-// Each part in rough points of effort: ten seconds of way, five holes, half
-// a chaser, a chaser arriving eight seconds sooner than never, or four
-// seconds with one at arm's length each count one. A chaser that arrives at
-// once counts as one arriving after a second, and closeness past twenty
-// seconds counts no more, so that one part cannot swamp the rest.
+// Rough points of effort: one per ten seconds of way, per five holes and per
+// four seconds with a chaser at arm's length; two per chaser; and eight
+// divided by the seconds a chaser needs to reach a player who stands still.
+// A chaser that arrives at once counts as one arriving after a second, and
+// closeness past twenty seconds counts no more, so that no one part swamps
+// the rest.
 double figureOf(const LevelRating& rating) {
   double figure = rating.proofSeconds / 10.0 + rating.digs / 5.0;
   if (rating.enemies > 0) {
