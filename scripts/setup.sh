@@ -11,7 +11,7 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${MQ_BUILD_DIR:-$repo/build}
 
 play_packages=(cmake g++ make pkg-config liballegro4-dev x11-utils)
-test_packages=(libgtest-dev xvfb xdotool imagemagick python3 valgrind clang libclang-rt-14-dev
+test_packages=(libgtest-dev xvfb xdotool imagemagick python3 time valgrind clang libclang-rt-14-dev
   libbenchmark-dev lintian desktop-file-utils appstream dpkg-dev file)
 
 packages=("${play_packages[@]}")

@@ -1,7 +1,7 @@
-// Every level the game ships is proven clearable: levels/replays holds a
-// replay per level of levels.txt, and each one, played headless through the
-// real rules, clears its level. A replay found with the enemies removed
-// says so itself ("enemies: off"), and is played that way.
+// Every level the game ships is proven clearable with its enemies:
+// levels/replays holds a replay per level of levels.txt, and each one,
+// played headless through the real rules with the level's chasers about,
+// clears its level.
 #include "level_set.h"
 #include "level_text.h"
 #include "replay.h"
@@ -59,6 +59,7 @@ TEST_P(ShippedLevel, HasAReplayThatClearsIt) {
   ASSERT_FALSE(replay.levelFile.empty()) << "the replay must name its level file";
   EXPECT_TRUE(fs::equivalent(fs::path(replay.baseDir) / replay.levelFile, levelFile))
       << replayFile << " plays " << replay.levelFile;
+  EXPECT_TRUE(replay.enemies) << replayFile << " leaves the enemies out; a level is proven with them";
   const ReplayOutcome outcome = playReplay(replay, replayMapsBin(replay));
   EXPECT_EQ(outcome.end, ReplayEnd::Cleared) << GetParam() << ": " << describeOutcome(outcome);
   EXPECT_EQ(outcome.deaths, 0) << GetParam();

@@ -92,13 +92,13 @@ TEST_F(SolverTest, TheGuideClimbsLaddersDigsThinFloorsAndKnowsNoWayUpWithout) {
   std::vector<int8_t> cells(level.cells, level.cells + CellCount);
   // From the foot of the ladder: up six rungs onto the floor, then five cells along it.
   cells[cellIndex(20, 29)] = Empty;
-  EXPECT_EQ(guide.toNearestGold(30, 29, cells), 6u * 16 + 5 * 16);
+  EXPECT_EQ(guide.toNearestGold(30, 29, cells.data()), 6u * 16 + 5 * 16);
   // From the floor, the cellar gold is a dig and a drop away, closer than walking round.
   cells[cellIndex(25, 23)] = Empty;
   cells[cellIndex(20, 29)] = Gold;
-  EXPECT_LT(guide.toNearestGold(19, 23, cells), 4u * 16);
+  EXPECT_LT(guide.toNearestGold(19, 23, cells.data()), 4u * 16);
   cells[cellIndex(20, 29)] = Empty;
-  EXPECT_EQ(guide.toNearestGold(19, 23, cells), GoldDistances::NoWayKnown);
+  EXPECT_EQ(guide.toNearestGold(19, 23, cells.data()), GoldDistances::NoWayKnown);
 }
 
 TEST_F(SolverTest, ClearsALevelThatNeedsADigAndTheRunnerAgrees) {

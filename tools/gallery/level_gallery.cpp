@@ -1,16 +1,17 @@
 // level-gallery: draws every level of a level list the way the game shows it
 // at its start (the level's tiles from the real tile sheet, the player and
 // the enemies on their start cells) and writes one 512 by 512 BMP per level
-// plus a Markdown page that shows them with their titles.
+// plus a Markdown page that shows them with their titles and difficulty
+// figures (measured from each level's proof in the replays folder).
 //
 //   level-gallery [--assets FILE] LIST PICTURE_DIR PAGE PICTURE_LINK_DIR
 //
 // Pictures are named after the level files (001-first-steps.bmp); the page
 // links them as PICTURE_LINK_DIR/NAME.png, because make-gallery.sh turns the
 // BMPs into small PNGs (the library writes no PNG). Variants of the tiles
-// are drawn from a fixed seed per level, so the pictures change only when a
-// level does.
-#include "level_text.h"
+// are drawn from a seed made of the level's file name, so the pictures
+// change only when a level does, not when the play order moves it.
+#include "level_rating.h"
 
 #include "base/assets.h"
 #include "base/globals.h"
@@ -20,8 +21,10 @@
 #include <allegro.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -31,11 +34,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ListedLevel {
-  fs::path file;
-  LevelSource source;
-};
-
 bool startHeadless(const std::string& assetsFile) {
   const std::string problem = startWithoutWindow(assetsFile);
   // The password would also scramble the pictures this program writes.
@@ -43,29 +41,6 @@ bool startHeadless(const std::string& assetsFile) {
   if (!problem.empty()) {
     std::cerr << "level-gallery: " << problem << "\n";
     return false;
-  }
-  return true;
-}
-
-bool readListedLevels(const fs::path& listPath, std::vector<ListedLevel>& levels) {
-  std::ifstream list(listPath);
-  if (!list) {
-    std::cerr << listPath.string() << ": cannot be read\n";
-    return false;
-  }
-  std::string line;
-  while (std::getline(list, line)) {
-    if (line.empty() || line[0] == '#') {
-      continue;
-    }
-    ListedLevel level{listPath.parent_path() / line, {}};
-    std::ifstream in(level.file);
-    std::string error;
-    if (!in || !parseLevelSource(in, level.file.string(), level.source, error)) {
-      std::cerr << (error.empty() ? level.file.string() + ": cannot be read" : error) << "\n";
-      return false;
-    }
-    levels.push_back(std::move(level));
   }
   return true;
 }
@@ -91,21 +66,26 @@ void drawLevel(const Level& level, unsigned seed) {
   }
 }
 
-void writePage(const fs::path& pagePath, const fs::path& linkDir, const std::vector<ListedLevel>& levels) {
+void writePage(const fs::path& pagePath, const fs::path& linkDir, const std::vector<RatedLevel>& levels) {
   std::ofstream page(pagePath, std::ios::trunc);
   page << "# The levels\n\n"
        << "Every level of the game in play order, drawn from the game's own tiles as it looks\n"
-       << "when it starts. Each is proven clearable by a replay in `levels/replays/`, which\n"
+       << "when it starts. Each is proven clearable, chasers and all, by a replay in `levels/replays/`, which\n"
        << "the level-set tests play through the real rules; `level-solve` finds them\n"
        << "(`cmake --build BUILD_DIR --target solve_levels` refreshes them all).\n\n"
+       << "The number after each title is the level's difficulty figure, measured from its\n"
+       << "replay and from a player who stands still at the start (`level-rate levels/levels.txt`\n"
+       << "prints it with its parts; levels/README.md tells how it is made).\n\n"
        << "Regenerate the pictures and this page after changing a level with\n"
        << "`tools/gallery/make-gallery.sh BUILD_DIR` (or `cmake --build BUILD_DIR --target level_gallery`).\n\n"
        << "| | | |\n|---|---|---|\n";
   for (size_t index = 0; index < levels.size(); ++index) {
-    const ListedLevel& level = levels[index];
+    const RatedLevel& level = levels[index];
     const std::string name = level.file.stem().string();
+    char figure[16];
+    std::snprintf(figure, sizeof figure, "%.1f", level.rating.figure);
     page << "| ![" << level.source.title << "](" << (linkDir / (name + ".png")).generic_string() << ")<br>"
-         << (index + 1) << ". **" << level.source.title << "**<br>" << level.source.note << " ";
+         << (index + 1) << ". **" << level.source.title << "** (difficulty " << figure << ")<br>" << level.source.note << " ";
     page << ((index % 3 == 2 || index + 1 == levels.size()) ? "|\n" : "");
   }
 }
@@ -123,15 +103,21 @@ int main(int argc, char** argv) {
     std::cerr << "usage: level-gallery [--assets FILE] LIST PICTURE_DIR PAGE PICTURE_LINK_DIR\n";
     return 2;
   }
-  std::vector<ListedLevel> levels;
-  if (!startHeadless(assetsFile) || !readListedLevels(arguments[0], levels)) {
+  std::vector<RatedLevel> levels;
+  std::string error;
+  if (!startHeadless(assetsFile)) {
+    return 1;
+  }
+  if (!rateLevelList(arguments[0], levels, error)) {
+    std::cerr << error << "\n";
     return 1;
   }
   const fs::path pictureDir = arguments[1];
   fs::create_directories(pictureDir);
   for (size_t index = 0; index < levels.size(); ++index) {
-    drawLevel(levels[index].source.level, static_cast<unsigned>(index + 1));
-    const std::string picture = (pictureDir / (levels[index].file.stem().string() + ".bmp")).string();
+    const std::string name = levels[index].file.stem().string();
+    drawLevel(levels[index].source.level, static_cast<unsigned>(std::hash<std::string>{}(name)));
+    const std::string picture = (pictureDir / (name + ".bmp")).string();
     if (save_bmp(picture.c_str(), levelBitmap, nullptr) != 0) {
       std::cerr << picture << ": cannot be written\n";
       return 1;

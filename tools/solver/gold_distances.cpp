@@ -101,7 +101,7 @@ GoldDistances::GoldDistances(const Level& level) {
   }
 }
 
-uint32_t GoldDistances::toNearestGold(int column, int row, const std::vector<int8_t>& cells) const {
+uint32_t GoldDistances::toNearestGold(int column, int row, const int8_t* cells) const {
   if (column < 0 || column >= GridSize || row < 0 || row >= GridSize) {
     row = 0;
     column = column < 0 ? 0 : (column >= GridSize ? GridSize - 1 : column);

@@ -23,8 +23,9 @@ public:
   explicit GoldDistances(const Level& level);
 
   // The estimate from the cell to the nearest piece of gold still lying in
-  // cells; 0 when none is left, NoWayKnown when none can be reached.
-  uint32_t toNearestGold(int column, int row, const std::vector<int8_t>& cells) const;
+  // cells (a live grid of CellCount codes); 0 when none is left, NoWayKnown
+  // when none can be reached.
+  uint32_t toNearestGold(int column, int row, const int8_t* cells) const;
 
 private:
   struct GoldMap {

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <memory>
 #include <queue>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -36,13 +37,21 @@ struct SearchSettings {
   // this many updates, so that the search can give up a greedy run that
   // digs itself into a corner of the level for an earlier, wider state.
   uint32_t goldWorth;
+  // With enemies, how many states differing only in where the enemies are
+  // are kept per place of the player; 0 keeps all. A few are enough to
+  // dodge or trap them, and more drown the search in enemy positions.
+  uint32_t enemyVariants;
 };
 
+// The first setting is narrow and quick: one hole at a time and two enemy
+// layouts per place clear most levels, chasers and all, in a second or two.
+// The wider ones follow for levels that need several holes open at once.
 const SearchSettings Portfolio[] = {
-    {4, CellCount, 2, 0},
-    {4, 2, 2, 0},
-    {4, CellCount, 2, 400},
-    {6, CellCount, 3, 0},
+    {4, 1, 3, 0, 2},
+    {4, CellCount, 2, 0, 0},
+    {4, 2, 2, 0, 0},
+    {4, CellCount, 2, 400, 0},
+    {6, CellCount, 3, 0, 0},
 };
 
 struct MacroAction {
@@ -109,19 +118,28 @@ private:
 
 int nearestCell(int16_t pixel) { return (pixel + CellPixels / 2) / CellPixels; }
 
-uint64_t stateKey(const SavedPlay& saved, int refillSpanShift) {
+// Where the player stands and what the level looks like: the cells (gold
+// taken, holes open) and when the holes are due to refill.
+uint64_t placeKey(const Game& game, int refillSpanShift) {
   KeyHash key;
-  key.add(static_cast<uint16_t>(saved.player->x) | (static_cast<uint64_t>(static_cast<uint16_t>(saved.player->y)) << 16));
-  key.addBytes(saved.cells.data(), saved.cells.size());
-  uint32_t dueIn = saved.refillCountdown;
-  for (const RefillCell& hole : saved.refillQueue) {
+  key.add(static_cast<uint16_t>(game.player->x) | (static_cast<uint64_t>(static_cast<uint16_t>(game.player->y)) << 16));
+  key.addBytes(game.map.cells, CellCount);
+  uint32_t dueIn = game.map.refillCountdown;
+  for (const RefillCell& hole : game.map.refillQueue) {
     key.add((static_cast<uint64_t>(dueIn >> refillSpanShift) << 16) | (hole.x << 8) | hole.y);
     dueIn += RefillTicks;
   }
-  for (const Enemy& enemy : saved.enemies) {
-    const uint64_t hidden = enemy.respawnDelay == 0 ? 0 : 1 + (enemy.respawnDelay >> EnemySpanShift);
-    key.add((hidden << 32) | (static_cast<uint64_t>(enemy.direction) << 24) |
-            (static_cast<uint64_t>(nearestCell(enemy.x) & 0xFF) << 8) | (nearestCell(enemy.y) & 0xFF));
+  return key.value();
+}
+
+// The place with the enemies near the same cells, heading the same way.
+uint64_t stateKey(uint64_t place, const Game& game) {
+  KeyHash key;
+  key.add(place);
+  for (const Enemy* enemy : game.enemies) {
+    const uint64_t hidden = enemy->respawnDelay == 0 ? 0 : 1 + (enemy->respawnDelay >> EnemySpanShift);
+    key.add((hidden << 32) | (static_cast<uint64_t>(enemy->direction) << 24) |
+            (static_cast<uint64_t>(nearestCell(enemy->x) & 0xFF) << 8) | (nearestCell(enemy->y) & 0xFF));
   }
   return key.value();
 }
@@ -173,6 +191,7 @@ private:
   std::vector<std::unique_ptr<SavedPlay>> saved_;
   std::priority_queue<OpenEntry, std::vector<OpenEntry>, std::greater<OpenEntry>> open_;
   std::unordered_set<uint64_t> seen_;
+  std::unordered_map<uint64_t, uint32_t> variantsAt_;   // states kept per place
   std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
   int32_t clearedNode_ = -1;
 };
@@ -202,16 +221,22 @@ UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
 }
 
 void Search::addNode(const SearchNode& node) {
-  auto saved = std::make_unique<SavedPlay>(session_.save());
-  if (!seen_.insert(stateKey(*saved, settings_.refillSpanShift)).second) {
+  const Game& game = session_.game();
+  const uint64_t place = placeKey(game, settings_.refillSpanShift);
+  if (!seen_.insert(stateKey(place, game)).second) {
+    return;
+  }
+  if (settings_.enemyVariants != 0 && ++variantsAt_[place] > settings_.enemyVariants) {
     return;
   }
   const auto index = static_cast<int32_t>(nodes_.size());
   nodes_.push_back(node);
-  report_.noteState(*saved);
-  const uint32_t toGold = guide_.toNearestGold(saved->player->x / CellPixels, saved->player->y / CellPixels, saved->cells);
-  const uint64_t order = node.ticks + uint64_t{DigCharge} * node.digs + uint64_t{settings_.guideWeight} * toGold;
-  saved_.push_back(std::move(saved));
+  report_.noteState(game);
+  saved_.push_back(std::make_unique<SavedPlay>(session_.save()));
+  const int column = game.player->x / CellPixels;
+  const int row = game.player->y / CellPixels;
+  const uint64_t spent = node.ticks + uint64_t{DigCharge} * node.digs;
+  const uint64_t order = spent + uint64_t{settings_.guideWeight} * guide_.toNearestGold(column, row, game.map.cells);
   if (settings_.goldWorth == 0) {
     open_.push({node.goldLeft, order, index});
   } else {

@@ -15,7 +15,9 @@
 // enemies near the same cells heading the same way: the key is coarser than
 // the game, which costs completeness, never correctness, because every step
 // is simulated in full. No one coarseness suits every level, so the time is
-// shared among a few settings, tried in turn.
+// shared among a few settings, tried in turn; the first keeps one hole open
+// at a time and only two enemy layouts per place of the player, which is
+// what lets it past chasers instead of enumerating where they might be.
 #pragma once
 
 #include "replay.h"

@@ -39,6 +39,7 @@ LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)
   game_->shuffleOrder();
   game_->createPlayer();
   game_->enterLevel(0);
+  enteredCells_.assign(game_->map.cells, game_->map.cells + CellCount);
 }
 
 LevelSession::~LevelSession() {
@@ -73,9 +74,13 @@ bool LevelSession::atDecision() const {
 SavedPlay LevelSession::save() {
   const TileMap& map = game_->map;
   SavedPlay saved;
-  saved.cells.assign(map.cells, map.cells + CellCount);
-  if (enemies_) {
-    saved.trail.assign(map.trail, map.trail + CellCount);
+  for (uint16_t index = 0; index < CellCount; ++index) {
+    if (map.cells[index] != enteredCells_[index]) {
+      saved.changedCells.push_back({index, map.cells[index]});
+    }
+    if (enemies_ && map.trail[index] != 0) {
+      saved.trail.push_back({index, static_cast<uint16_t>(map.trail[index])});
+    }
   }
   saved.refillQueue.assign(map.refillQueue.begin(), map.refillQueue.end());
   saved.refillCountdown = map.refillCountdown;
@@ -93,9 +98,15 @@ SavedPlay LevelSession::save() {
 
 void LevelSession::restore(const SavedPlay& saved) {
   TileMap& map = game_->map;
-  std::memcpy(map.cells, saved.cells.data(), CellCount);
+  std::memcpy(map.cells, enteredCells_.data(), CellCount);
+  for (const ChangedCell& changed : saved.changedCells) {
+    map.cells[changed.index] = changed.code;
+  }
   if (enemies_) {
-    std::memcpy(map.trail, saved.trail.data(), sizeof map.trail);
+    std::memset(map.trail, 0, sizeof map.trail);
+    for (const TrailMark& mark : saved.trail) {
+      map.trail[mark.index] = mark.value;
+    }
   }
   map.refillQueue.assign(saved.refillQueue.begin(), saved.refillQueue.end());
   map.refillCountdown = saved.refillCountdown;

@@ -6,8 +6,10 @@
 // advance() repeats the runner's update (clock, Game::tick, cleared before
 // dead, then drawing, which counts down a crushed enemy's respawn delay); the
 // two must be kept in step. A search jumps between saved moments with
-// save() and restore(): everything a level changes is copied, the trail
-// only when enemies are on, since nothing else reads it.
+// save() and restore(): everything a level changes is kept, the trail only
+// when enemies are on, since nothing else reads it. A search holds hundreds
+// of thousands of saved moments, so each keeps only what differs from the
+// level as entered: the changed cells and the cells with a trail.
 #pragma once
 
 #include "c_library_random.h"
@@ -27,9 +29,22 @@
 
 enum class UpdateResult { Playing, Cleared, Died };
 
+// A cell that differs from the level as entered (gold taken, a hole open).
+struct ChangedCell {
+  uint16_t index;
+  int8_t code;
+};
+
+// A cell the player's trail has reached; every other cell holds 0. Trail
+// values never exceed 60000, so 16 bits hold them.
+struct TrailMark {
+  uint16_t index;
+  uint16_t value;
+};
+
 struct SavedPlay {
-  std::vector<int8_t> cells;
-  std::vector<uint32_t> trail;   // empty without enemies
+  std::vector<ChangedCell> changedCells;   // in cell order
+  std::vector<TrailMark> trail;            // empty without enemies
   std::vector<RefillCell> refillQueue;
   uint8_t refillCountdown = 0;
   int32_t goldLeft = 0;
@@ -68,4 +83,5 @@ private:
   ScratchFolder folder_;  // before the Game, which reads and writes in it
   std::unique_ptr<CLibraryRandom> random_;
   std::unique_ptr<Game> game_;
+  std::vector<int8_t> enteredCells_;
 };

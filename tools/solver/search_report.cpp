@@ -2,6 +2,8 @@
 
 #include "level_text.h"
 
+#include "game/player.h"
+
 #include <sstream>
 
 namespace {
@@ -28,20 +30,20 @@ SearchReport::SearchReport(const Level& level) : level_(level) {
   }
 }
 
-void SearchReport::noteState(const SavedPlay& saved) {
-  const int column = saved.player->x / CellPixels;
-  const int row = saved.player->y / CellPixels;
+void SearchReport::noteState(const Game& game) {
+  const int column = game.player->x / CellPixels;
+  const int row = game.player->y / CellPixels;
   if (column >= 0 && column < GridSize && row >= 0 && row < GridSize) {
     reached_[cellIndex(column, row)] = true;
   }
   for (int index : goldCells_) {
-    if (saved.cells[index] != Gold) {
+    if (game.map.cells[index] != Gold) {
       goldTaken_[index] = true;
     }
   }
-  if (bestGoldLeft_ < 0 || saved.goldLeft < bestGoldLeft_) {
-    bestGoldLeft_ = saved.goldLeft;
-    bestCells_ = saved.cells;
+  if (bestGoldLeft_ < 0 || game.map.goldLeft < bestGoldLeft_) {
+    bestGoldLeft_ = game.map.goldLeft;
+    bestCells_.assign(game.map.cells, game.map.cells + CellCount);
   }
 }
 

@@ -3,8 +3,7 @@
 // sees at once which part of the level the player cannot get to.
 #pragma once
 
-#include "level_session.h"
-
+#include "game/game.h"
 #include "level/level.h"
 
 #include <array>
@@ -15,8 +14,8 @@ class SearchReport {
 public:
   explicit SearchReport(const Level& level);
 
-  // Called for every state the search keeps.
-  void noteState(const SavedPlay& saved);
+  // Called for every state the search keeps, while the game is in it.
+  void noteState(const Game& game);
 
   // The explanation, with a first line naming the gold never taken (or the
   // best run, when each piece was taken on some branch), the reason the

@@ -1,0 +1,68 @@
+// The first level with a chaser is where a newcomer meets one: standing
+// still to look around must not cost a life within five seconds, and the
+// trap the level teaches must work without taking a step from the start.
+#include "level_session.h"
+#include "level_text.h"
+#include "replay.h"
+#include "support/headless.h"
+
+#include "game/enemy.h"
+#include "game/player.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int FiveSeconds = 500;      // updates
+constexpr int DigWhenCells = 3;       // how near the chaser comes before the dig
+constexpr int HoleOpenUpdates = 160;  // the hole's 100 and the chaser's drop into it, with room
+
+Level firstLevelWithAChaser() {
+  const fs::path levels = MQ_LEVELS_DIR;
+  std::ifstream list(levels / "levels.txt");
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') {
+      continue;
+    }
+    std::ifstream file(levels / line);
+    LevelSource source;
+    std::string error;
+    if (parseLevelSource(file, line, source, error) &&
+        std::count(source.level.cells, source.level.cells + CellCount, EnemyStart) > 0) {
+      return source.level;
+    }
+  }
+  ADD_FAILURE() << "no listed level has a chaser";
+  return Level{};
+}
+
+TEST(FirstChaserTest, ANewcomerStandingStillLivesFiveSecondsAndTrapsItWithOneDig) {
+  startHeadlessAllegro();
+  LevelSession session(firstLevelWithAChaser(), true, 1);
+  const Game& game = session.game();
+  for (int update = 0; update < FiveSeconds; ++update) {
+    ASSERT_EQ(session.advance(0), UpdateResult::Playing) << "caught after " << update << " updates";
+  }
+  const Enemy& chaser = *game.enemies[0];
+  const Player& player = *game.player;
+  int waited = 0;
+  while (std::abs(chaser.x - player.x) > DigWhenCells * CellPixels || chaser.y != player.y) {
+    ASSERT_LT(++waited, 3000) << "the chaser never comes along the player's floor";
+    ASSERT_EQ(session.advance(0), UpdateResult::Playing);
+  }
+  ASSERT_EQ(session.advance(chaser.x > player.x ? HoldDigRight : HoldDigLeft), UpdateResult::Playing);
+  for (int update = 0; update < HoleOpenUpdates; ++update) {
+    ASSERT_EQ(session.advance(0), UpdateResult::Playing);
+  }
+  EXPECT_EQ(player.score, 15) << "the chaser was not crushed in the hole";
+}
+
+}  // namespace

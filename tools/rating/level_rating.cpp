@@ -1,0 +1,133 @@
+#include "level_rating.h"
+
+#include "replay_runner.h"
+
+#include "game/enemy.h"
+#include "game/game.h"
+#include "game/player.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+constexpr double UpdatesPerSecond = 100.0;
+constexpr int NearCells = 1;   // a chaser this many cells away (either axis) is close
+
+int nearestCell(int pixel) { return (pixel + CellPixels / 2) / CellPixels; }
+
+bool chaserClose(const Game& game) {
+  const int column = nearestCell(game.player->x);
+  const int row = nearestCell(game.player->y);
+  for (const Enemy* enemy : game.enemies) {
+    if (enemy->respawnDelay == 0 && std::abs(nearestCell(enemy->x) - column) <= NearCells &&
+        std::abs(nearestCell(enemy->y) - row) <= NearCells) {
+      return true;
+    }
+  }
+  return false;
+}
+
+int countOf(const Level& level, int8_t code) {
+  return static_cast<int>(std::count(level.cells, level.cells + CellCount, code));
+}
+
+double standStillSeconds(const std::string& mapsBin) {
+  Replay standing;
+  holdKeys(standing, 0, static_cast<uint32_t>(StandStillCapSeconds * UpdatesPerSecond));
+  uint32_t caughtAt = 0;
+  playReplay(standing, mapsBin, [&caughtAt](uint32_t tick, const Game& game) {
+    if (caughtAt == 0 && game.player->lives < 3) {
+      caughtAt = tick;
+    }
+  });
+  return caughtAt == 0 ? StandStillCapSeconds : caughtAt / UpdatesPerSecond;
+}
+
+// Rough points of effort: one per ten seconds of way, per five holes and per
+// four seconds with a chaser at arm's length; two per chaser; and eight
+// divided by the seconds a chaser needs to reach a player who stands still.
+// A chaser that arrives at once counts as one arriving after a second, and
+// closeness past twenty seconds counts no more, so that no one part swamps
+// the rest.
+double figureOf(const LevelRating& rating) {
+  double figure = rating.proofSeconds / 10.0 + rating.digs / 5.0;
+  if (rating.enemies > 0) {
+    figure += 2.0 * rating.enemies + 8.0 / std::max(rating.standStillSeconds, 1.0) +
+              std::min(rating.closeSeconds, 20.0) / 4.0;
+  }
+  return figure;
+}
+
+}  // namespace
+
+LevelRating rateLevel(const Level& level, const Replay& proof) {
+  const std::string mapsBin = singleLevelMapsBin(level);
+  LevelRating rating;
+  rating.enemies = countOf(level, EnemyStart);
+  rating.gold = countOf(level, Gold);
+  rating.standStillSeconds = standStillSeconds(mapsBin);
+  size_t holesBefore = 0;
+  uint32_t closeTicks = 0;
+  const ReplayOutcome outcome = playReplay(proof, mapsBin, [&](uint32_t, const Game& game) {
+    const size_t holes = game.map.refillQueue.size();
+    rating.digs += holes > holesBefore ? static_cast<int>(holes - holesBefore) : 0;
+    holesBefore = holes;
+    closeTicks += chaserClose(game) ? 1 : 0;
+  });
+  if (outcome.end != ReplayEnd::Cleared || outcome.deaths != 0) {
+    throw ReplayError("the proof does not clear the level: " + describeOutcome(outcome));
+  }
+  rating.proofSeconds = outcome.ticks / UpdatesPerSecond;
+  rating.closeSeconds = closeTicks / UpdatesPerSecond;
+  rating.figure = figureOf(rating);
+  return rating;
+}
+
+namespace {
+
+bool rateLevelFile(const std::filesystem::path& file, RatedLevel& rated, std::string& error) {
+  std::ifstream in(file);
+  if (!in) {
+    error = file.string() + ": cannot be read";
+    return false;
+  }
+  if (!parseLevelSource(in, file.string(), rated.source, error)) {
+    return false;
+  }
+  const std::filesystem::path proofPath = file.parent_path() / "replays" / (file.stem().string() + ".replay");
+  Replay proof;
+  if (!loadReplay(proofPath.string(), proof, error)) {
+    return false;
+  }
+  try {
+    rated.rating = rateLevel(rated.source.level, proof);
+  } catch (const ReplayError& problem) {
+    error = proofPath.string() + ": " + problem.what();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool rateLevelList(const std::filesystem::path& listPath, std::vector<RatedLevel>& levels, std::string& error) {
+  std::ifstream list(listPath);
+  if (!list) {
+    error = listPath.string() + ": cannot be read";
+    return false;
+  }
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') {
+      continue;
+    }
+    RatedLevel rated{listPath.parent_path() / line, {}, {}};
+    if (!rateLevelFile(rated.file, rated, error)) {
+      return false;
+    }
+    levels.push_back(std::move(rated));
+  }
+  return true;
+}
