@@ -61,15 +61,15 @@ start_xvfb() {
   export DISPLAY=:$(cat "$work/display.txt")
 }
 
-# Starts the game in $work with a silent sound device, under a time limit.
-# MQ_GAME_WRAPPER, split on blanks, runs the game inside another program
-# (valgrind, say) without changing the test.
+# Starts the game in $work with a silent sound device, under a time limit,
+# with the arguments given. MQ_GAME_WRAPPER, split on blanks, runs the game
+# inside another program (valgrind, say) without changing the test.
 start_game() {
   mkdir -p "$work/home"
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/home/.asoundrc"
   local wrapper=()
   read -r -a wrapper <<<"${MQ_GAME_WRAPPER:-}"
-  (cd "$work" && HOME="$work/home" exec timeout -s KILL "${MQ_GAME_TIMEOUT:-60}" "${wrapper[@]}" "$game_binary" \
+  (cd "$work" && HOME="$work/home" exec timeout -s KILL "${MQ_GAME_TIMEOUT:-60}" "${wrapper[@]}" "$game_binary" "$@" \
     >"$work/game.out" 2>"$work/game.err") &
   game_pid=$!
 }
