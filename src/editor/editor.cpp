@@ -67,8 +67,8 @@ void Editor::run() {
     }
     readKeys();
     readMouse();
-    if (proof_) {
-      proof_->poll();
+    if (proof_ && proof_->poll() && proof_->result().state == ProofState::Failed) {
+      say(proof_->result().line, Warning);
     }
     refresh();
   }
@@ -344,6 +344,7 @@ PanelContent Editor::panelContent() const {
     const bool cleared = proof.state == ProofState::Cleared;
     panel.facts.push_back({"Proof:", White});
     panel.facts.push_back({proof.line, cleared ? Good : (proof.state == ProofState::Running ? White : Warning)});
+    panel.facts.push_back({proof.effort, Dim});
     if (!proofIsCurrent()) {
       panel.facts.push_back({"(the level changed since)", Dim});
     } else if (proof.replay) {

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 extern char** environ;
 
@@ -45,7 +44,7 @@ std::vector<int> cellsNamedIn(const std::string& line) {
 ProofRun::ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
                    const std::string& name, const LevelSource& source)
     : folder_(workFolder), name_(name), level_(source.level) {
-  result_.line = "Searching...";
+  result_.line = "Searching";
   const std::string levelPath = folder_ + "/" + name_ + ".txt";
   {
     std::ofstream out(levelPath);
@@ -53,7 +52,8 @@ ProofRun::ProofRun(const std::string& solverPath, const std::string& assetsPath,
   }
   int pipeEnds[2];
   if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
-    result_ = {ProofState::Failed, std::string("The solver cannot be started: ") + std::strerror(errno), {}, {}, {}};
+    result_.state = ProofState::Failed;
+    result_.line = std::string("The solver cannot be started: ") + std::strerror(errno);
     return;
   }
   const std::string errorPath = folder_ + "/solver.err";
@@ -74,8 +74,8 @@ ProofRun::ProofRun(const std::string& solverPath, const std::string& assetsPath,
   output_ = pipeEnds[0];
   if (spawned != 0) {
     child_ = -1;
-    result_ = {ProofState::Failed, "The solver " + solverPath + " cannot be started: " + std::strerror(spawned), {},
-               {}, {}};
+    result_.state = ProofState::Failed;
+    result_.line = "The solver " + solverPath + " cannot be started: " + std::strerror(spawned);
     return;
   }
   fcntl(output_, F_SETFL, O_NONBLOCK);
@@ -95,7 +95,7 @@ bool ProofRun::poll() {
   if (child_ <= 0) {
     return false;
   }
-  const std::string before = result_.line;
+  const std::string before = result_.line + result_.effort;
   char buffer[4096];
   ssize_t count = 0;
   while ((count = read(output_, buffer, sizeof buffer)) > 0) {
@@ -111,16 +111,19 @@ bool ProofRun::poll() {
     finish(status);
     return true;
   }
-  return result_.line != before;
+  return result_.line + result_.effort != before;
 }
 
+// Every line of the solver's names the states explored and the seconds.
 void ProofRun::readLine(const std::string& line) {
-  const std::string progress = "progress: ";
-  if (line.compare(0, progress.size(), progress) == 0) {
-    result_.line = "Searching: " + line.substr(progress.size());
-  } else if (contains(line, "searching without them")) {
-    result_.line = "No way past the enemies; trying without them";
-  } else {
+  static const std::regex effort(R"(\d+ states, [\d.]+ s)");
+  std::smatch found;
+  if (std::regex_search(line, found, effort)) {
+    result_.effort = found.str();
+  }
+  if (contains(line, "searching without them")) {
+    result_.line = "Trying without enemies";
+  } else if (line.rfind("progress: ", 0) != 0) {
     outcomeLine_ = line;
   }
 }
@@ -139,7 +142,7 @@ void ProofRun::finish(int status) {
     result_.replayComment = firstLineOf(folder_ + "/" + name_ + ".replay");
     const bool without = contains(outcomeLine_, "WITHOUT enemies");
     result_.state = without ? ProofState::ClearedWithoutEnemies : ProofState::Cleared;
-    result_.line = without ? "Cleared only without the enemies" : "Cleared";
+    result_.line = without ? "Cleared without enemies" : "Cleared";
     return;
   }
   const std::string explanation = firstLineOf(folder_ + "/solver.err");

@@ -19,7 +19,8 @@ enum class ProofState { Running, Cleared, ClearedWithoutEnemies, NoWayFound, Fai
 
 struct ProofResult {
   ProofState state = ProofState::Running;
-  std::string line;             // the progress line, then what was found
+  std::string line;             // searching, or what was found
+  std::string effort;           // "N states, S s" so far
   std::vector<int> missedGold;  // cell indices of the gold the search never took
   std::optional<Replay> replay;
   std::string replayComment;    // the comment level-solve wrote above the replay
