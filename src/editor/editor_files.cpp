@@ -52,7 +52,11 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
   if (files.displayName.empty()) {
     return "no level file given";
   }
-  files.levelPath = fs::absolute(files.displayName).lexically_normal().string();
+  // Through any symbolic link, so that a save replaces the file it points to.
+  std::error_code unresolved;
+  const fs::path absolute = fs::absolute(files.displayName);
+  const fs::path resolved = fs::weakly_canonical(absolute, unresolved);
+  files.levelPath = (unresolved ? absolute.lexically_normal() : resolved).string();
   const fs::path own = ownFolder();
   files.assetsPath = assets.empty()
                          ? firstPresent(R_OK, {own / "assets.dat", fs::path(MQ_INSTALLED_DATA_DIR) / "assets.dat"})

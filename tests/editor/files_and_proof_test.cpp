@@ -1,5 +1,6 @@
 // Opening and saving level files: a new file, a faulty one, and a save that
-// fails without touching the old file. The solver's named cells.
+// fails without touching the old file. The real solver run in the background
+// as the editor runs it.
 #include "editor/level_files.h"
 #include "editor/proof_run.h"
 
@@ -7,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <iterator>
+#include <thread>
 
 namespace {
 
@@ -43,9 +46,40 @@ TEST(LevelFilesTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "level.txt and taken.txt";
 }
 
-TEST(ProofRunTest, ReadsTheCellsTheSolverNames) {
-  EXPECT_EQ(cellsNamedIn("lvl: gold at (3, 4) (31, 0) (40, 2) unreachable from the cells reached:"),
-            (std::vector<int>{cellIndex(3, 4), cellIndex(31, 0)}));
+ProofResult proveToTheEnd(const std::vector<std::string>& rows) {
+  const ScopedWorkDir dir;
+  LevelSource source;
+  source.level = levelFromRows(rows);
+  ProofRun run(MQ_LEVEL_SOLVE, runFile("assets.dat"), dir.path(), "level", source);
+  for (int wait = 0; wait < 3000 && run.result().state == ProofState::Running; ++wait) {
+    run.poll();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return run.result();
+}
+
+// The player on a floor; walled in by brick beside and above him and by
+// ladders, which cannot be dug, diagonally below, when stuck.
+std::vector<std::string> floorRows(bool stuck) {
+  std::vector<std::string> rows(32, std::string(32, '.'));
+  rows[28] = stuck ? "..#............................." : rows[28];
+  rows[29] = stuck ? ".#P#......$....................." : "..P.......$.....................";
+  rows[30] = stuck ? "#H#H############################" : std::string(32, '#');
+  rows[31] = std::string(32, '#');
+  return rows;
+}
+
+TEST(ProofRunTest, ProvesALevelOrNamesTheGoldItNeverTook) {
+  const ProofResult cleared = proveToTheEnd(floorRows(false));
+  EXPECT_EQ(cleared.state, ProofState::Cleared) << cleared.line;
+  ASSERT_TRUE(cleared.replay.has_value());
+  EXPECT_FALSE(cleared.replay->keys.empty());
+  EXPECT_NE(cleared.effort.find(" states, "), std::string::npos);
+
+  const ProofResult stuck = proveToTheEnd(floorRows(true));
+  EXPECT_EQ(stuck.state, ProofState::NoWayFound) << stuck.line;
+  EXPECT_EQ(stuck.missedGold, std::vector<int>{cellIndex(10, 29)});
+  EXPECT_FALSE(stuck.replay.has_value());
 }
 
 }  // namespace
