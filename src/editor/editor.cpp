@@ -62,8 +62,7 @@ void Editor::run() {
     }
     tickCount = 0;
     if (closePressed.exchange(false)) {
-      mode_ = draft_.modified() ? Mode::ConfirmingQuit : mode_;
-      quit_ = !draft_.modified();
+      requestQuit();
     }
     readKeys();
     readMouse();
@@ -117,10 +116,14 @@ void Editor::onDrawingKey(int scancode, int ascii, bool control) {
   } else if (scancode == KEY_W) {
     watchProof();
   } else if (scancode == KEY_ESC) {
-    endStroke();
-    mode_ = draft_.modified() ? Mode::ConfirmingQuit : mode_;
-    quit_ = !draft_.modified();
+    requestQuit();
   }
+}
+
+void Editor::requestQuit() {
+  endStroke();
+  mode_ = draft_.modified() ? Mode::ConfirmingQuit : Mode::Drawing;
+  quit_ = !draft_.modified();
 }
 
 void Editor::onTypingKey(int scancode, int ascii) {
@@ -249,7 +252,16 @@ void Editor::playTest() {
   }
   view_.showPrompt("Play-test: Escape, or the end of the game, returns to the editor.", White);
   view_.present();
-  ::playTest(draft_.source().level, {[] { return closePressed.load(); }, [this] { view_.presentGameFrame(); }});
+  ::playTest(draft_.source().level, playWindow());
+  takeWindowBack();
+}
+
+PlayWindow Editor::playWindow() {
+  return {[] { return closePressed.load(); }, [this] { view_.presentGameFrame(); }};
+}
+
+// Keys pressed and clicks made in the game are not meant for the drawing.
+void Editor::takeWindowBack() {
   clear_keybuf();
   while (nextMouseEvent()) {
   }
@@ -283,12 +295,8 @@ void Editor::watchProof() {
   }
   view_.showPrompt("Watching the proof: hold F to fast-forward, Escape returns.", White);
   view_.present();
-  watchReplay(draft_.source().level, *proof_->result().replay,
-              {[] { return closePressed.load(); }, [this] { view_.presentGameFrame(); }});
-  clear_keybuf();
-  while (nextMouseEvent()) {
-  }
-  view_.invalidate();
+  watchReplay(draft_.source().level, *proof_->result().replay, playWindow());
+  takeWindowBack();
 }
 
 bool Editor::proofIsCurrent() const {

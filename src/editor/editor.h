@@ -9,6 +9,7 @@
 #include "editor/editor_view.h"
 #include "editor/level_draft.h"
 #include "editor/level_files.h"
+#include "editor/play_in_window.h"
 #include "editor/proof_run.h"
 
 #include <array>
@@ -37,11 +38,14 @@ private:
   void strokeTo(int x, int y);
   void endStroke();
 
+  void requestQuit();
   void startTyping(bool title);
   bool save();
   void playTest();
   void prove();
   void watchProof();
+  PlayWindow playWindow();
+  void takeWindowBack();
   bool proofIsCurrent() const;
   void say(const std::string& text, int colour);
 

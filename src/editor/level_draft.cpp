@@ -146,8 +146,6 @@ bool LevelDraft::redo() {
   return true;
 }
 
-bool LevelDraft::canUndo() const { return position_ > 0 || pendingStarted_; }
-
 bool LevelDraft::modified() const {
   const bool pendingChange = pendingStarted_ && (!pending_.cells.empty() || source_.title != pending_.titleBefore ||
                                                  source_.note != pending_.noteBefore);

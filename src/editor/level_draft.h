@@ -33,10 +33,9 @@ public:
   // Closes the step under way; a step that changed nothing is dropped.
   void endStroke();
 
+  // Answer false when there is no step to take back or to take again.
   bool undo();
   bool redo();
-  bool canUndo() const;
-  bool canRedo() const { return position_ < history_.size(); }
 
   // Unsaved changes: the level differs in history from the one last saved
   // (or opened).
