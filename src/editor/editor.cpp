@@ -256,8 +256,16 @@ void Editor::playTest() {
   takeWindowBack();
 }
 
+// A proof under way goes on during a play-test; its output is read meanwhile
+// so that the solver never waits on a full pipe.
 PlayWindow Editor::playWindow() {
-  return {[] { return closePressed.load(); }, [this] { view_.presentGameFrame(); }};
+  return {[this] {
+            if (proof_) {
+              proof_->poll();
+            }
+            return closePressed.load();
+          },
+          [this] { view_.presentGameFrame(); }};
 }
 
 // Keys pressed and clicks made in the game are not meant for the drawing.
