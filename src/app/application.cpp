@@ -30,11 +30,11 @@ void checkAssets() {
 
 }  // namespace
 
-Application::Application() {
+Application::Application(const WindowSetup& setup) {
   // Without a desktop the library cannot start, and every call after this
   // one would crash; the message then goes to the terminal.
   if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
-    fatalError("The game needs a desktop session to open its window in.\n", 1);
+    fatalError(("The " + setup.program + " needs a desktop session to open its window in.\n").c_str(), 1);
   }
   set_uformat(U_ASCII);
   install_keyboard();
@@ -45,24 +45,27 @@ Application::Application() {
   install_int(onTick, 10);
   set_color_depth(32);
   show_os_cursor(MOUSE_CURSOR_ARROW);
-  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, ScreenWidth, ScreenHeight, 0, 0) != 0) {
-    fatalError("The game's 512 by 528 window could not be opened.", 1);
+  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, setup.width, setup.height, 0, 0) != 0) {
+    fatalError(("The " + setup.program + "'s " + std::to_string(setup.width) + " by " + std::to_string(setup.height) +
+                " window could not be opened.")
+                   .c_str(),
+               1);
   }
   backBuffer = createBitmapOrStop(ScreenWidth, ScreenHeight);
   levelBitmap = createBitmapOrStop(FieldSize, FieldSize);
   assets = nullptr;
   packfile_password("zoph");
-  if (datafileIsWhole("assets.dat")) {
-    assets = load_datafile("assets.dat");
+  if (datafileIsWhole(setup.assetsFile.c_str())) {
+    assets = load_datafile(setup.assetsFile.c_str());
   }
   if (assets == nullptr) {
-    allegro_message("assets.dat not found.");
-    exit(0);
+    allegro_message("%s not found.", setup.assetsFile.c_str());
+    exit(setup.missingAssetsStatus);
   }
   checkAssets();
   font = static_cast<FONT*>(assets[AssetFont].dat);
   set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
-  set_window_title("Mellow Quarrier");
+  set_window_title(setup.title.c_str());
 }
 
 Application::~Application() {

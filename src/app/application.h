@@ -4,9 +4,25 @@
 // registers with atexit.
 #pragma once
 
+#include "base/globals.h"
+
+#include <string>
+
+// What differs between the game and the level editor, which shares the
+// game's start-up: the game's window is exactly the frame; the editor's is
+// larger, scaled, and names its datafile by path.
+struct WindowSetup {
+  std::string program = "game";         // in messages: "The game needs ..."
+  std::string title = "Mellow Quarrier";
+  int width = ScreenWidth;
+  int height = ScreenHeight;
+  std::string assetsFile = "assets.dat";
+  int missingAssetsStatus = 0;
+};
+
 class Application {
 public:
-  Application();
+  explicit Application(const WindowSetup& setup = WindowSetup());
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;

@@ -9,6 +9,7 @@
 #include "scores/text.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -23,7 +24,9 @@ void waitForEscapeRelease() {
 
 }  // namespace
 
-State_GameRunning::State_GameRunning(Game* game) : game(game) {
+State_GameRunning::State_GameRunning(Game* game) : State_GameRunning(game, GameEnding{makeTitleMenu}) {}
+
+State_GameRunning::State_GameRunning(Game* game, GameEnding ending) : game(game), ending_(std::move(ending)) {
   srand(game->gameSeed());
   sequenceIndex = 0;
   levelCount = game->shuffleOrder();
@@ -32,7 +35,9 @@ State_GameRunning::State_GameRunning(Game* game) : game(game) {
 }
 
 State_GameRunning::~State_GameRunning() {
-  game->enterHighScore();
+  if (ending_.offerHighScore) {
+    game->enterHighScore();
+  }
   game->destroyActors();
 }
 
@@ -43,7 +48,7 @@ void State_GameRunning::update() {
   game->tick();
   if (key[KEY_ESC] || game->livesLeft() == 0) {
     waitForEscapeRelease();
-    game->setState(new State_GameMenu(game));
+    game->setState(ending_.next(*game));
     return;
   }
   if (game->goldLeft() == 0) {

@@ -8,6 +8,7 @@
 #include <allegro.h>
 
 #include <cstdint>
+#include <functional>
 
 class State;
 
@@ -31,3 +32,9 @@ void runPass();
 
 // Copies backBuffer to the screen, then clears it for the next frame.
 void presentFrame();
+
+// The level editor shows the game's frames in a window of its own size and
+// scale; it replaces the copy to the screen while it plays. The game never
+// sets one. An empty function restores the plain copy.
+using FramePresenter = std::function<void()>;
+void setFramePresenter(FramePresenter presenter);

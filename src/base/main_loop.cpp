@@ -1,6 +1,14 @@
 #include "base/globals.h"
 #include "base/state.h"
 
+#include <utility>
+
+namespace {
+
+FramePresenter framePresenter;
+
+}  // namespace
+
 void onTick() { tickCount = tickCount + 1; }
 
 void runPass() {
@@ -18,6 +26,12 @@ void runPass() {
 }
 
 void presentFrame() {
-  blit(backBuffer, screen, 0, 0, 0, 0, ScreenWidth, ScreenHeight);
+  if (framePresenter) {
+    framePresenter();
+  } else {
+    blit(backBuffer, screen, 0, 0, 0, 0, ScreenWidth, ScreenHeight);
+  }
   clear_bitmap(backBuffer);
 }
+
+void setFramePresenter(FramePresenter presenter) { framePresenter = std::move(presenter); }

@@ -7,18 +7,20 @@
 #include <cstdlib>
 
 void drawCell(int x, int y, int8_t code) {
-  const int left = CellPixels * x;
-  const int top = CellPixels * y;
+  // Only a tile takes a number from the generator, which the enemies share.
+  drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, code > Empty ? rand() % 4 : 0);
+}
+
+void drawTile(BITMAP* target, int left, int top, int8_t code, int variant) {
   if (code == Empty) {
-    rectfill(levelBitmap, left, top, left + CellPixels - 1, top + CellPixels - 1, 0);
+    rectfill(target, left, top, left + CellPixels - 1, top + CellPixels - 1, 0);
     return;
   }
   if (code < 0) {
     return;
   }
-  const int variant = rand() % 4;
-  blit(assetBitmap(AssetTileSheet), levelBitmap, CellPixels * variant, CellPixels * (code - 1), left, top,
-       CellPixels, CellPixels);
+  blit(assetBitmap(AssetTileSheet), target, CellPixels * variant, CellPixels * (code - 1), left, top, CellPixels,
+       CellPixels);
 }
 
 void clearLevelBitmap() { clear_bitmap(levelBitmap); }

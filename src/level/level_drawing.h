@@ -2,10 +2,16 @@
 // one by one when they change; each frame copies the whole picture.
 #pragma once
 
+#include <allegro.h>
+
 #include <cstdint>
 
 // Empty is black; any other code is a random one of the four variants in the
 // tile sheet row of that code, copied opaque.
 void drawCell(int x, int y, int8_t code);
+
+// One cell's picture at pixel (left, top) of any bitmap, with the tile sheet
+// variant 0 to 3 given: what drawCell draws, without the random choice.
+void drawTile(BITMAP* target, int left, int top, int8_t code, int variant);
 void clearLevelBitmap();
 void copyLevelBitmap();

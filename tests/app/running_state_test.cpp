@@ -144,4 +144,29 @@ TEST_F(RunningStateTest, EscapeFreezesTheGameUntilReleasedThenEndsIt) {
   EXPECT_TRUE(game_->enemies.empty());
 }
 
+// The level editor's play-test: the game hands over to a state of the
+// editor's choosing, offers no score to the table, and its frames go where
+// the editor shows them.
+TEST_F(RunningStateTest, AnEndingOfItsOwnHandsOverWithoutTheNameEntryOrTheMenu) {
+  struct Successor : State {
+    void update() override {}
+    void draw() override {}
+  };
+  writeMapsBin(dir_, {goldLevel()});
+  game_ = new Game(noFirstState);
+  game_->readKey = [] { ADD_FAILURE() << "no name entry"; return 13; };
+  game_->setState(new State_GameRunning(game_, GameEnding{[](Game&) -> State* { return new Successor; }, false}));
+  int framesShown = 0;
+  setFramePresenter([&framesShown] { ++framesShown; });
+  game_->player->score = 3000;
+  game_->player->lives = 1;
+  game_->player->alive = 0;
+  drivePasses(2);
+  setFramePresenter({});
+  EXPECT_NE(dynamic_cast<Successor*>(currentState), nullptr);
+  EXPECT_EQ(game_->player, nullptr);
+  EXPECT_EQ(game_->highScores.entryAt(9).score, 2500u) << "the table as it was";
+  EXPECT_EQ(framesShown, 2);
+}
+
 }  // namespace

@@ -61,10 +61,9 @@ start_xvfb() {
   export DISPLAY=:$(cat "$work/display.txt")
 }
 
-# Starts the game in $work with a silent sound device, under a time limit;
-# the arguments, if any, go to the program.
-# MQ_GAME_WRAPPER, split on blanks, runs the game inside another program
-# (valgrind, say) without changing the test.
+# Starts the game in $work with a silent sound device, under a time limit,
+# with the arguments given. MQ_GAME_WRAPPER, split on blanks, runs the game
+# inside another program (valgrind, say) without changing the test.
 start_game() {
   mkdir -p "$work/home"
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/home/.asoundrc"

@@ -175,3 +175,16 @@ std::vector<std::string> findLevelFaults(const Level& level) {
   }
   return faults;
 }
+
+std::vector<int> unreachableGold(const Level& level) {
+  const Cell start = playerStart(level);
+  const std::vector<bool> fromStart =
+      start.x < 0 ? std::vector<bool>(CellCount, false) : Walker(level).reachableFrom(start);
+  std::vector<int> unreachable;
+  for (const Cell& piece : goldCells(level)) {
+    if (!fromStart[cellIndex(piece.x, piece.y)]) {
+      unreachable.push_back(cellIndex(piece.x, piece.y));
+    }
+  }
+  return unreachable;
+}

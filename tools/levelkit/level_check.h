@@ -16,3 +16,7 @@
 // What stops the level from being finished, one message per fault, with
 // cells as "(x, y)". Empty when every piece of gold can be taken.
 std::vector<std::string> findLevelFaults(const Level& level);
+
+// The cell indices (cellIndex) of the gold that cannot be reached from the
+// player's start: all of it when the level has no start.
+std::vector<int> unreachableGold(const Level& level);

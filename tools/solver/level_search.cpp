@@ -288,8 +288,13 @@ SearchResult Search::run() {
   }
   size_t checks = 0;
   while (!open_.empty() && clearedNode_ < 0) {
-    if ((++checks & 255) == 0 && outOfBudget()) {
-      break;
+    if ((++checks & 255) == 0) {
+      if (outOfBudget()) {
+        break;
+      }
+      if (limits_.onProgress) {
+        limits_.onProgress(nodes_.size());
+      }
     }
     const int32_t index = open_.top().node;
     open_.pop();
@@ -331,6 +336,9 @@ SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const 
   SearchResult total;
   std::string stopReason;
   for (const SearchSettings& settings : Portfolio) {
+    if (limits.onProgress) {
+      share.onProgress = [&](size_t states) { limits.onProgress(total.statesExplored + states); };
+    }
     Search search(level, enemies, seed, share, settings, report);
     SearchResult result = search.run();
     result.statesExplored += total.statesExplored;

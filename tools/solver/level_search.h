@@ -26,12 +26,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 struct SearchLimits {
   double seconds = 60.0;
   size_t states = 2000000;
+  // Told the states explored so far, now and then, for a progress line.
+  std::function<void(size_t statesExplored)> onProgress;
 };
 
 struct SearchResult {

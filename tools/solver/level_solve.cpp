@@ -4,13 +4,15 @@
 // not (with the reason on stderr), 2 on a usage or file problem.
 //
 //   level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S]
-//               [--out DIR] (--list LIST | LEVEL...)
+//               [--out DIR] [--progress] (--list LIST | LEVEL...)
 //
 // auto (the default) searches with the level's enemies first and, when that
 // finds nothing within the time, again with them removed; the replay says
 // which it is. --list takes the level files from a levels.txt list. Replays
 // go to DIR/NAME.replay (NAME the level file's name without .txt), naming
-// the level by a path relative to DIR.
+// the level by a path relative to DIR. --progress adds a line
+// "progress: N states, S s" on stdout about twice a second while a search
+// runs, for a program that shows the search to a person (the level editor).
 #include "level_search.h"
 
 #include "level_set.h"
@@ -24,11 +26,14 @@
 #include <allegro.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,7 +54,24 @@ struct Options {
   SearchLimits limits;
   fs::path outDir = ".";
   std::vector<fs::path> levels;
+  bool progress = false;
 };
+
+// The progress line's clock runs from the start of a level's search.
+std::function<void(size_t)> progressPrinter() {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point started = Clock::now();
+  auto shown = std::make_shared<Clock::time_point>(started);
+  return [started, shown](size_t states) {
+    const Clock::time_point now = Clock::now();
+    if (now - *shown < std::chrono::milliseconds(500)) {
+      return;
+    }
+    *shown = now;
+    std::printf("progress: %zu states, %.1f s\n", states, std::chrono::duration<double>(now - started).count());
+    std::fflush(stdout);
+  };
+}
 
 bool readLevelList(const fs::path& listPath, std::vector<fs::path>& levels) {
   std::ifstream list(listPath);
@@ -89,6 +111,8 @@ bool readOptions(int argc, char** argv, Options& options) {
       if (*end != '\0' || !(options.limits.seconds > 0)) {
         return false;
       }
+    } else if (argument == "--progress") {
+      options.progress = true;
     } else if (argument == "--out" && hasValue) {
       options.outDir = argv[++index];
     } else if (argument == "--list" && hasValue) {
@@ -172,7 +196,11 @@ int solveOne(const fs::path& levelPath, const Options& options) {
     return ExitBroken;
   }
   const std::string name = levelPath.stem().string();
-  const Attempt attempt = searchAsAsked(source.level, name, options);
+  Options asked = options;
+  if (options.progress) {
+    asked.limits.onProgress = progressPrinter();
+  }
+  const Attempt attempt = searchAsAsked(source.level, name, asked);
   const SearchResult& found = attempt.result;
   if (!found.cleared) {
     std::printf("%s: NOT CLEARED after %zu states, %.1f s\n", name.c_str(), found.statesExplored, found.seconds);
@@ -206,7 +234,7 @@ int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
     std::cerr << "usage: level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S] [--out DIR] "
-                 "(--list LIST | LEVEL...)\n";
+                 "[--progress] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }
   const std::string problem = startWithoutWindow(options.assetsFile);

@@ -1,0 +1,23 @@
+// The editor's command line and where it finds what it needs:
+//
+//   mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] LEVEL_FILE
+//
+// assets.dat: the --assets file, else the one beside the editor's own
+// program file, else the installed game's. The solver (level-solve): beside
+// the editor, else the installed one, else the one this build made.
+#pragma once
+
+#include <string>
+
+struct EditorFiles {
+  std::string levelPath;     // absolute, so that the working folder may change
+  std::string displayName;   // the level file as given, for messages
+  std::string assetsPath;
+  std::string solverPath;
+  int scale = 1;
+};
+
+// Answers an empty text, or what is wrong with the command line.
+std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files);
+
+constexpr const char* EditorUsage = "usage: mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] LEVEL_FILE";

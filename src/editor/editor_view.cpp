@@ -1,0 +1,255 @@
+#include "editor/editor_view.h"
+
+#include "editor/level_draft.h"
+
+#include "base/globals.h"
+#include "level/level_drawing.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint16_t NotDrawn = 0xFFFF;
+constexpr uint16_t MarkGridLines = 1;
+constexpr uint16_t MarkStart = 2;
+constexpr uint16_t MarkUnreachable = 4;
+constexpr uint16_t MarkMissed = 8;
+constexpr uint16_t MarkEdgeLeft = 16;
+constexpr uint16_t MarkEdgeTop = 32;
+constexpr uint16_t MarkEdgeRight = 64;
+constexpr uint16_t MarkEdgeBottom = 128;
+
+constexpr int HeaderTop = 4;
+constexpr int HeaderLineHeight = 12;
+constexpr int HeaderLines = 3;
+constexpr int PaletteTop = 44;
+constexpr int PaletteRowHeight = 20;
+constexpr int FactsTop = PaletteTop + KindCount * PaletteRowHeight + 8;
+constexpr int FactLineHeight = 11;
+constexpr int PanelChars = (PanelWidth - 8) / 8;
+constexpr int PromptChars = EditorWidth / 8 - 1;
+constexpr size_t MostDirtyRects = 64;
+
+constexpr int GridLineColour = 0x404850;
+constexpr int StartColour = 0xFFFF00;
+constexpr int UnreachableColour = 0xFF2020;
+constexpr int MissedColour = 0xFF00FF;
+constexpr int RectangleColour = 0xFFFFFF;
+constexpr int LabelColour = 0xC0C0C0;
+
+const char* const KindNames[KindCount] = {"Empty", "Brick", "Ladder", "Rope", "Gold", "Player start", "Enemy start"};
+
+// The variant of a cell's tile stays put while the level is edited.
+int variantOf(int x, int y) { return (x * 7 + y * 13) % 4; }
+
+std::string fitted(const std::string& text, int chars) {
+  return static_cast<int>(text.size()) <= chars ? text : text.substr(0, chars - 1) + "~";
+}
+
+std::vector<uint16_t> markBits(const GridMarks& marks) {
+  std::vector<uint16_t> bits(CellCount, marks.gridLines ? MarkGridLines : 0);
+  if (marks.start) {
+    bits[*marks.start] |= MarkStart;
+  }
+  for (int index : marks.unreachableGold) {
+    bits[index] |= MarkUnreachable;
+  }
+  for (int index : marks.missedGold) {
+    bits[index] |= MarkMissed;
+  }
+  if (marks.rectangle) {
+    const CellRect& r = *marks.rectangle;
+    for (int x = r.left; x <= r.right; ++x) {
+      bits[cellIndex(x, r.top)] |= MarkEdgeTop;
+      bits[cellIndex(x, r.bottom)] |= MarkEdgeBottom;
+    }
+    for (int y = r.top; y <= r.bottom; ++y) {
+      bits[cellIndex(r.left, y)] |= MarkEdgeLeft;
+      bits[cellIndex(r.right, y)] |= MarkEdgeRight;
+    }
+  }
+  return bits;
+}
+
+void frame(BITMAP* target, int left, int top, int size, int colour) {
+  rect(target, left, top, left + size - 1, top + size - 1, colour);
+  rect(target, left + 1, top + 1, left + size - 2, top + size - 2, colour);
+}
+
+void drawLines(BITMAP* target, const std::vector<PanelLine>& lines, int top, int lineHeight) {
+  for (size_t index = 0; index < lines.size(); ++index) {
+    textout_ex(target, font, fitted(lines[index].text, PanelChars).c_str(), PanelLeft + 6,
+               top + static_cast<int>(index) * lineHeight, lines[index].colour, -1);
+  }
+}
+
+}  // namespace
+
+EditorView::EditorView(int scale)
+    : scale_(scale), picture_(create_bitmap(EditorWidth, EditorHeight)), shownMarks_(CellCount, NotDrawn) {
+  clear_bitmap(picture_);
+}
+
+EditorView::~EditorView() { destroy_bitmap(picture_); }
+
+void EditorView::showGrid(const LevelDraft& draft, const std::vector<int>& changedCells, const GridMarks& marks) {
+  const std::vector<uint16_t> bits = markBits(marks);
+  for (int index : changedCells) {
+    shownMarks_[index] = NotDrawn;
+  }
+  for (int index = 0; index < CellCount; ++index) {
+    if (shownMarks_[index] != bits[index]) {
+      shownMarks_[index] = bits[index];
+      drawCell(draft, index);
+    }
+  }
+}
+
+void EditorView::drawCell(const LevelDraft& draft, int index) {
+  const int x = index / GridSize;
+  const int y = index % GridSize;
+  const int left = x * CellPixels;
+  const int top = y * CellPixels;
+  const int right = left + CellPixels - 1;
+  const int bottom = top + CellPixels - 1;
+  const uint16_t bits = shownMarks_[index];
+  drawTile(picture_, left, top, draft.cellAt(x, y), variantOf(x, y));
+  if (bits & MarkGridLines) {
+    vline(picture_, right, top, bottom, GridLineColour);
+    hline(picture_, left, bottom, right, GridLineColour);
+  }
+  if (bits & MarkStart) {
+    frame(picture_, left, top, CellPixels, StartColour);
+  }
+  if (bits & MarkUnreachable) {
+    frame(picture_, left, top, CellPixels, UnreachableColour);
+  }
+  if (bits & MarkMissed) {
+    line(picture_, left + 2, top + 2, right - 2, bottom - 2, MissedColour);
+    line(picture_, left + 2, bottom - 2, right - 2, top + 2, MissedColour);
+  }
+  const struct {
+    uint16_t bit;
+    int x1, y1, x2, y2;
+  } edges[] = {{MarkEdgeLeft, left, top, left, bottom},
+               {MarkEdgeTop, left, top, right, top},
+               {MarkEdgeRight, right, top, right, bottom},
+               {MarkEdgeBottom, left, bottom, right, bottom}};
+  for (const auto& edge : edges) {
+    if (bits & edge.bit) {
+      line(picture_, edge.x1, edge.y1, edge.x2, edge.y2, RectangleColour);
+    }
+  }
+  markDirty(left, top, CellPixels, CellPixels);
+}
+
+void EditorView::showPanel(const PanelContent& content) {
+  if (shownPanel_ == content) {
+    return;
+  }
+  shownPanel_ = content;
+  drawPanel();
+}
+
+void EditorView::drawPanel() {
+  const PanelContent& content = *shownPanel_;
+  rectfill(picture_, PanelLeft, 0, EditorWidth - 1, PromptTop - 1, 0);
+  vline(picture_, PanelLeft, 0, PromptTop - 1, GridLineColour);
+  drawLines(picture_, content.header, HeaderTop, HeaderLineHeight);
+  for (int kind = 0; kind < KindCount; ++kind) {
+    const int top = PaletteTop + kind * PaletteRowHeight;
+    drawTile(picture_, PanelLeft + 10, top, static_cast<int8_t>(kind), 0);
+    if (kind == Empty) {
+      rect(picture_, PanelLeft + 10, top, PanelLeft + 25, top + CellPixels - 1, GridLineColour);
+    }
+    const std::string label = std::to_string(kind) + " " + KindNames[kind];
+    const bool selected = kind == content.selectedKind;
+    textout_ex(picture_, font, label.c_str(), PanelLeft + 34, top + 4, selected ? 0xFFFFFF : LabelColour, -1);
+    if (selected) {
+      rect(picture_, PanelLeft + 6, top - 2, EditorWidth - 6, top + CellPixels + 1, 0xFFFFFF);
+    }
+  }
+  drawLines(picture_, content.facts, FactsTop, FactLineHeight);
+  markDirty(PanelLeft, 0, PanelWidth, PromptTop);
+}
+
+void EditorView::showPrompt(const std::string& text, int colour) {
+  if (shownPrompt_ && shownPrompt_->first == text && shownPrompt_->second == colour) {
+    return;
+  }
+  shownPrompt_ = {text, colour};
+  rectfill(picture_, 0, PromptTop, EditorWidth - 1, EditorHeight - 1, 0);
+  hline(picture_, 0, PromptTop, EditorWidth - 1, GridLineColour);
+  textout_ex(picture_, font, fitted(text, PromptChars).c_str(), 4, PromptTop + 5, colour, -1);
+  markDirty(0, PromptTop, EditorWidth, EditorHeight - PromptTop);
+}
+
+void EditorView::invalidate() {
+  std::fill(shownMarks_.begin(), shownMarks_.end(), NotDrawn);
+  shownPanel_.reset();
+  shownPrompt_.reset();
+  // The row below the grid belongs to no part; the game's status line was there.
+  rectfill(picture_, 0, FieldSize, PanelLeft - 1, PromptTop - 1, 0);
+  markDirty(0, 0, EditorWidth, EditorHeight);
+}
+
+void EditorView::markDirty(int left, int top, int width, int height) {
+  if (dirty_.size() < MostDirtyRects) {
+    dirty_.push_back({left, top, width, height});
+  } else {
+    dirty_.assign(1, {0, 0, EditorWidth, EditorHeight});
+  }
+}
+
+void EditorView::present() {
+  for (const auto& [left, top, width, height] : dirty_) {
+    if (scale_ == 1) {
+      blit(picture_, screen, left, top, left, top, width, height);
+    } else {
+      stretch_blit(picture_, screen, left, top, width, height, left * scale_, top * scale_, width * scale_,
+                   height * scale_);
+    }
+  }
+  dirty_.clear();
+}
+
+void EditorView::presentGameFrame() {
+  if (scale_ == 1) {
+    blit(backBuffer, screen, 0, 0, 0, 0, ScreenWidth, ScreenHeight);
+  } else {
+    stretch_blit(backBuffer, screen, 0, 0, ScreenWidth, ScreenHeight, 0, 0, ScreenWidth * scale_,
+                 ScreenHeight * scale_);
+  }
+}
+
+std::array<int, 2> EditorView::cellUnder(int windowX, int windowY) const {
+  const int cellSize = CellPixels * scale_;
+  const auto floorDiv = [](int value, int by) { return value >= 0 ? value / by : -((by - 1 - value) / by); };
+  return {floorDiv(windowX, cellSize), floorDiv(windowY, cellSize)};
+}
+
+std::optional<std::array<int, 2>> EditorView::cellAt(int windowX, int windowY) const {
+  const std::array<int, 2> cell = cellUnder(windowX, windowY);
+  if (cell[0] < 0 || cell[1] < 0 || cell[0] >= GridSize || cell[1] >= GridSize) {
+    return std::nullopt;
+  }
+  return cell;
+}
+
+std::optional<int> EditorView::paletteKindAt(int windowX, int windowY) const {
+  const int x = windowX / scale_;
+  const int y = windowY / scale_ - (PaletteTop - 2);
+  if (x < PanelLeft || y < 0 || y >= KindCount * PaletteRowHeight) {
+    return std::nullopt;
+  }
+  return y / PaletteRowHeight;
+}
+
+std::optional<int> EditorView::headerLineAt(int windowX, int windowY) const {
+  const int x = windowX / scale_;
+  const int y = windowY / scale_ - (HeaderTop - 1);
+  if (x < PanelLeft || y < 0 || y >= HeaderLines * HeaderLineHeight) {
+    return std::nullopt;
+  }
+  return y / HeaderLineHeight;
+}

@@ -1,0 +1,86 @@
+// The level being edited, with its undo history: painting cells one by one,
+// along a line or over a rectangle, and setting the title and note. Every
+// change made between two calls of endStroke is one step of undo and redo,
+// so a drag of the mouse is undone as a whole. It also answers what the
+// editor shows beside the grid: the gold and enemy counts, the player start
+// that counts, and the gold the player cannot reach from it. No drawing and
+// no input here, so it runs in tests without a window.
+#pragma once
+
+#include "level_text.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class LevelDraft {
+public:
+  explicit LevelDraft(const LevelSource& source);
+
+  const LevelSource& source() const { return source_; }
+  int8_t cellAt(int x, int y) const { return source_.level.cells[cellIndex(x, y)]; }
+
+  // Cells outside the grid are left alone.
+  void paint(int x, int y, int8_t code);
+  // Every cell on the straight line between the two cells, both included,
+  // without gaps (one cell per column or row along the longer side).
+  void paintLine(int fromX, int fromY, int toX, int toY, int8_t code);
+  // Every cell of the rectangle with these two opposite corners.
+  void fillRectangle(int fromX, int fromY, int toX, int toY, int8_t code);
+  void setTitle(const std::string& title);
+  void setNote(const std::string& note);
+  // Closes the step under way; a step that changed nothing is dropped.
+  void endStroke();
+
+  // Answer false when there is no step to take back or to take again.
+  bool undo();
+  bool redo();
+
+  // Unsaved changes: the level differs in history from the one last saved
+  // (or opened).
+  bool modified() const;
+  void markSaved();
+
+  // The cells changed since the last call, each once, for redrawing.
+  std::vector<int> takeChangedCells();
+
+  int goldCount() const;
+  int enemyCount() const;
+  // The start the game uses: the last PlayerStart in reading order, that is
+  // the one in the lowest row and, within it, the rightmost.
+  std::optional<int> playerStart() const;
+  // Gold the player cannot get to from the start (cell indices); worked out
+  // again only after a change.
+  const std::vector<int>& unreachableGold() const;
+
+private:
+  struct CellChange {
+    int index;
+    int8_t before;
+    int8_t after;
+  };
+  struct Step {
+    std::vector<CellChange> cells;
+    std::string titleBefore;
+    std::string noteBefore;
+    std::string titleAfter;
+    std::string noteAfter;
+  };
+
+  void startStep();
+  void setCell(int index, int8_t code);
+  void apply(const Step& step, bool forward);
+  void markChanged(int index);
+
+  LevelSource source_;
+  std::vector<Step> history_;
+  size_t position_ = 0;                   // steps applied
+  std::optional<size_t> savedPosition_ = 0;  // none once the saved level left the history
+  Step pending_;
+  bool pendingStarted_ = false;
+  std::vector<int> pendingSlot_ = std::vector<int>(CellCount, -1);  // index into pending_.cells
+  std::vector<bool> changedFlags_ = std::vector<bool>(CellCount, false);
+  std::vector<int> changed_;
+  mutable std::optional<std::vector<int>> unreachable_;
+};

@@ -1,0 +1,20 @@
+// Reading a level file for the editor and writing files so that a failure
+// never costs the old file: the text goes to a new file beside it, which is
+// renamed over the old one only once it is complete on disk.
+#pragma once
+
+#include "level_text.h"
+
+#include <string>
+
+struct OpenedLevel {
+  LevelSource source;
+  bool isNew = false;    // the file does not exist yet: an empty "Untitled" level
+  std::string error;     // "FILE:LINE:COLUMN: what is wrong", or why it cannot be read
+};
+
+// displayName is the path as the person typed it, for messages.
+OpenedLevel openLevelFile(const std::string& path, const std::string& displayName);
+
+// Answers an empty text, or a message naming the file and the reason.
+std::string writeFileAtomically(const std::string& path, const std::string& text);

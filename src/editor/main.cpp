@@ -1,0 +1,64 @@
+// mellow-quarrier-editor: draws, play-tests, proves and saves one level file
+// in the game's own window, tiles and rules.
+#include "editor/editor.h"
+#include "editor/editor_files.h"
+#include "editor/editor_view.h"
+#include "editor/level_files.h"
+
+#include "app/application.h"
+#include "base/fatal.h"
+#include "base/scratch_folder.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+constexpr int ExitUsage = 2;
+
+WindowSetup editorWindow(const EditorFiles& files) {
+  WindowSetup setup;
+  setup.program = "editor";
+  setup.title = "Mellow Quarrier level editor";
+  setup.width = EditorWidth * files.scale;
+  setup.height = EditorHeight * files.scale;
+  setup.assetsFile = files.assetsPath;
+  setup.missingAssetsStatus = 1;
+  return setup;
+}
+
+[[noreturn]] void stop(const std::string& message) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  fatalError(message.c_str(), 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  EditorFiles files;
+  const std::string problem = readEditorCommandLine(argc, argv, files);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "mellow-quarrier-editor: %s\n%s\n", problem.c_str(), EditorUsage);
+    return ExitUsage;
+  }
+  srand(static_cast<unsigned>(time(nullptr)));
+  Application application(editorWindow(files));
+  const OpenedLevel opened = openLevelFile(files.levelPath, files.displayName);
+  if (!opened.error.empty()) {
+    stop(opened.error);
+  }
+  std::unique_ptr<ScratchFolder> scratch;
+  try {
+    scratch = std::make_unique<ScratchFolder>("mq-editor");
+  } catch (const std::runtime_error& error) {
+    stop(error.what());
+  }
+  EditorView view(files.scale);
+  Editor editor(files, opened, view, scratch->path().string());
+  editor.run();
+  return 0;
+}
+END_OF_MAIN()

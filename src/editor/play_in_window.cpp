@@ -1,0 +1,109 @@
+#include "editor/play_in_window.h"
+
+#include "replay_runner.h"
+
+#include "app/state_game_running.h"
+#include "base/globals.h"
+#include "base/scratch_folder.h"
+#include "game/game.h"
+
+#include <allegro.h>
+
+#include <fstream>
+
+namespace {
+
+constexpr int EndOfWatchPauseMs = 600;
+
+// Where a game in the editor goes when it ends: nothing more is played or
+// drawn, and the editor takes the window back.
+class State_BackToEditor : public State {
+public:
+  void update() override {}
+  void draw() override {}
+};
+
+bool backInEditor() { return dynamic_cast<State_BackToEditor*>(currentState) != nullptr; }
+
+GameEnding backToEditor() {
+  return {[](Game&) -> State* { return new State_BackToEditor; }, false};
+}
+
+Level withoutEnemyStarts(Level level) {
+  for (int8_t& cell : level.cells) {
+    cell = cell == EnemyStart ? static_cast<int8_t>(Empty) : cell;
+  }
+  return level;
+}
+
+// The level as the only record of a maps.bin in the working folder.
+void writeMapsBin(const Level& level) {
+  const std::string bytes = singleLevelMapsBin(level);
+  std::ofstream out("maps.bin", std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The game's frames go to the editor's window while it lives.
+class GameFrames {
+public:
+  explicit GameFrames(const PlayWindow& window) {
+    setFramePresenter([show = window.showFrame] {
+      if (!backInEditor()) {
+        show();
+      }
+    });
+  }
+  ~GameFrames() { setFramePresenter({}); }
+  GameFrames(const GameFrames&) = delete;
+  GameFrames& operator=(const GameFrames&) = delete;
+};
+
+void waitForTick() {
+  while (tickCount == 0) {
+    rest(1);
+  }
+}
+
+}  // namespace
+
+void playTest(const Level& level, const PlayWindow& window) {
+  const GameFrames frames(window);
+  const ScratchFolder folder("mq-editor-play");
+  writeMapsBin(level);
+  Game game(noFirstState);
+  game.setState(new State_GameRunning(&game, backToEditor()));
+  while (!backInEditor() && !window.closeRequested()) {
+    runPass();
+  }
+}
+
+void watchReplay(const Level& level, const Replay& replay, const PlayWindow& window) {
+  const GameFrames frames(window);
+  const ScratchFolder folder("mq-editor-watch");
+  writeMapsBin(replay.enemies ? level : withoutEnemyStarts(level));
+  Game game(noFirstState);
+  const unsigned seed = replay.seed;
+  game.gameSeed = [seed] { return seed; };
+  game.setState(new State_GameRunning(&game, backToEditor()));
+  auto run = replay.keys.begin();
+  uint32_t heldSoFar = 0;
+  while (run != replay.keys.end() && !backInEditor() && !window.closeRequested()) {
+    waitForTick();
+    const int updates = key[KEY_F] ? FastForwardUpdates : 1;
+    for (int update = 0; update < updates && run != replay.keys.end() && !backInEditor(); ++update) {
+      holdOnly(run->keys);
+      currentState->update();
+      if (++heldSoFar >= run->updates) {
+        ++run;
+        heldSoFar = 0;
+      }
+    }
+    tickCount = 0;
+    currentState->draw();
+    presentFrame();
+  }
+  holdOnly(0);
+  if (!backInEditor()) {
+    rest(EndOfWatchPauseMs);
+  }
+}

@@ -1,0 +1,60 @@
+// A proof that a level can be cleared: the level-solve program run on the
+// level as it stands, as a child process, so that the search (which takes
+// over the process-wide game state) never stops the editor's window. Its
+// progress and result are read from its output without waiting.
+#pragma once
+
+#include "level_text.h"
+#include "replay.h"
+
+#include "level/level.h"
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class ProofState { Running, Cleared, ClearedWithoutEnemies, NoWayFound, Failed };
+
+struct ProofResult {
+  ProofState state = ProofState::Running;
+  std::string line;             // searching, or what was found
+  std::string effort;           // "N states, S s" so far
+  std::vector<int> missedGold;  // cell indices of the gold the search never took
+  std::optional<Replay> replay;
+  std::string replayComment;    // the comment level-solve wrote above the replay
+};
+
+class ProofRun {
+public:
+  // Writes the level as NAME.txt into workFolder (a folder of its own) and
+  // starts the solver on it there.
+  ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
+           const std::string& name, const LevelSource& source);
+  // Ends the solver when it is still searching.
+  ~ProofRun();
+  ProofRun(const ProofRun&) = delete;
+  ProofRun& operator=(const ProofRun&) = delete;
+
+  // Reads what the solver has written; answers whether the result changed.
+  bool poll();
+  const ProofResult& result() const { return result_; }
+  const Level& level() const { return level_; }
+
+private:
+  void readLine(const std::string& line);
+  void finish(int status);
+
+  std::string folder_;
+  std::string name_;
+  Level level_;
+  pid_t child_ = -1;
+  int output_ = -1;
+  std::string pending_;   // output after the last full line
+  std::string outcomeLine_;
+  ProofResult result_;
+};
+
+// The "(x, y)" cells named in a line of the solver's explanation.
+std::vector<int> cellsNamedIn(const std::string& line);

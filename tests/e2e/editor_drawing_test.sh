@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The level editor driven as a person would: a new level drawn with clicks,
+# a drag and a rectangle, a title typed, saved and compared character for
+# character; undo and redo; quitting with unsaved changes asks first; a
+# faulty file is refused with the parser's message and status 1.
+source "$(dirname "$0")/lib.sh"
+
+click_cell() { # X Y [BUTTON]
+  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) click "${3:-1}" 2>/dev/null
+  sleep 0.1
+}
+drag_cells() { # X1 Y1 X2 Y2
+  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) mousedown 1 \
+    mousemove --window "$window" $((16 * $3 + 4)) $((16 * $4 + 8)) sleep 0.05 \
+    mousemove --window "$window" $((16 * $3 + 8)) $((16 * $4 + 8)) mouseup 1 2>/dev/null
+  sleep 0.1
+}
+press() { xdotool key --window "$window" "$@" 2>/dev/null; sleep 0.15; }
+
+# The level file the drawing below must give: rows as "ROW:TEXT:COLUMN" edits
+# of an empty grid.
+expected_level() { # TITLE EDIT...
+  python3 - "$@" <<'PY'
+import sys
+title, edits = sys.argv[1], sys.argv[2:]
+rows = [["."] * 32 for _ in range(32)]
+for edit in edits:
+    row, text, column = edit.split(":")
+    for i, c in enumerate(text):
+        rows[int(row)][int(column) + i] = c
+print("title: " + title)
+for row in rows:
+    print("".join(row))
+PY
+}
+
+start_xvfb
+start_game new.txt
+wait_window
+wait_for_drawing 512 0 192 40
+
+press 1
+drag_cells 2 20 12 20             # a floor of eleven bricks
+press 5; click_cell 3 19          # the player on it
+press 4; click_cell 10 19         # gold at its far end
+press 1
+xdotool keydown --window "$window" shift 2>/dev/null
+drag_cells 14 20 16 22            # a block of nine bricks
+xdotool keyup --window "$window" shift 2>/dev/null
+click_cell 16 22 3                # the right button empties a cell
+press t; press --repeat 8 BackSpace
+xdotool type --window "$window" --delay 50 "Drawn by hand" 2>/dev/null; press Return
+press ctrl+s
+expected_level "Drawn by hand" 19:P:3 19:\$:10 20:###########:2 20:###:14 21:###:14 22:##.:14 >"$work/expected.txt"
+check "the saved level, character for character" cmp "$work/new.txt" "$work/expected.txt"
+
+press ctrl+z; press ctrl+z; press ctrl+z   # the title, the right click, the rectangle
+press ctrl+s
+expected_level "Untitled" 19:P:3 19:\$:10 20:###########:2 >"$work/expected.txt"
+check "three steps undone" cmp "$work/new.txt" "$work/expected.txt"
+press ctrl+y
+press ctrl+s
+expected_level "Untitled" 19:P:3 19:\$:10 20:###########:2 20:###:14 21:###:14 22:###:14 >"$work/expected.txt"
+check "one step redone" cmp "$work/new.txt" "$work/expected.txt"
+
+click_cell 0 0
+press Escape
+sleep 0.3
+check "quitting with unsaved changes asks first" kill -0 "$game_pid"
+press n
+wait_exit
+check "no saves without asking" cmp "$work/new.txt" "$work/expected.txt"
+check "exit status 0" test "$exit_status" = 0
+
+head -n 32 "$work/expected.txt" >"$work/short.txt"
+cp "$work/short.txt" "$work/short.before"
+start_game short.txt
+read_message
+check "the parser's message" test "$message_text" = "short.txt:33:1: expected 32 rows, found 31"
+dismiss_message
+wait_exit
+check "exit status 1" test "$exit_status" = 1
+check "the faulty file untouched" cmp "$work/short.txt" "$work/short.before"

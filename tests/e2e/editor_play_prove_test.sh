@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The editor's play-test and proof on the first shipped level: play it and
+# come back to the same drawing, prove it, watch the proof, save, and find
+# the replay beside the level clearing it through replay-run. With
+# MQ_SCREENSHOT_DIR set, the proven level is saved there as editor.png (the
+# README shows docs/editor.png).
+source "$(dirname "$0")/lib.sh"
+replay_run=$4
+
+levels=$here/../../levels
+cp "$levels/$(grep -v '^#' "$levels/levels.txt" | head -1)" "$work/first.txt"
+cp "$work/first.txt" "$work/first.before"
+press() { xdotool key --window "$window" "$@" 2>/dev/null; sleep 0.15; }
+grid_sum() { "$convert_tool" "$work/$1.png" -crop 512x528+0+0 +repage rgb:- | md5sum; }
+
+start_xvfb
+start_game first.txt
+wait_window
+wait_for_drawing 512 0 192 40
+screenshot before
+
+press p
+wait_for_drawing 0 513 80 12          # the game's status line
+hold Right 0.4
+hold Escape 0.1
+sleep 0.5
+screenshot after
+check "back from the play-test to the same drawing" test "$(grid_sum before)" = "$(grid_sum after)"
+check "the level file untouched" cmp "$work/first.txt" "$work/first.before"
+
+press v
+wait_for_colour 40FF40 512 180 192 200   # "Cleared"
+screenshot proven
+if [ -n "${MQ_SCREENSHOT_DIR:-}" ]; then
+  cp "$work/proven.png" "$MQ_SCREENSHOT_DIR/editor.png"
+fi
+
+press w
+wait_for_drawing 0 513 80 12
+hold f 0.5
+hold Escape 0.1
+sleep 0.5
+screenshot watched
+check "back from watching to the same drawing" test "$(grid_sum before)" = "$(grid_sum watched)"
+
+press ctrl+s
+check "the proof saved beside the level" test -s "$work/first.replay"
+check "the proof clears the level" "$replay_run" --assets "$run_dir/assets.dat" "$work/first.replay"
+press Escape
+wait_exit
+check "exit status 0" test "$exit_status" = 0

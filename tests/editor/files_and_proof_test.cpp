@@ -1,0 +1,85 @@
+// Opening and saving level files: a new file, a faulty one, and a save that
+// fails without touching the old file. The real solver run in the background
+// as the editor runs it.
+#include "editor/level_files.h"
+#include "editor/proof_run.h"
+
+#include "support/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <iterator>
+#include <thread>
+
+namespace {
+
+TEST(LevelFilesTest, OpensNewAndFaultyFilesAsTheyAre) {
+  ScopedWorkDir dir;
+  const OpenedLevel fresh = openLevelFile(dir.path() + "/new.txt", "new.txt");
+  EXPECT_TRUE(fresh.isNew);
+  EXPECT_EQ(fresh.source.title, "Untitled");
+  EXPECT_TRUE(fresh.error.empty());
+
+  dir.writeFile("short.txt", "title: Short\n" + std::string(32, '.') + "\n");
+  EXPECT_EQ(openLevelFile(dir.path() + "/short.txt", "short.txt").error, "short.txt:3:1: expected 32 rows, found 1");
+  EXPECT_NE(openLevelFile(dir.path(), "here").error.find("here: is a folder"), std::string::npos);
+}
+
+TEST(LevelFilesTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
+  ScopedWorkDir dir;
+  const std::string path = dir.path() + "/level.txt";
+  EXPECT_EQ(writeFileAtomically(path, "old\n"), "");
+  EXPECT_EQ(writeFileAtomically(path, "new\n"), "");
+  EXPECT_EQ(dir.readFile("level.txt"), "new\n");
+  const std::string noFolder = writeFileAtomically(dir.path() + "/gone/level.txt", "x\n");
+  EXPECT_EQ(noFolder.rfind("Cannot save " + dir.path() + "/gone/level.txt: ", 0), 0u) << noFolder;
+  EXPECT_NE(noFolder.find("No such file or directory"), std::string::npos) << noFolder;
+
+  // A folder in the level's place cannot be replaced: nothing is lost and no
+  // half-written file is left behind.
+  std::filesystem::create_directory(dir.path() + "/taken.txt");
+  dir.writeFile("taken.txt/inside", "kept");
+  EXPECT_NE(writeFileAtomically(dir.path() + "/taken.txt", "x\n"), "");
+  EXPECT_EQ(dir.readFile("taken.txt/inside"), "kept");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "level.txt and taken.txt";
+}
+
+ProofResult proveToTheEnd(const std::vector<std::string>& rows) {
+  const ScopedWorkDir dir;
+  LevelSource source;
+  source.level = levelFromRows(rows);
+  ProofRun run(MQ_LEVEL_SOLVE, runFile("assets.dat"), dir.path(), "level", source);
+  for (int wait = 0; wait < 3000 && run.result().state == ProofState::Running; ++wait) {
+    run.poll();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return run.result();
+}
+
+// The player on a floor; walled in by brick beside and above him and by
+// ladders, which cannot be dug, diagonally below, when stuck.
+std::vector<std::string> floorRows(bool stuck) {
+  std::vector<std::string> rows(32, std::string(32, '.'));
+  rows[28] = stuck ? "..#............................." : rows[28];
+  rows[29] = stuck ? ".#P#......$....................." : "..P.......$.....................";
+  rows[30] = stuck ? "#H#H############################" : std::string(32, '#');
+  rows[31] = std::string(32, '#');
+  return rows;
+}
+
+TEST(ProofRunTest, ProvesALevelOrNamesTheGoldItNeverTook) {
+  const ProofResult cleared = proveToTheEnd(floorRows(false));
+  EXPECT_EQ(cleared.state, ProofState::Cleared) << cleared.line;
+  ASSERT_TRUE(cleared.replay.has_value());
+  EXPECT_FALSE(cleared.replay->keys.empty());
+  EXPECT_NE(cleared.effort.find(" states, "), std::string::npos);
+
+  const ProofResult stuck = proveToTheEnd(floorRows(true));
+  EXPECT_EQ(stuck.state, ProofState::NoWayFound) << stuck.line;
+  EXPECT_EQ(stuck.missedGold, std::vector<int>{cellIndex(10, 29)});
+  EXPECT_FALSE(stuck.replay.has_value());
+}
+
+}  // namespace
