@@ -59,9 +59,9 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
   files.levelPath = (unresolved ? absolute.lexically_normal() : resolved).string();
   const fs::path own = ownFolder();
   files.assetsPath = assets.empty()
-                         ? firstPresent(R_OK, {own / "assets.dat", fs::path(MQ_INSTALLED_DATA_DIR) / "assets.dat"})
+                         ? firstPresent(R_OK, {own / "assets.dat", own / MQ_DATA_FROM_EDITOR / "assets.dat"})
                          : fs::absolute(assets).string();
-  files.solverPath = firstPresent(X_OK, {own / "level-solve", fs::path(MQ_INSTALLED_LIB_DIR) / "level-solve",
+  files.solverPath = firstPresent(X_OK, {own / "level-solve", own / MQ_PRIVATE_FROM_EDITOR / "level-solve",
                                    fs::path(MQ_BUILD_LEVEL_SOLVE)});
   return {};
 }

@@ -100,3 +100,15 @@ hold Down 0.05; sleep 0.3
 hold j 0.05
 wait_exit
 check "an upgraded maps.bin reaches the player's copy" cmp "$save/maps.bin" "$practice/maps.bin"
+
+# The installed editor finds the installed assets.dat and solver from where
+# it stands: its window draws the palette and Escape leaves a new level.
+game_binary=$root/usr/games/mellow-quarrier-editor
+check "the editor is installed beside the launcher" test -x "$game_binary"
+check "the editor's solver is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-solve"
+start_game "$work/new-level.txt"
+wait_window
+wait_for_drawing 512 0 192 40
+hold Escape 0.1
+wait_exit
+check "the installed editor opens and closes" test "$exit_status" = 0
