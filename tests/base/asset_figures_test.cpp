@@ -3,6 +3,7 @@
 // sounds.
 #include "colour_figures.h"
 #include "sound_figures.h"
+#include "support/headless.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,21 @@ TEST(AssetFigures, ContrastAndHueFollowTheirFormulas) {
   EXPECT_NEAR(hueDegrees(0x00FFFF), 180, 1e-6);
 }
 
+// A dim marker with one bright stroke, over a rope three rows thick that one
+// dark pixel thins to two in its column.
+TEST(AssetFigures, TileMeasuresFindTheMainColourTheBoldestStrokeAndTheThinnestRun) {
+  startHeadlessAllegro();
+  BITMAP* tile = create_bitmap_ex(32, 16, 16);
+  clear_to_color(tile, 0x000000);
+  rectfill(tile, 0, 4, 15, 6, 0x8C7649);
+  putpixel(tile, 5, 6, 0x202020);
+  putpixel(tile, 9, 12, 0xFFFFFF);
+  EXPECT_EQ(mainColour(tile, 0, 0, 16, 16, 0x000000), 0x8C7649);
+  EXPECT_EQ(boldestColour(tile, 0, 0, 16, 16, 0x000000), 0xFFFFFF);
+  EXPECT_EQ(thinnestBoldRun(tile, 0, 0, 16, 16, 4.5), 2);
+  destroy_bitmap(tile);
+}
+
 TEST(AssetFigures, SoundFiguresTellLoudnessBandAndEdges) {
   const SoundFigures mid = measureSound(tone(1000, 1000, 0.5), Rate);
   EXPECT_NEAR(mid.rmsDb, 20 * std::log10(0.5 / std::sqrt(2.0)), 0.3);
@@ -51,6 +67,7 @@ TEST(AssetFigures, SoundFiguresTellLoudnessBandAndEdges) {
   EXPECT_LT(std::max(mid.startShare, mid.endShare), 0.2);
 
   EXPECT_LT(measureSound(tone(100, 100, 0.5), Rate).bandShare, 0.01) << "a hum below the band";
+  EXPECT_LT(measureSound(tone(6000, 6000, 0.5), Rate).bandShare, 0.01) << "a whistle above the band";
   std::vector<double> cut = tone(1000, 1000, 0.5, true);
   EXPECT_GT(measureSound(cut, Rate).endShare, 0.9) << "the sample ends mid-note";
   cut.resize(cut.size() * 2, 0.0);

@@ -37,6 +37,10 @@ int tileRowColour(int row) {
   return mainColour(assetBitmap(AssetTileSheet), 0, row * Cell, Variants * Cell, Cell, Black);
 }
 
+int tileRowBoldest(int row) {
+  return boldestColour(assetBitmap(AssetTileSheet), 0, row * Cell, Variants * Cell, Cell, Black);
+}
+
 using ColourCounts = std::map<int, int>;
 
 void countColours(BITMAP* picture, int x, int y, int width, int height, ColourCounts& counts) {
@@ -95,6 +99,17 @@ int mainColour(BITMAP* picture, int x, int y, int width, int height, int ignored
   return mostCommon(counts, ignored);
 }
 
+int boldestColour(BITMAP* picture, int x, int y, int width, int height, int against) {
+  int boldest = against;
+  for (int py = y; py < y + height; ++py) {
+    for (int px = x; px < x + width; ++px) {
+      const int colour = getpixel(picture, px, py);
+      boldest = contrastRatio(colour, against) > contrastRatio(boldest, against) ? colour : boldest;
+    }
+  }
+  return boldest;
+}
+
 int thinnestBoldRun(BITMAP* picture, int x, int y, int width, int height, double ratio) {
   int thinnest = height;
   for (int px = x; px < x + width; ++px) {
@@ -128,9 +143,9 @@ std::vector<Figure> measureArt() {
                      static_cast<double>(thinnestBoldRun(assetBitmap(AssetTileSheet), 0, RopeRow * Cell,
                                                          Variants * Cell, Cell, RopeContrastMin)),
                      RopeThicknessMin, Cell});
-  figures.push_back({"player start : black", contrastRatio(tileRowColour(PlayerStartRow), Black), 1,
+  figures.push_back({"player start, boldest : black", contrastRatio(tileRowBoldest(PlayerStartRow), Black), 1,
                      StartMarkerContrastMax});
-  figures.push_back({"enemy start : black", contrastRatio(tileRowColour(EnemyStartRow), Black), 1,
+  figures.push_back({"enemy start, boldest : black", contrastRatio(tileRowBoldest(EnemyStartRow), Black), 1,
                      StartMarkerContrastMax});
   return figures;
 }

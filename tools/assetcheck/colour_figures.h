@@ -19,6 +19,10 @@ double hueDegrees(int rgb);
 // The colour that covers most of the rectangle, leaving out `ignored`.
 int mainColour(BITMAP* picture, int x, int y, int width, int height, int ignored);
 
+// The colour of the rectangle that stands out most from `against`: a marker
+// is only as quiet as its brightest stroke.
+int boldestColour(BITMAP* picture, int x, int y, int width, int height, int against);
+
 // Per column of the rectangle, the longest run of pixels that stand out from
 // black by at least `ratio`; the answer is the thinnest column's run.
 int thinnestBoldRun(BITMAP* picture, int x, int y, int width, int height, double ratio);
