@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -25,9 +26,14 @@ constexpr int FiveSeconds = 500;      // updates
 constexpr int DigWhenCells = 3;       // how near the chaser comes before the dig
 constexpr int HoleOpenUpdates = 160;  // the hole's 100 and the chaser's drop into it, with room
 
-Level firstLevelWithAChaser() {
+int chasersIn(const Level& level) {
+  return static_cast<int>(std::count(level.cells, level.cells + CellCount, EnemyStart));
+}
+
+std::vector<Level> levelsInPlayOrder() {
   const fs::path levels = MQ_LEVELS_DIR;
   std::ifstream list(levels / "levels.txt");
+  std::vector<Level> ordered;
   for (std::string line; std::getline(list, line);) {
     if (line.empty() || line[0] == '#') {
       continue;
@@ -35,9 +41,16 @@ Level firstLevelWithAChaser() {
     std::ifstream file(levels / line);
     LevelSource source;
     std::string error;
-    if (parseLevelSource(file, line, source, error) &&
-        std::count(source.level.cells, source.level.cells + CellCount, EnemyStart) > 0) {
-      return source.level;
+    EXPECT_TRUE(parseLevelSource(file, line, source, error)) << error;
+    ordered.push_back(source.level);
+  }
+  return ordered;
+}
+
+Level firstLevelWithAChaser() {
+  for (const Level& level : levelsInPlayOrder()) {
+    if (chasersIn(level) > 0) {
+      return level;
     }
   }
   ADD_FAILURE() << "no listed level has a chaser";
@@ -63,6 +76,17 @@ TEST(FirstChaserTest, ANewcomerStandingStillLivesFiveSecondsAndTrapsItWithOneDig
     ASSERT_EQ(session.advance(0), UpdateResult::Playing);
   }
   EXPECT_EQ(player.score, 15) << "the chaser was not crushed in the hole";
+}
+
+// The practice levels without chasers all come before the first one: a level
+// without them later on is a dip in the curve, not a lesson.
+TEST(FirstChaserTest, EveryLevelAfterItHasAChaser) {
+  const std::vector<Level> levels = levelsInPlayOrder();
+  const auto first =
+      std::find_if(levels.begin(), levels.end(), [](const Level& level) { return chasersIn(level) > 0; });
+  for (auto level = first; level != levels.end(); ++level) {
+    EXPECT_GT(chasersIn(*level), 0) << "level " << (level - levels.begin()) + 1 << " in play order has no chaser";
+  }
 }
 
 }  // namespace
