@@ -106,6 +106,42 @@ std::vector<double> peakEnvelope(const std::vector<double>& levels, size_t hop, 
   return envelope;
 }
 
+// Where the sound is on, in hops of the envelope: the pitch drift is read
+// over this stretch.
+struct SoundingSpan {
+  size_t first;
+  size_t last;
+};
+
+// The rise and fall of the notes: the steepest step and the edges.
+SoundingSpan measureEnvelope(const std::vector<double>& levels, size_t hop, size_t window, SoundFigures& figures) {
+  const std::vector<double> envelope = peakEnvelope(levels, hop, window);
+  const double loudest = *std::max_element(envelope.begin(), envelope.end());
+  SoundingSpan span{envelope.size(), 0};
+  for (size_t i = 0; i < envelope.size(); ++i) {
+    if (envelope[i] >= SoundingShare * loudest) {
+      span.first = std::min(span.first, i);
+      span.last = i;
+    }
+    if (i > 0) {
+      figures.steepestStep = std::max(figures.steepestStep, std::fabs(envelope[i] - envelope[i - 1]) / loudest);
+    }
+  }
+  figures.startShare = peakOf(levels, 0, hop) / loudest;
+  figures.endShare = peakOf(levels, levels.size() - std::min(hop, levels.size()), hop) / loudest;
+  return span;
+}
+
+// From the first third of the sounding span to the last, by the centre of
+// the spectrum.
+double pitchDriftSemitones(const std::vector<double>& levels, SoundingSpan span, size_t hop, int sampleRate) {
+  const size_t third = (span.last + 1 - span.first) * hop / 3;
+  const auto start = levels.begin() + static_cast<long>(span.first * hop);
+  const auto end = levels.begin() + static_cast<long>(std::min(levels.size(), (span.last + 1) * hop));
+  return 12 * std::log2(centroidHz(powerSpectrum(end - static_cast<long>(third), end), sampleRate) /
+                        centroidHz(powerSpectrum(start, start + static_cast<long>(third)), sampleRate));
+}
+
 }  // namespace
 
 std::vector<double> sampleLevels(const SAMPLE& sample) {
@@ -132,28 +168,8 @@ SoundFigures measureSound(const std::vector<double>& levels, int sampleRate) {
   figures.bandDb = decibels(square * figures.bandShare);
 
   const size_t hop = static_cast<size_t>(EnvelopeHopSeconds * sampleRate);
-  const std::vector<double> envelope =
-      peakEnvelope(levels, hop, static_cast<size_t>(EnvelopeWindowSeconds * sampleRate));
-  const double loudest = *std::max_element(envelope.begin(), envelope.end());
-  size_t firstSounding = envelope.size();
-  size_t lastSounding = 0;
-  for (size_t i = 0; i < envelope.size(); ++i) {
-    if (envelope[i] >= SoundingShare * loudest) {
-      firstSounding = std::min(firstSounding, i);
-      lastSounding = i;
-    }
-    if (i > 0) {
-      figures.steepestStep = std::max(figures.steepestStep, std::fabs(envelope[i] - envelope[i - 1]) / loudest);
-    }
-  }
-  figures.startShare = peakOf(levels, 0, hop) / loudest;
-  figures.endShare = peakOf(levels, levels.size() - std::min(hop, levels.size()), hop) / loudest;
-
-  const size_t third = (lastSounding + 1 - firstSounding) * hop / 3;
-  const auto start = levels.begin() + static_cast<long>(firstSounding * hop);
-  const auto end = levels.begin() + static_cast<long>(std::min(levels.size(), (lastSounding + 1) * hop));
-  figures.pitchDriftSemitones =
-      12 * std::log2(centroidHz(powerSpectrum(end - static_cast<long>(third), end), sampleRate) /
-                     centroidHz(powerSpectrum(start, start + static_cast<long>(third)), sampleRate));
+  const SoundingSpan span =
+      measureEnvelope(levels, hop, static_cast<size_t>(EnvelopeWindowSeconds * sampleRate), figures);
+  figures.pitchDriftSemitones = pitchDriftSemitones(levels, span, hop, sampleRate);
   return figures;
 }
