@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -73,6 +75,24 @@ TEST(AssetFigures, SoundFiguresTellLoudnessBandAndEdges) {
   cut.resize(cut.size() * 2, 0.0);
   EXPECT_GT(measureSound(cut, Rate).steepestStep, 0.9) << "the note stops dead before the silence";
   EXPECT_GT(measureSound(tone(1000, 1000, 1.0), Rate).clippedSamples, 0);
+}
+
+// The library keeps samples unsigned, silence at the middle of the range.
+TEST(AssetFigures, SampleLevelsCentreUnsignedSamplesOnSilence) {
+  startHeadlessAllegro();
+  SAMPLE* eight = create_sample(8, 0, Rate, 3);
+  const uint8_t eightBits[] = {0x80, 0xFF, 0};
+  std::memcpy(eight->data, eightBits, sizeof eightBits);
+  SAMPLE* sixteen = create_sample(16, 0, Rate, 3);
+  const uint16_t sixteenBits[] = {0x8000, 0xFFFF, 0};
+  std::memcpy(sixteen->data, sixteenBits, sizeof sixteenBits);
+  for (SAMPLE* sample : {eight, sixteen}) {
+    const std::vector<double> levels = sampleLevels(*sample);
+    EXPECT_EQ(levels[0], 0.0) << sample->bits << " bits";
+    EXPECT_NEAR(levels[1], 1.0, 0.01) << sample->bits << " bits";
+    EXPECT_EQ(levels[2], -1.0) << sample->bits << " bits";
+    destroy_sample(sample);
+  }
 }
 
 TEST(AssetFigures, PitchDriftFollowsTheGlideInSemitones) {
