@@ -43,9 +43,9 @@ TEST(AssetFigures, ContrastAndHueFollowTheirFormulas) {
   EXPECT_NEAR(hueDegrees(0x00FFFF), 180, 1e-6);
 }
 
-// A dim marker with one bright stroke, over a rope three rows thick that one
-// dark pixel thins to two in its column.
-TEST(AssetFigures, TileMeasuresFindTheMainColourTheBoldestStrokeAndTheThinnestRun) {
+// A dim marker with one bright stroke and one dark speck, over a rope three
+// rows thick that the speck thins to two in its column.
+TEST(AssetFigures, TileMeasuresFindTheMainCoveringAndBoldestColoursAndTheThinnestRun) {
   startHeadlessAllegro();
   BITMAP* tile = create_bitmap_ex(32, 16, 16);
   clear_to_color(tile, 0x000000);
@@ -54,6 +54,8 @@ TEST(AssetFigures, TileMeasuresFindTheMainColourTheBoldestStrokeAndTheThinnestRu
   putpixel(tile, 9, 12, 0xFFFFFF);
   EXPECT_EQ(mainColour(tile, 0, 0, 16, 16, 0x000000), 0x8C7649);
   EXPECT_EQ(boldestColour(tile, 0, 0, 16, 16, 0x000000), 0xFFFFFF);
+  EXPECT_EQ(coveringColours(tile, 0, 0, 16, 16, 0x000000, 0.1), std::vector<int>{0x8C7649});
+  EXPECT_EQ(coveringColours(tile, 0, 0, 16, 16, 0x000000, 0.0).size(), 3u);
   EXPECT_EQ(thinnestBoldRun(tile, 0, 0, 16, 16, 4.5), 2);
   destroy_bitmap(tile);
 }

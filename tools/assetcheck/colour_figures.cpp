@@ -18,6 +18,9 @@ constexpr int PlayerStartRow = 4;
 constexpr int EnemyStartRow = 5;
 
 constexpr double ActorContrastMin = 3.0;
+// An actor passes in front of every colour of a tile that covers this share
+// of it, not only the commonest (a brick's lit edge, a ladder's shadow side).
+constexpr double BackdropShareMin = 0.1;
 constexpr double RopeContrastMin = 4.5;
 constexpr int RopeThicknessMin = 2;
 constexpr double StartMarkerContrastMax = 3.0;  // quieter than anything to pick up or avoid
@@ -35,6 +38,18 @@ int blue(int rgb) { return rgb & 0xFF; }
 
 int tileRowColour(int row) {
   return mainColour(assetBitmap(AssetTileSheet), 0, row * Cell, Variants * Cell, Cell, Black);
+}
+
+std::vector<int> tileRowBackdrop(int row) {
+  return coveringColours(assetBitmap(AssetTileSheet), 0, row * Cell, Variants * Cell, Cell, Black, BackdropShareMin);
+}
+
+double weakestContrast(int actor, const std::vector<int>& backdrop) {
+  double weakest = Unbounded;
+  for (const int colour : backdrop) {
+    weakest = std::min(weakest, contrastRatio(actor, colour));
+  }
+  return weakest;
 }
 
 int tileRowBoldest(int row) {
@@ -99,6 +114,19 @@ int mainColour(BITMAP* picture, int x, int y, int width, int height, int ignored
   return mostCommon(counts, ignored);
 }
 
+std::vector<int> coveringColours(BITMAP* picture, int x, int y, int width, int height, int ignored,
+                                 double share) {
+  ColourCounts counts;
+  countColours(picture, x, y, width, height, counts);
+  std::vector<int> covering;
+  for (const auto& [colour, pixels] : counts) {
+    if (colour != ignored && pixels >= share * width * height) {
+      covering.push_back(colour);
+    }
+  }
+  return covering;
+}
+
 int boldestColour(BITMAP* picture, int x, int y, int width, int height, int against) {
   int boldest = against;
   for (int py = y; py < y + height; ++py) {
@@ -129,11 +157,12 @@ std::vector<Figure> measureArt() {
   const int enemy = bodyColour(AssetEnemyLeft1, AssetEnemyRight2);
   const int rope = tileRowColour(RopeRow);
   std::vector<Figure> figures;
-  const std::pair<const char*, int> backdrops[] = {
-      {"brick", tileRowColour(BrickRow)}, {"ladder", tileRowColour(LadderRow)}, {"rope", rope}};
+  const std::pair<const char*, std::vector<int>> backdrops[] = {{"brick", tileRowBackdrop(BrickRow)},
+                                                                 {"ladder", tileRowBackdrop(LadderRow)},
+                                                                 {"rope", tileRowBackdrop(RopeRow)}};
   for (const auto& [actorName, actor] : {std::pair{"player", player}, std::pair{"enemy", enemy}}) {
     for (const auto& [tileName, tile] : backdrops) {
-      figures.push_back({std::string(actorName) + " body : " + tileName, contrastRatio(actor, tile),
+      figures.push_back({std::string(actorName) + " body : " + tileName + ", weakest", weakestContrast(actor, tile),
                          ActorContrastMin, Unbounded});
     }
   }

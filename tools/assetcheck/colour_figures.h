@@ -1,7 +1,8 @@
 // How well the art reads at play size, measured on the pictures of
 // assets.dat: the luminance contrast (1 to 21, as screen-reading guidelines
-// define it) between each actor's body and the tiles it passes in front of,
-// how boldly the rope stands on black, and how dim the start markers are.
+// define it) between each actor's body and every colour that covers a tenth
+// or more of a tile it passes in front of, how boldly the rope stands on
+// black, and how dim the start markers are.
 #pragma once
 
 #include "figure.h"
@@ -18,6 +19,10 @@ double hueDegrees(int rgb);
 
 // The colour that covers most of the rectangle, leaving out `ignored`.
 int mainColour(BITMAP* picture, int x, int y, int width, int height, int ignored);
+
+// The colours that cover at least `share` of the rectangle, leaving out `ignored`.
+std::vector<int> coveringColours(BITMAP* picture, int x, int y, int width, int height, int ignored,
+                                 double share);
 
 // The colour of the rectangle that stands out most from `against`: a marker
 // is only as quiet as its brightest stroke.
