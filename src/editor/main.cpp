@@ -30,6 +30,32 @@ WindowSetup editorWindow(const EditorFiles& files) {
   return setup;
 }
 
+constexpr const char* EditorHelp = R"(Draws, play-tests, proves and saves one level of Mellow Quarrier; a level
+file that does not exist yet starts an empty level.
+
+  --assets FILE  the game's assets.dat; by default the one beside the editor,
+                 else the installed game's
+  --scale 1|2|3  draw the window once, twice or three times its size
+  --help         show this help and exit
+  --version      show the version and exit
+
+The window lists the keys beside the drawing; man mellow-quarrier-editor
+tells more.
+)";
+
+// Answers `--help` or `--version` given alone; false for any other command line.
+bool answeredAlone(int argc, char** argv) {
+  const std::string only = argc == 2 ? argv[1] : "";
+  if (only == "--help") {
+    std::printf("%s\n%s", EditorUsage, EditorHelp);
+  } else if (only == "--version") {
+    std::printf("mellow-quarrier-editor %s\n", MQ_VERSION);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 [[noreturn]] void stop(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
   fatalError(message.c_str(), 1);
@@ -38,6 +64,9 @@ WindowSetup editorWindow(const EditorFiles& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (answeredAlone(argc, argv)) {
+    return 0;
+  }
   EditorFiles files;
   const std::string problem = readEditorCommandLine(argc, argv, files);
   if (!problem.empty()) {

@@ -189,6 +189,10 @@ TEST_F(LevelListTest, AFaultyLevelIsReportedWhereItLies) {
   EXPECT_FALSE(compile(error));
   EXPECT_EQ(0u, error.find(dir_.path() + "/levels.txt:3:1: cannot open level file")) << error;
 
+  write("levels.txt", openRows());
+  EXPECT_FALSE(compile(error));
+  EXPECT_EQ(dir_.path() + "/levels.txt:1:1: a level, not a level list (a list names level files, one a line)", error);
+
   dir_.writeFile("levels.txt", "# nothing yet\n");
   EXPECT_FALSE(compile(error));
   EXPECT_NE(std::string::npos, error.find("the list names no level")) << error;

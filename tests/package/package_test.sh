@@ -84,6 +84,10 @@ for refused in "--bogus" "--from" "--from x" "--levels $work/missing.txt" "--lev
   read -r -a arguments <<<"$refused"
   check "refused without a change: $refused" bad_start "${arguments[@]}"
 done
+# Without a display the game ends at once, after the launcher made its folder.
+env -u DISPLAY "$game_binary" --levels "$work/two.txt" --from 1 >/dev/null 2>&1 || true
+env -u DISPLAY "$game_binary" --levels "$work/two.txt" >/dev/null 2>&1 || true
+check "a set from its first level shares the set's table" test "$(ls "$save/practice" | wc -l)" = 1
 
 table_bytes 9999 "Real Player" "${default_rows[@]:0:18}" >"$work/real.bin"
 cp "$work/real.bin" "$save/user.bin"
@@ -105,6 +109,8 @@ check "an upgraded maps.bin reaches the player's copy" cmp "$save/maps.bin" "$pr
 # it stands: its window draws the palette and Escape leaves a new level.
 game_binary=$root/usr/games/mellow-quarrier-editor
 check "the editor is installed beside the launcher" test -x "$game_binary"
+check "the editor's --version is the package's" \
+  test "$("$game_binary" --version)" = "mellow-quarrier-editor $(dpkg-deb -f "$deb" Version)"
 check "the editor's solver is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-solve"
 start_game "$work/new-level.txt"
 wait_window

@@ -77,6 +77,12 @@ bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::st
       error = located(listPath, lineNumber, "more than 255 levels");
       return false;
     }
+    // A level given where its list belongs would be read as a list naming
+    // the file "title: ...", which cannot be found.
+    if (levels.empty() && name.compare(0, LevelTitleKey.size(), LevelTitleKey) == 0) {
+      error = located(listPath, lineNumber, "a level, not a level list (a list names level files, one a line)");
+      return false;
+    }
     const std::string listLocation = listPath + ":" + std::to_string(lineNumber) + ":1: ";
     if (!compileEntry(folder / name, listLocation, levels, error)) {
       return false;

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr char CellChars[] = ".#H-$PE789abcdef";
-const std::string TitleKey = "title:";
 const std::string NoteKey = "note:";
 
 // Files written on other systems may end their lines with "\r\n".
@@ -72,10 +71,10 @@ public:
 
   bool read(LevelSource& out, std::string& error) {
     out = LevelSource();
-    if (!next() || !startsWith(line_, TitleKey)) {
+    if (!next() || !startsWith(line_, LevelTitleKey)) {
       return fail(1, "expected a first line 'title: ...'", error);
     }
-    out.title = valueAfter(line_, TitleKey);
+    out.title = valueAfter(line_, LevelTitleKey);
     bool haveRow = next();
     if (haveRow && startsWith(line_, NoteKey)) {
       out.note = valueAfter(line_, NoteKey);
@@ -147,7 +146,7 @@ bool parseLevelSource(std::istream& in, const std::string& fileName, LevelSource
 }
 
 void writeLevelSource(std::ostream& out, const LevelSource& source) {
-  out << TitleKey << ' ' << source.title << '\n';
+  out << LevelTitleKey << ' ' << source.title << '\n';
   if (!source.note.empty()) {
     out << NoteKey << ' ' << source.note << '\n';
   }

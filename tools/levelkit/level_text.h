@@ -21,6 +21,9 @@ char cellChar(int code);
 // The code of a cell character, or -1 when the character means no cell.
 int cellCodeOf(char c);
 
+// The start of a level file's first line.
+inline const std::string LevelTitleKey = "title:";
+
 struct LevelSource {
   std::string title;
   std::string note;
