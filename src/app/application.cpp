@@ -52,7 +52,11 @@ Application::Application() {
   levelBitmap = createBitmapOrStop(FieldSize, FieldSize);
   assets = nullptr;
   packfile_password("zoph");
-  if (datafileIsWhole("assets.dat")) {
+  const DatafileVerdict verdict = checkDatafile("assets.dat");
+  if (verdict.readable && !verdict.damage.empty()) {
+    fatalError(("assets.dat is damaged: " + verdict.damage).c_str(), 1);
+  }
+  if (verdict.readable) {
     assets = load_datafile("assets.dat");
   }
   if (assets == nullptr) {

@@ -246,7 +246,7 @@ TEST_F(HighScoreTableTest, SaveWritesTheRowsBestFirst) {
 
 TEST_F(HighScoreTableTest, FailedSaveLeavesTheOldFileAndSaysSo) {
   dir.writeFile("user.bin", fileOf({{5, "keep"}}));
-  std::filesystem::create_directory(dir.path() + "/user.bin.tmp");
+  std::filesystem::permissions(dir.path() + "/user.bin", std::filesystem::perms::owner_read);
   testing::internal::CaptureStdout();
   {
     HighScoreTable table;
@@ -254,7 +254,7 @@ TEST_F(HighScoreTableTest, FailedSaveLeavesTheOldFileAndSaysSo) {
   }
   EXPECT_NE(testing::internal::GetCapturedStdout().find("Error saving high scores"), std::string::npos);
   EXPECT_EQ(dir.readFile("user.bin"), fileOf({{5, "keep"}}));
-  EXPECT_TRUE(std::filesystem::is_directory(dir.path() + "/user.bin.tmp"));
+  EXPECT_EQ(std::filesystem::status(dir.path() + "/user.bin").permissions(), std::filesystem::perms::owner_read);
 }
 
 TEST_F(HighScoreTableTest, SaveOverADirectoryFailsAndLeavesItAlone) {
