@@ -27,12 +27,7 @@ play_and_name() { # NAME
 }
 
 holds_name() { # NAME
-  python3 - "$work/case/user.bin" "$1" <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-names = [data[i:i + 17].split(b"\0")[0].decode() for i in range(0, len(data), 25)]
-sys.exit(0 if len(data) == 250 and sys.argv[2] in names else 1)
-PY
+  [ "$(stat -c %s "$work/case/user.bin")" = 250 ] && grep -q "$1" "$work/case/user.bin"
 }
 
 # Killed right after the name entry: the name was saved with it.

@@ -157,6 +157,13 @@ TEST_F(HighScoreTableTest, ShortFileKeepsWholeRecordsAndFillsDefaults) {
   EXPECT_EQ(table.entryAt(6).name, DefaultName);
 }
 
+TEST_F(HighScoreTableTest, ShortFileRowsRankAmongTheDefaults) {
+  dir.writeFile("user.bin", fileOf({{100, "low"}}).substr(0, HighScoreRecordBytes));
+  HighScoreTable table;
+  EXPECT_EQ(scoresOf(table), (std::vector<uint64_t>{100, 250, 500, 750, 1000, 1250, 1500, 1750, 2000, 2250}));
+  EXPECT_EQ(table.rankOf({300, ""}), 9);
+}
+
 TEST_F(HighScoreTableTest, EmptyFileGivesTheDefaults) {
   dir.writeFile("user.bin", "");
   HighScoreTable table;
