@@ -23,12 +23,12 @@ constexpr long ReadBlockBytes = 1 << 16;
 // held: the loader would not read the bytes this check read. Each reading
 // here therefore fills them with a byte of its own, and a file is trusted
 // only when two readings with different fills read the same.
-struct LzssUnpackState {
-  int state, i, j, k, r, c, flags;
-  unsigned char ring[4096 + 17];
-};
 constexpr int LzssRingBytes = 4096;
 constexpr int LzssUnclearedBytes = 18;
+struct LzssUnpackState {
+  int state, i, j, k, r, c, flags;
+  unsigned char ring[LzssRingBytes + LzssUnclearedBytes - 1];
+};
 
 void fillUnclearedRing(PACKFILE* file, unsigned char fill) {
   auto* unpacking = static_cast<LzssUnpackState*>(static_cast<void*>(file->normal.unpack_data));

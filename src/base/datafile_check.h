@@ -7,7 +7,9 @@
 // So every object is read here exactly as the loader will read it (through
 // the library's own chunk reader, which unpacks compressed objects and nested
 // datafiles alike) and its contents are held against what the loader and the
-// game rely on (datafile_objects.h). Only a file that passes is loaded.
+// game rely on (datafile_objects.h). Compressed data that would unpack to
+// whatever the library's memory held, and so differently each time, is not
+// trusted. Only a file that passes is loaded.
 #pragma once
 
 #include <string>
