@@ -131,7 +131,10 @@ FolderLock::FolderLock(const std::string& filePath, Mode mode) {
   }
   const int operation = (mode == Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
   const timespec pause{0, LockRetryNanoseconds};
-  for (int attempt = 0; attempt < LockAttempts && flock(folder_, operation) != 0; ++attempt) {
+  // Only another holder is waited for; a file system that cannot lock
+  // folders at all is not.
+  for (int attempt = 0; attempt < LockAttempts && flock(folder_, operation) != 0 && errno == EWOULDBLOCK;
+       ++attempt) {
     nanosleep(&pause, nullptr);
   }
 }
