@@ -55,8 +55,13 @@ Application::Application(const WindowSetup& setup) {
   levelBitmap = createBitmapOrStop(FieldSize, FieldSize);
   assets = nullptr;
   packfile_password("zoph");
-  if (datafileIsWhole(setup.assetsFile.c_str())) {
-    assets = load_datafile(setup.assetsFile.c_str());
+  const char* assetsFile = setup.assetsFile.c_str();
+  const DatafileVerdict verdict = checkDatafile(assetsFile);
+  if (verdict.readable && !verdict.damage.empty()) {
+    fatalError((setup.assetsFile + " is damaged: " + verdict.damage).c_str(), 1);
+  }
+  if (verdict.readable) {
+    assets = load_datafile(assetsFile);
   }
   if (assets == nullptr) {
     allegro_message("%s not found.", setup.assetsFile.c_str());

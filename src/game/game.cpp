@@ -21,6 +21,7 @@ Game::~Game() {
   currentState = nullptr;
   delete player;
   player = nullptr;
+  highScores.close();
   for (Enemy* enemy : enemies) {
     delete enemy;
   }
@@ -42,7 +43,11 @@ void Game::drawStatus() {
 
 void Game::enterHighScore() {
   if (player != nullptr) {
-    ::enterHighScore(highScores, static_cast<uint32_t>(player->score), readKey);
+    // Saved at once: the place was promised on screen, and the run may yet
+    // end by a kill or a logout that never reaches the save at Exit.
+    if (::enterHighScore(highScores, static_cast<uint32_t>(player->score), readKey)) {
+      highScores.saveTable();
+    }
   }
 }
 

@@ -2,12 +2,14 @@
 
 #include "base/assets.h"
 #include "base/fatal.h"
+#include "base/os_files.h"
 #include "level/level_drawing.h"
 #include "level/level_file.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
+#include <string>
 #include <utility>
 
 namespace {
@@ -24,10 +26,13 @@ bool insideGrid(int32_t x, int32_t y) {
 TileMap::TileMap()
     : refillCountdown(RefillDelay), levels(), cells(), trail(), order(), goldLeft(0), startX(0), startY(0),
       levelCount(0), playerX(0), playerY(0) {
-  std::ifstream file("maps.bin", std::ios::binary);
-  if (!file) {
+  // No more than the records the reader can take; a FIFO or a folder in the
+  // file's place counts as no file.
+  std::string bytes;
+  if (!readRegularFile("maps.bin", std::size_t{MaxLevelRecords} * LevelRecordBytes, bytes)) {
     fatalError("maps.bin not found!", 1);
   }
+  std::istringstream file(bytes);
   const int count = readLevels(file, levels);
   if (count == 0) {
     fatalError("Invalid map file.", 1);

@@ -1,17 +1,17 @@
 #include "scores/high_score_table.h"
 
+#include "base/os_files.h"
+
 #include <allegro.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <istream>
 #include <ostream>
+#include <sstream>
 
 namespace {
 
 constexpr const char* TableFileName = "user.bin";
-constexpr const char* PendingFileName = "user.bin.tmp";
 constexpr const char* DefaultName = "Mellow Quarrier";
 constexpr uint64_t LowestDefaultScore = 250;
 constexpr uint64_t DefaultScoreStep = 250;
@@ -47,43 +47,54 @@ void writeRecord(std::ostream& out, const HighScoreEntry& entry) {
   out.write(record, HighScoreRecordBytes);
 }
 
-// Writes the pending file completely or not at all; a file that this call
-// did not create is never removed.
-bool writePendingFile(const HighScoreTable& table) {
-  std::ofstream out(PendingFileName, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    return false;
+bool lowerScore(const HighScoreEntry& a, const HighScoreEntry& b) { return a.score < b.score; }
+
+// The table file as it is now, under whatever lock the caller holds.
+std::optional<std::string> readTableFile(const std::string& path) {
+  std::string bytes;
+  if (!readRegularFile(path.c_str(), HighScoreFileBytes, bytes)) {
+    return std::nullopt;
   }
-  const bool written = table.writeTo(out);
-  out.close();
-  if (!written || out.fail()) {
-    std::remove(PendingFileName);
-    return false;
-  }
-  return true;
+  return bytes;
 }
 
 }  // namespace
 
 HighScoreTable::HighScoreTable() {
-  std::ifstream in(TableFileName, std::ios::binary);
-  if (!in) {
+  const std::string target = saveTargetOf(TableFileName);
+  if (!target.empty()) {
+    FolderLock lock(target, FolderLock::Shared);
+    fileSeen_ = readTableFile(target);
+  }
+  if (!fileSeen_) {
     loadDefaults();
     return;
   }
+  std::istringstream in(*fileSeen_);
   readFrom(in);
 }
 
-HighScoreTable::~HighScoreTable() { saveTable(); }
+HighScoreTable::~HighScoreTable() {
+  if (!closed_) {
+    saveTable();
+  }
+}
 
 void HighScoreTable::readFrom(std::istream& in) {
   entries.clear();
+  bool whole = true;
   for (int filePosition = 0; filePosition < HighScoreRows; ++filePosition) {
     HighScoreEntry entry;
     if (!readRecord(in, entry)) {
       entry = defaultRecord(filePosition);
+      whole = false;
     }
     entries.insert(entries.begin(), entry);
+  }
+  // The default rows that fill out a short file rank with its own rows only
+  // once they are in order.
+  if (!whole) {
+    std::stable_sort(entries.begin(), entries.end(), lowerScore);
   }
 }
 
@@ -115,21 +126,52 @@ int HighScoreTable::rankOf(const HighScoreEntry& entry) const {
 }
 
 void HighScoreTable::insertEntry(const HighScoreEntry& entry) {
+  insertRow(entry);
+  unsaved_.push_back(entry);
+}
+
+void HighScoreTable::insertRow(const HighScoreEntry& entry) {
   entries.push_back(entry);
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const HighScoreEntry& a, const HighScoreEntry& b) { return a.score < b.score; });
+  std::stable_sort(entries.begin(), entries.end(), lowerScore);
   entries.erase(entries.begin());
 }
 
 HighScoreEntry HighScoreTable::entryAt(int index) const { return entries.at(static_cast<std::size_t>(index)); }
 
-void HighScoreTable::saveTable() const {
-  if (!writePendingFile(*this)) {
-    allegro_message("Error saving high scores");
-    return;
-  }
-  if (std::rename(PendingFileName, TableFileName) != 0) {
-    std::remove(PendingFileName);
+void HighScoreTable::saveTable() {
+  if (!writeFile()) {
     allegro_message("Error saving high scores");
   }
+}
+
+void HighScoreTable::close() {
+  if (!closed_) {
+    saveTable();
+    closed_ = true;
+  }
+}
+
+bool HighScoreTable::writeFile() {
+  const std::string target = saveTargetOf(TableFileName);
+  if (target.empty()) {
+    return false;
+  }
+  FolderLock lock(target, FolderLock::Exclusive);
+  const std::optional<std::string> onDisk = readTableFile(target);
+  // Another copy of the game has saved since: its rows stay, and only the
+  // rows of this run that no save has written yet go in among them.
+  if (onDisk && onDisk != fileSeen_) {
+    std::istringstream in(*onDisk);
+    readFrom(in);
+    for (const HighScoreEntry& row : unsaved_) {
+      insertRow(row);
+    }
+  }
+  std::ostringstream out;
+  if (!writeTo(out) || !replaceFileContents(target, out.str())) {
+    return false;
+  }
+  fileSeen_ = out.str();
+  unsaved_.clear();
+  return true;
 }

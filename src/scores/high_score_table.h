@@ -7,15 +7,23 @@
 // Reading forgives damaged files rather than refusing them: a record that is
 // missing or cut short becomes the default row of its place, and a name field
 // without its zero byte gives its first 16 characters, so that every name
-// still fits its field, with the zero byte, when it is written back.
+// still fits its field, with the zero byte, when it is written back. A short
+// file's rows are sorted with the default rows that fill it out, so that
+// ranks stay right; a whole file is taken as it stands.
 //
-// Saving writes a new file beside user.bin and renames it over the old one
-// only when every byte went out, so a failed or killed save never costs the
-// table that was there before.
+// Saving happens after each name entry as well as at the end, so that a
+// session that is killed keeps the names it took. Players may share the file
+// (a symbolic link, a read-only folder with a writable file) and may run two
+// copies at once, so a save locks the folder, and when another copy has
+// written the file since this one last saw it, this session's unsaved rows
+// are added to the table on disk rather than writing over it. The file is
+// replaced whole (os_files.h): a failed or killed save never costs the table
+// that was there before.
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,7 +41,7 @@ constexpr int HighScoreFileBytes = HighScoreRows * HighScoreRecordBytes;
 class HighScoreTable {
 public:
   HighScoreTable();    // reads user.bin, or the defaults
-  ~HighScoreTable();   // saveTable
+  ~HighScoreTable();   // saveTable, unless close has saved already
   HighScoreTable(const HighScoreTable&) = delete;
   HighScoreTable& operator=(const HighScoreTable&) = delete;
 
@@ -52,8 +60,22 @@ public:
   void readFrom(std::istream& in);
   bool writeTo(std::ostream& out) const;
 
+  // Writes user.bin as described above; says "Error saving high scores" in
+  // a message box when it cannot. Rows that could not be saved are tried
+  // again at the next save.
+  void saveTable();
+  // The last save, for an owner that must save before it releases other
+  // things; the destruction then saves no more.
+  void close();
+
   std::vector<HighScoreEntry> entries;
 
 private:
-  void saveTable() const;
+  bool writeFile();
+  void insertRow(const HighScoreEntry& entry);
+
+  std::vector<HighScoreEntry> unsaved_;   // added in this run, not yet written
+  // The file as this table last read or wrote it; none when it was absent.
+  std::optional<std::string> fileSeen_;
+  bool closed_ = false;
 };

@@ -19,20 +19,20 @@ protected:
 };
 
 TEST_F(DatafileCheckTest, TheBuiltFileIsWholeAndAnyCutOfItIsNot) {
-  ASSERT_TRUE(datafileIsWhole(runFile("assets.dat").c_str()));
+  ASSERT_TRUE(checkDatafile(runFile("assets.dat").c_str()).usable()) << checkDatafile(runFile("assets.dat").c_str()).damage;
   std::ifstream file(runFile("assets.dat"), std::ios::binary);
   const std::string whole((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   ScopedWorkDir dir;
   for (size_t length : {size_t{0}, size_t{3}, size_t{100}, whole.size() / 4, whole.size() / 2, whole.size() - 1}) {
     dir.writeFile("cut.dat", whole.substr(0, length));
-    EXPECT_FALSE(datafileIsWhole("cut.dat")) << "cut at " << length << " of " << whole.size();
+    EXPECT_FALSE(checkDatafile("cut.dat").readable) << "cut at " << length << " of " << whole.size();
   }
-  EXPECT_FALSE(datafileIsWhole("missing.dat"));
+  EXPECT_FALSE(checkDatafile("missing.dat").readable);
 }
 
 TEST_F(DatafileCheckTest, AWrongPasswordMakesTheFileUnreadable) {
   packfile_password("not the one");
-  EXPECT_FALSE(datafileIsWhole(runFile("assets.dat").c_str()));
+  EXPECT_FALSE(checkDatafile(runFile("assets.dat").c_str()).readable);
   packfile_password("zoph");
 }
 

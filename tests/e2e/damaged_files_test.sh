@@ -79,6 +79,18 @@ cp "$run_dir/assets.dat" "$work/case/"
 : >"$work/case/maps.bin"
 expect_message "Invalid map file." 1
 
+# A FIFO in place of a file would block its reader for ever: it counts as
+# no file at all.
+fresh_case
+cp "$run_dir/maps.bin" "$work/case/"
+mkfifo "$work/case/assets.dat"
+expect_message "assets.dat not found." 0
+
+fresh_case
+cp "$run_dir/assets.dat" "$work/case/"
+mkfifo "$work/case/maps.bin"
+expect_message "maps.bin not found!" 1
+
 # Without a desktop the library cannot start: a message on the terminal and
 # status 1, never a crash.
 fresh_case

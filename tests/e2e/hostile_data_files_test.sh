@@ -38,10 +38,11 @@ rm "$work/case/assets.dat"
 mkdir "$work/case/assets.dat"
 expect_message "assets.dat not found." 0
 
+# A folder is no level file: the same as none.
 fresh_case
 rm "$work/case/maps.bin"
 mkdir "$work/case/maps.bin"
-expect_message "Invalid map file." 1
+expect_message "maps.bin not found!" 1
 
 # maps.bin cut inside its second record, on a byte without a PlayerStart:
 # the rest of the record repeats that byte, the game loads two levels and

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # user.bin as an older copy or a broken disk leaves it: cut short, names
-# that fill their fields, scores of 2^63 and more, and a folder in its place.
+# that fill their fields, scores of 2^63 and more, and a folder or a FIFO in
+# its place.
 # The game starts, shows a table, ends with status 0, and writes back every
 # row that it could read.
 source "$(dirname "$0")/lib.sh"
@@ -69,4 +70,16 @@ check "save failure reported" test "$message_text" = "Error saving high scores"
 wait_exit
 check "exit status 0 after the failed save" test "$exit_status" = 0
 check "the folder and its file are left alone" test "$(cat "$work/case/user.bin/inside.txt")" = "keep me"
-check "no pending file left behind" test ! -e "$work/case/user.bin.tmp"
+check "no file left behind" test -z "$(find "$work/case" -maxdepth 1 -name 'user.bin?*')"
+
+# A FIFO named user.bin: read as no file, left alone by the save.
+fresh_case
+mkfifo "$work/case/user.bin"
+start_case
+menu_exit
+read_message
+dismiss_message
+check "save to a FIFO reported" test "$message_text" = "Error saving high scores"
+wait_exit
+check "exit status 0 after the FIFO" test "$exit_status" = 0
+check "the FIFO is left alone" test -p "$work/case/user.bin"

@@ -48,6 +48,16 @@ const std::vector<uint64_t> DefaultScores = {250, 500, 750, 1000, 1250, 1500, 17
 class HighScoreTableTest : public testing::Test {
 protected:
   void SetUp() override { startHeadlessAllegro(); }
+  // Whether a save left a file of its own beside user.bin.
+  bool leftoverBesideTable() const {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      const std::string name = entry.path().filename().string();
+      if (name != "user.bin" && name.rfind("user.bin", 0) == 0) {
+        return true;
+      }
+    }
+    return false;
+  }
   ScopedWorkDir dir;
 };
 
@@ -63,7 +73,7 @@ TEST_F(HighScoreTableTest, NoFileGivesTheDefaultsAndSavesThemOnExit) {
   ASSERT_EQ(saved.size(), 250u);
   EXPECT_EQ(saved.substr(0, 25), std::string("Mellow Quarrier\0\0\xc4\x09\0\0\0\0\0\0", 25));
   EXPECT_EQ(saved.substr(225), record(DefaultName, 250));
-  EXPECT_FALSE(dir.exists("user.bin.tmp"));
+  EXPECT_FALSE(leftoverBesideTable());
 }
 
 TEST_F(HighScoreTableTest, RankCountsRowsStrictlyAbove) {
@@ -157,6 +167,13 @@ TEST_F(HighScoreTableTest, ShortFileKeepsWholeRecordsAndFillsDefaults) {
   EXPECT_EQ(table.entryAt(6).name, DefaultName);
 }
 
+TEST_F(HighScoreTableTest, ShortFileRowsRankAmongTheDefaults) {
+  dir.writeFile("user.bin", fileOf({{100, "low"}}).substr(0, HighScoreRecordBytes));
+  HighScoreTable table;
+  EXPECT_EQ(scoresOf(table), (std::vector<uint64_t>{100, 250, 500, 750, 1000, 1250, 1500, 1750, 2000, 2250}));
+  EXPECT_EQ(table.rankOf({300, ""}), 9);
+}
+
 TEST_F(HighScoreTableTest, EmptyFileGivesTheDefaults) {
   dir.writeFile("user.bin", "");
   HighScoreTable table;
@@ -241,12 +258,12 @@ TEST_F(HighScoreTableTest, SaveWritesTheRowsBestFirst) {
     expected += record(DefaultName, score);
   }
   EXPECT_EQ(dir.readFile("user.bin"), expected);
-  EXPECT_FALSE(dir.exists("user.bin.tmp"));
+  EXPECT_FALSE(leftoverBesideTable());
 }
 
 TEST_F(HighScoreTableTest, FailedSaveLeavesTheOldFileAndSaysSo) {
   dir.writeFile("user.bin", fileOf({{5, "keep"}}));
-  std::filesystem::create_directory(dir.path() + "/user.bin.tmp");
+  std::filesystem::permissions(dir.path() + "/user.bin", std::filesystem::perms::owner_read);
   testing::internal::CaptureStdout();
   {
     HighScoreTable table;
@@ -254,7 +271,7 @@ TEST_F(HighScoreTableTest, FailedSaveLeavesTheOldFileAndSaysSo) {
   }
   EXPECT_NE(testing::internal::GetCapturedStdout().find("Error saving high scores"), std::string::npos);
   EXPECT_EQ(dir.readFile("user.bin"), fileOf({{5, "keep"}}));
-  EXPECT_TRUE(std::filesystem::is_directory(dir.path() + "/user.bin.tmp"));
+  EXPECT_EQ(std::filesystem::status(dir.path() + "/user.bin").permissions(), std::filesystem::perms::owner_read);
 }
 
 TEST_F(HighScoreTableTest, SaveOverADirectoryFailsAndLeavesItAlone) {
@@ -268,7 +285,7 @@ TEST_F(HighScoreTableTest, SaveOverADirectoryFailsAndLeavesItAlone) {
   EXPECT_NE(testing::internal::GetCapturedStdout().find("Error saving high scores"), std::string::npos);
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() + "/user.bin"));
   EXPECT_EQ(dir.readFile("user.bin/inside"), "untouched");
-  EXPECT_FALSE(dir.exists("user.bin.tmp"));
+  EXPECT_FALSE(leftoverBesideTable());
 }
 
 }  // namespace

@@ -1,0 +1,169 @@
+#include "base/os_files.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+constexpr int LockAttempts = 500;
+constexpr long LockRetryNanoseconds = 10 * 1000 * 1000;   // 10 ms; 5 s in all
+constexpr mode_t AnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+constexpr mode_t NewFileMode = 0666;
+
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool writeAll(int fd, const std::string& bytes, off_t offset) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t count = pwrite(fd, bytes.data() + written, bytes.size() - written,
+                                 offset + static_cast<off_t>(written));
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count <= 0) {
+      return false;
+    }
+    written += static_cast<std::size_t>(count);
+  }
+  return true;
+}
+
+mode_t modeForNewFile() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return NewFileMode & ~mask;
+}
+
+// Writes a uniquely named new file beside target and renames it over target.
+// Sets noRoom when the folder takes no new file at all.
+bool replaceByRename(const std::string& target, const std::string& bytes, mode_t mode, bool& noRoom) {
+  std::string temporary = target + ".XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) {
+    noRoom = errno == EACCES || errno == EPERM || errno == EROFS;
+    return false;
+  }
+  const bool written = fchmod(fd, mode) == 0 && writeAll(fd, bytes, 0) && fsync(fd) == 0;
+  const bool closed = close(fd) == 0;
+  if (!written || !closed || rename(temporary.c_str(), target.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+// Overwrites the existing file from its start, then cuts it to length: the
+// file holds a whole table before and after, and is never empty.
+bool replaceInPlace(const std::string& target, const std::string& bytes) {
+  const int fd = open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return false;
+  }
+  struct stat status {};
+  const bool written = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && writeAll(fd, bytes, 0) &&
+                       ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
+  return close(fd) == 0 && written;
+}
+
+}  // namespace
+
+bool isRegularFile(const char* path) {
+  struct stat status {};
+  return stat(path, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool readRegularFile(const char* path, std::size_t maxBytes, std::string& bytes) {
+  // Non-blocking, so that opening a FIFO returns at once; fstat then tells.
+  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return false;
+  }
+  struct stat status {};
+  bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+  bytes.assign(ok ? maxBytes : 0, '\0');
+  std::size_t filled = 0;
+  while (ok && filled < maxBytes) {
+    const ssize_t count = ::read(fd, &bytes[filled], maxBytes - filled);
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    ok = count >= 0;
+    if (count <= 0) {
+      break;
+    }
+    filled += static_cast<std::size_t>(count);
+  }
+  bytes.resize(filled);
+  close(fd);
+  return ok;
+}
+
+std::string saveTargetOf(const char* path) {
+  char resolved[PATH_MAX];
+  if (realpath(path, resolved) != nullptr) {
+    return resolved;
+  }
+  struct stat status {};
+  // Absent: the file will be made in the folder, which must exist.
+  if (errno != ENOENT || lstat(path, &status) == 0 || realpath(".", resolved) == nullptr) {
+    return {};
+  }
+  return std::string(resolved) + "/" + path;
+}
+
+FolderLock::FolderLock(const std::string& filePath, Mode mode) {
+  folder_ = open(folderOf(filePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_ < 0) {
+    return;
+  }
+  const int operation = (mode == Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
+  const timespec pause{0, LockRetryNanoseconds};
+  // Only another holder is waited for; a file system that cannot lock
+  // folders at all is not.
+  for (int attempt = 0; attempt < LockAttempts && flock(folder_, operation) != 0 && errno == EWOULDBLOCK;
+       ++attempt) {
+    nanosleep(&pause, nullptr);
+  }
+}
+
+FolderLock::~FolderLock() {
+  if (folder_ >= 0) {
+    close(folder_);   // releases the lock
+  }
+}
+
+bool replaceFileContents(const std::string& target, const std::string& bytes) {
+  struct stat status {};
+  mode_t mode = 0;
+  const bool exists = lstat(target.c_str(), &status) == 0;
+  if (exists) {
+    // Root may write any file; a file with no write bit is still meant to
+    // stay as it is.
+    if (!S_ISREG(status.st_mode) || (status.st_mode & AnyWrite) == 0 || access(target.c_str(), W_OK) != 0) {
+      return false;
+    }
+    mode = status.st_mode & 0777;
+  } else if (errno == ENOENT) {
+    mode = modeForNewFile();
+  } else {
+    return false;
+  }
+  bool noRoom = false;
+  if (replaceByRename(target, bytes, mode, noRoom)) {
+    return true;
+  }
+  return exists && noRoom && replaceInPlace(target, bytes);
+}
