@@ -28,9 +28,11 @@ title_shown() {
     [ "$(python3 "$here/pixels.py" "$work/probe.ppm" count 888888 480 512 32 14)" -gt 0 ]
 }
 
+# A new menu ignores the keyboard for its first 20 passes, so a key sent at
+# once would be lost: the wait ends after them.
 wait_for_title() {
   for _ in $(seq 150); do
-    title_shown && return 0
+    title_shown && sleep 0.3 && return 0
     sleep 0.1
   done
   fail "the title screen did not come"

@@ -123,11 +123,13 @@ hold() { # KEY SECONDS
 
 tap() { hold "$1" 0.08; }
 
-# Starts the game in its window and waits until the title screen is drawn.
+# Starts the game in its window and waits until the title screen is drawn
+# and its menu takes keys (a new menu ignores its first 20 passes).
 start_to_title() {
   start_game "$@"
   wait_window
   wait_for_drawing 196 32 120 12
+  sleep 0.3
 }
 
 # Waits for a message box; sets message_text and message_box.
