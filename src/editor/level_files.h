@@ -1,6 +1,7 @@
 // Reading a level file for the editor and writing files so that a failure
 // never costs the old file: the text goes to a new file beside it, which is
-// renamed over the old one only once it is complete on disk.
+// renamed over the old one only once it is complete on disk. A file that
+// cannot be written in place (read-only) is not replaced either.
 #pragma once
 
 #include "level_text.h"
