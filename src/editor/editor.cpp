@@ -243,7 +243,7 @@ bool Editor::save() {
     std::ostringstream replayText;
     replayText << proof_->result().replayComment << "\n";
     writeReplay(replayText, replay);
-    const std::string replayPath = fs::path(files_.levelPath).replace_extension(".replay").string();
+    const std::string replayPath = replayPathBeside(files_.levelPath);
     const std::string replayError = writeFileAtomically(replayPath, replayText.str());
     say(replayError.empty() ? "Saved " + files_.displayName + " and its proof " +
                                   fs::path(replayPath).filename().string() + "."

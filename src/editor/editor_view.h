@@ -58,8 +58,6 @@ public:
   EditorView(const EditorView&) = delete;
   EditorView& operator=(const EditorView&) = delete;
 
-  int scale() const { return scale_; }
-
   // Redraws the changed cells and the cells whose marks changed.
   void showGrid(const LevelDraft& draft, const std::vector<int>& changedCells, const GridMarks& marks);
   void showPanel(const PanelContent& content);

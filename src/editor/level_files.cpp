@@ -103,3 +103,8 @@ std::string writeFileAtomically(const std::string& path, const std::string& text
   }
   return {};
 }
+
+std::string replayPathBeside(const std::string& levelPath) {
+  const std::string replayPath = fs::path(levelPath).replace_extension(".replay").string();
+  return replayPath == levelPath ? levelPath + ".replay" : replayPath;
+}

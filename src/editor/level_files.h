@@ -19,3 +19,7 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
 
 // Answers an empty text, or a message naming the file and the reason.
 std::string writeFileAtomically(const std::string& path, const std::string& text);
+
+// Where a level's proof is kept: NAME.replay beside NAME.txt, and never the
+// level file itself, whatever the level file is called.
+std::string replayPathBeside(const std::string& levelPath);
