@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -139,9 +140,15 @@ void Editor::onTypingKey(int scancode, int ascii) {
   } else if (scancode == KEY_ESC) {
     mode_ = Mode::Drawing;
   } else if (scancode == KEY_BACKSPACE) {
+    replaceTyped_ = false;
     typed_ = typed_.substr(0, typed_.empty() ? 0 : typed_.size() - 1);
-  } else if (ascii >= ' ' && ascii < 127 && typed_.size() < MostTextChars) {
-    typed_ += static_cast<char>(ascii);
+  } else if (ascii >= ' ' && ascii < 127) {
+    if (std::exchange(replaceTyped_, false)) {
+      typed_.clear();
+    }
+    if (typed_.size() < MostTextChars) {
+      typed_ += static_cast<char>(ascii);
+    }
   }
 }
 
@@ -161,6 +168,7 @@ void Editor::startTyping(bool title) {
   mode_ = Mode::Typing;
   typingTitle_ = title;
   typed_ = title ? draft_.source().title : draft_.source().note;
+  replaceTyped_ = true;
 }
 
 void Editor::readMouse() {
@@ -235,7 +243,7 @@ bool Editor::save() {
     std::ostringstream replayText;
     replayText << proof_->result().replayComment << "\n";
     writeReplay(replayText, replay);
-    const std::string replayPath = fs::path(files_.levelPath).replace_extension(".replay").string();
+    const std::string replayPath = replayPathBeside(files_.levelPath);
     const std::string replayError = writeFileAtomically(replayPath, replayText.str());
     say(replayError.empty() ? "Saved " + files_.displayName + " and its proof " +
                                   fs::path(replayPath).filename().string() + "."
@@ -379,7 +387,8 @@ PanelContent Editor::panelContent() const {
 std::string Editor::promptText() const {
   switch (mode_) {
     case Mode::Typing:
-      return (typingTitle_ ? "Title: " : "Note: ") + typed_ + "_  (Enter keeps, Escape drops)";
+      return (typingTitle_ ? "Title: " : "Note: ") + typed_ + "_  (" +
+             (replaceTyped_ ? "typing replaces it, Backspace edits it; " : "") + "Enter keeps, Escape drops)";
     case Mode::ConfirmingQuit:
       return "Unsaved changes. Y: save and quit  N: quit without saving  Escape: go on editing";
     default:

@@ -65,6 +65,7 @@ private:
 
   bool typingTitle_ = true;
   std::string typed_;
+  bool replaceTyped_ = false;   // the old text, as if selected: a typed character replaces it
   std::string message_;
   int messageColour_ = 0;
 

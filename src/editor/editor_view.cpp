@@ -28,6 +28,8 @@ constexpr int FactsTop = PaletteTop + KindCount * PaletteRowHeight + 8;
 constexpr int FactLineHeight = 11;
 constexpr int PanelChars = (PanelWidth - 8) / 8;
 constexpr int PromptChars = EditorWidth / 8 - 1;
+constexpr int PromptLines = 2;
+constexpr int PromptLineHeight = 11;
 constexpr size_t MostDirtyRects = 64;
 
 constexpr int GridLineColour = 0x404850;
@@ -44,6 +46,20 @@ int variantOf(int x, int y) { return (x * 7 + y * 13) % 4; }
 
 std::string fitted(const std::string& text, int chars) {
   return static_cast<int>(text.size()) <= chars ? text : text.substr(0, chars - 1) + "~";
+}
+
+// The text in lines of at most `chars` characters, broken after a blank
+// where one is near enough; what does not fit in `lines` lines is cut.
+std::vector<std::string> wrapped(std::string text, int chars, int lines) {
+  std::vector<std::string> result;
+  while (!text.empty() && static_cast<int>(result.size()) < lines - 1 && static_cast<int>(text.size()) > chars) {
+    const size_t blank = text.rfind(' ', chars);
+    const size_t cut = blank != std::string::npos && blank > static_cast<size_t>(chars) / 2 ? blank + 1 : chars;
+    result.push_back(text.substr(0, cut));
+    text.erase(0, cut);
+  }
+  result.push_back(fitted(text, chars));
+  return result;
 }
 
 std::vector<uint16_t> markBits(const GridMarks& marks) {
@@ -180,7 +196,10 @@ void EditorView::showPrompt(const std::string& text, int colour) {
   shownPrompt_ = {text, colour};
   rectfill(picture_, 0, PromptTop, EditorWidth - 1, EditorHeight - 1, 0);
   hline(picture_, 0, PromptTop, EditorWidth - 1, GridLineColour);
-  textout_ex(picture_, font, fitted(text, PromptChars).c_str(), 4, PromptTop + 5, colour, -1);
+  const std::vector<std::string> lines = wrapped(text, PromptChars, PromptLines);
+  for (size_t index = 0; index < lines.size(); ++index) {
+    textout_ex(picture_, font, lines[index].c_str(), 4, PromptTop + 4 + static_cast<int>(index) * PromptLineHeight, colour, -1);
+  }
   markDirty(0, PromptTop, EditorWidth, EditorHeight - PromptTop);
 }
 

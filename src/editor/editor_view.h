@@ -1,7 +1,7 @@
 // The editor's picture: the level grid at the window's top-left corner, 16
 // pixels a cell, the panel beside it (file, title, note, the palette of the
 // seven kinds in the real tiles, counts, warnings, the proof, the keys) and a
-// prompt line along the bottom. Everything is composed at scale 1 in a
+// prompt of two lines along the bottom. Everything is composed at scale 1 in a
 // picture of its own, and only the parts that changed are copied to the
 // window, enlarged by the scale: a stroke of painting copies just its cells.
 #pragma once
@@ -20,7 +20,7 @@ constexpr int PanelLeft = 512;
 constexpr int PanelWidth = 192;
 constexpr int PromptTop = 528;
 constexpr int EditorWidth = PanelLeft + PanelWidth;
-constexpr int EditorHeight = PromptTop + 16;
+constexpr int EditorHeight = PromptTop + 27;   // two lines of prompt
 constexpr int KindCount = 7;
 
 struct CellRect {
@@ -57,8 +57,6 @@ public:
   ~EditorView();
   EditorView(const EditorView&) = delete;
   EditorView& operator=(const EditorView&) = delete;
-
-  int scale() const { return scale_; }
 
   // Redraws the changed cells and the cells whose marks changed.
   void showGrid(const LevelDraft& draft, const std::vector<int>& changedCells, const GridMarks& marks);

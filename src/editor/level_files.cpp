@@ -50,14 +50,19 @@ mode_t modeFor(const std::string& path) {
 
 OpenedLevel openLevelFile(const std::string& path, const std::string& displayName) {
   OpenedLevel opened;
-  std::error_code ignored;
-  if (!fs::exists(path, ignored)) {
+  std::error_code unknown;   // a folder on the way that cannot be searched, say
+  const bool exists = fs::exists(path, unknown);
+  if (unknown) {
+    opened.error = displayName + ": cannot be read: " + unknown.message();
+    return opened;
+  }
+  if (!exists) {
     opened.isNew = true;
     opened.source.title = "Untitled";
     opened.source.level = Level{};
     return opened;
   }
-  if (fs::is_directory(path, ignored)) {
+  if (fs::is_directory(path, unknown)) {
     opened.error = displayName + ": is a folder, not a level file";
     return opened;
   }
@@ -71,6 +76,10 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
 }
 
 std::string writeFileAtomically(const std::string& path, const std::string& text) {
+  // Renaming would replace a file its owner has made read-only.
+  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+    return failure(path, "the file is read-only", errno);
+  }
   const fs::path target(path);
   std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".saving-XXXXXX")).string();
   std::vector<char> name(pattern.begin(), pattern.end());
@@ -93,4 +102,9 @@ std::string writeFileAtomically(const std::string& path, const std::string& text
     return failure(path, "the new file could not replace the old", error);
   }
   return {};
+}
+
+std::string replayPathBeside(const std::string& levelPath) {
+  const std::string replayPath = fs::path(levelPath).replace_extension(".replay").string();
+  return replayPath == levelPath ? levelPath + ".replay" : replayPath;
 }

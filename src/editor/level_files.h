@@ -1,6 +1,7 @@
 // Reading a level file for the editor and writing files so that a failure
 // never costs the old file: the text goes to a new file beside it, which is
-// renamed over the old one only once it is complete on disk.
+// renamed over the old one only once it is complete on disk. A file that
+// cannot be written in place (read-only) is not replaced either.
 #pragma once
 
 #include "level_text.h"
@@ -18,3 +19,7 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
 
 // Answers an empty text, or a message naming the file and the reason.
 std::string writeFileAtomically(const std::string& path, const std::string& text);
+
+// Where a level's proof is kept: NAME.replay beside NAME.txt, and never the
+// level file itself, whatever the level file is called.
+std::string replayPathBeside(const std::string& levelPath);

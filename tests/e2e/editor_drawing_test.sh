@@ -2,7 +2,8 @@
 # The level editor driven as a person would: a new level drawn with clicks,
 # a drag and a rectangle, a title typed, saved and compared character for
 # character; undo and redo; quitting with unsaved changes asks first; a
-# faulty file is refused with the parser's message and status 1.
+# faulty file is refused with the parser's message and status 1; at scale 2
+# the mouse finds the cell under it.
 source "$(dirname "$0")/lib.sh"
 
 click_cell() { # X Y [BUTTON]
@@ -34,7 +35,7 @@ for row in rows:
 PY
 }
 
-start_xvfb
+start_xvfb 1600x1200
 start_game new.txt
 wait_window
 wait_for_drawing 512 0 192 40
@@ -48,7 +49,7 @@ xdotool keydown --window "$window" shift 2>/dev/null
 drag_cells 14 20 16 22            # a block of nine bricks
 xdotool keyup --window "$window" shift 2>/dev/null
 click_cell 16 22 3                # the right button empties a cell
-press t; press --repeat 8 BackSpace
+press t                           # the typing replaces "Untitled"
 xdotool type --window "$window" --delay 50 "Drawn by hand" 2>/dev/null; press Return
 press ctrl+s
 expected_level "Drawn by hand" 19:P:3 19:\$:10 20:###########:2 20:###:14 21:###:14 22:##.:14 >"$work/expected.txt"
@@ -81,3 +82,15 @@ dismiss_message
 wait_exit
 check "exit status 1" test "$exit_status" = 1
 check "the faulty file untouched" cmp "$work/short.txt" "$work/short.before"
+
+# At scale 2 a cell is 32 pixels: its corner pixels are the cell's.
+start_game --scale 2 big.txt
+wait_window
+wait_for_drawing 1024 0 384 80
+press 5; xdotool mousemove --window "$window" $((32 * 30 + 31)) $((32 * 31 + 31)) click 1 2>/dev/null; sleep 0.1
+press 4; xdotool mousemove --window "$window" 32 0 click 1 2>/dev/null; sleep 0.1
+press ctrl+s
+press Escape
+wait_exit
+expected_level "Untitled" 31:P:30 0:\$:1 >"$work/expected.txt"
+check "at scale 2, cells under the mouse" cmp "$work/big.txt" "$work/expected.txt"

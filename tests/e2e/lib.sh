@@ -53,8 +53,8 @@ default_rows=(2500 "Mellow Quarrier" 2250 "Mellow Quarrier" 2000 "Mellow Quarrie
 fail() { echo "FAIL: $*" >&2; exit 1; }
 check() { local what=$1; shift; "$@" || fail "$what"; echo "ok: $what"; }
 
-start_xvfb() {
-  Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$work/display.txt" 2>/dev/null &
+start_xvfb() { # [WIDTHxHEIGHT]
+  Xvfb -displayfd 1 -screen 0 "${1:-1024x768}x24" -nolisten tcp >"$work/display.txt" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 200); do [ -s "$work/display.txt" ] && break; sleep 0.05; done
   [ -s "$work/display.txt" ] || fail "Xvfb did not start"

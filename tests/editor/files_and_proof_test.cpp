@@ -25,6 +25,9 @@ TEST(LevelFilesTest, OpensNewAndFaultyFilesAsTheyAre) {
   dir.writeFile("short.txt", "title: Short\n" + std::string(32, '.') + "\n");
   EXPECT_EQ(openLevelFile(dir.path() + "/short.txt", "short.txt").error, "short.txt:3:1: expected 32 rows, found 1");
   EXPECT_NE(openLevelFile(dir.path(), "here").error.find("here: is a folder"), std::string::npos);
+
+  EXPECT_EQ(replayPathBeside("/levels/mine.txt"), "/levels/mine.replay");
+  EXPECT_EQ(replayPathBeside("/levels/mine.replay"), "/levels/mine.replay.replay") << "the level kept";
 }
 
 TEST(LevelFilesTest, AFailedSaveSaysSoAndKeepsTheOldFile) {

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Saves that fail, as a user who is not root (root writes anywhere): a level
+# in a read-only folder, and a read-only level in a folder open to writing.
+# The message says so in full, the file keeps its old text, and the level
+# stays in the editor unsaved, so quitting still asks. A level behind a
+# folder the user may not search is refused, not taken for a new one.
+source "$(dirname "$0")/lib.sh"
+
+user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+chmod 755 "$work"
+levels=$here/../../levels
+press() { xdotool key --window "$window" "$@" 2>/dev/null; sleep 0.15; }
+
+fail_to_save() { # FOLDER_MODE FILE_MODE
+  local folder=$work/f$1$2
+  mkdir "$folder"
+  cp "$levels/$(grep -v '^#' "$levels/levels.txt" | head -1)" "$folder/level.txt"
+  cp "$folder/level.txt" "$work/before.txt"
+  chown -R nobody "$folder"
+  chmod "$1" "$folder"
+  chmod "$2" "$folder/level.txt"
+  MQ_GAME_WRAPPER="${user[*]}" start_game "$folder/level.txt"
+  wait_window
+  wait_for_drawing 512 0 192 40
+  press 1
+  xdotool mousemove --window "$window" 8 8 click 1 2>/dev/null
+  press ctrl+s
+  wait_for_colour FF4040 0 541 704 12   # the message's second line
+  check "folder $1, file $2: the level file untouched" cmp "$folder/level.txt" "$work/before.txt"
+  press Escape
+  sleep 0.3
+  check "folder $1, file $2: still unsaved, so quitting asks" kill -0 "$game_pid"
+  press n
+  wait_exit
+  check "exit status 0" test "$exit_status" = 0
+}
+
+start_xvfb
+fail_to_save 555 644
+fail_to_save 755 444
+
+mkdir "$work/closed"
+cp "$work/before.txt" "$work/closed/level.txt"
+chmod 700 "$work/closed"
+MQ_GAME_WRAPPER="${user[*]}" start_game "$work/closed/level.txt"
+read_message
+check "the closed folder's message" test "$message_text" = "$work/closed/level.txt: cannot be read: Permission denied"
+dismiss_message
+wait_exit
+check "exit status 1" test "$exit_status" = 1
