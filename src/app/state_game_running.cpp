@@ -53,6 +53,10 @@ void State_GameRunning::update() {
   }
   if (game->goldLeft() == 0) {
     tallyTimeBonus();
+    if (ending_.endsWhenCleared) {
+      game->setState(ending_.next(*game));
+      return;
+    }
     ++sequenceIndex;
     if (sequenceIndex >= levelCount) {
       sequenceIndex = 0;

@@ -14,10 +14,12 @@ class Game;
 
 // How a game in progress ends. The game returns to its title menu and offers
 // the score to the high-score table; the level editor's play-test returns to
-// the editor and keeps no score.
+// the editor and keeps no score, and a watched proof also ends when its level
+// is cleared, after the tally, so that the cleared level is what is last seen.
 struct GameEnding {
   std::function<State*(Game&)> next;
   bool offerHighScore = true;
+  bool endsWhenCleared = false;
 };
 
 class State_GameRunning : public State {

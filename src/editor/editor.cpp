@@ -311,8 +311,11 @@ void Editor::watchProof() {
   }
   view_.showPrompt("Watching the proof: hold F to fast-forward, Escape returns.", White);
   view_.present();
-  watchReplay(draft_.source().level, *proof_->result().replay, playWindow());
+  const bool cleared = watchReplay(draft_.source().level, *proof_->result().replay, playWindow());
   takeWindowBack();
+  if (cleared) {
+    say("The proof was watched to its end: the level is cleared.", Good);
+  }
 }
 
 bool Editor::proofIsCurrent() const {

@@ -29,6 +29,15 @@ GameEnding backToEditor() {
   return {[](Game&) -> State* { return new State_BackToEditor; }, false};
 }
 
+// A watch also ends when its level is cleared, noting that it was.
+GameEnding backToEditorWhenCleared(bool& cleared) {
+  return {[&cleared](Game& game) -> State* {
+            cleared = game.goldLeft() == 0;
+            return new State_BackToEditor;
+          },
+          false, true};
+}
+
 Level withoutEnemyStarts(Level level) {
   for (int8_t& cell : level.cells) {
     cell = cell == EnemyStart ? static_cast<int8_t>(Empty) : cell;
@@ -77,21 +86,24 @@ void playTest(const Level& level, const PlayWindow& window) {
   }
 }
 
-void watchReplay(const Level& level, const Replay& replay, const PlayWindow& window) {
+bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window) {
   const GameFrames frames(window);
   const ScratchFolder folder("mq-editor-watch");
   writeMapsBin(replay.enemies ? level : withoutEnemyStarts(level));
   Game game(noFirstState);
   const unsigned seed = replay.seed;
   game.gameSeed = [seed] { return seed; };
-  game.setState(new State_GameRunning(&game, backToEditor()));
+  volatile char replayKeys[KEY_MAX] = {};
+  game.heldKeys = replayKeys;
+  bool cleared = false;
+  game.setState(new State_GameRunning(&game, backToEditorWhenCleared(cleared)));
   auto run = replay.keys.begin();
   uint32_t heldSoFar = 0;
   while (run != replay.keys.end() && !backInEditor() && !window.closeRequested()) {
     waitForTick();
     const int updates = key[KEY_F] ? FastForwardUpdates : 1;
     for (int update = 0; update < updates && run != replay.keys.end() && !backInEditor(); ++update) {
-      holdOnly(run->keys);
+      holdOnly(run->keys, replayKeys);
       currentState->update();
       if (++heldSoFar >= run->updates) {
         ++run;
@@ -102,8 +114,8 @@ void watchReplay(const Level& level, const Replay& replay, const PlayWindow& win
     currentState->draw();
     presentFrame();
   }
-  holdOnly(0);
-  if (!backInEditor()) {
+  if (cleared || !backInEditor()) {
     rest(EndOfWatchPauseMs);
   }
+  return cleared;
 }

@@ -20,7 +20,9 @@ struct PlayWindow {
 void playTest(const Level& level, const PlayWindow& window);
 
 // The replay's keys held one update after the other, from the replay's seed,
-// at the game's speed, FastForwardUpdates updates a frame while F is held. It
-// ends with the keys, or earlier like a play-test.
+// at the game's speed, FastForwardUpdates updates a frame while F is held.
+// Only the replay's keys move the player; of the keyboard, only Escape (back)
+// and F count. It ends when the level is cleared, showing it cleared after
+// the tally, and answers that it did; or with the keys, or like a play-test.
 constexpr int FastForwardUpdates = 8;
-void watchReplay(const Level& level, const Replay& replay, const PlayWindow& window);
+bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window);

@@ -9,7 +9,8 @@
 #include <ctime>
 
 Game::Game(const FirstState& makeFirstState)
-    : readKey([] { return readkey(); }), gameSeed([] { return static_cast<unsigned>(time(nullptr)); }) {
+    : readKey([] { return readkey(); }), gameSeed([] { return static_cast<unsigned>(time(nullptr)); }),
+      heldKeys(key) {
   setState(makeFirstState(*this));
   keepRunning = true;
 }

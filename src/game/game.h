@@ -62,4 +62,8 @@ public:
   // The seed of every new game; the clock in the game, fixed in tests so that
   // a whole game replays the same.
   std::function<unsigned()> gameSeed;
+  // The key states the player obeys, indexed by KEY_*: the library's key[]
+  // in the game; a watched replay holds keys of its own here, where the
+  // keyboard's thread cannot write.
+  const volatile char* heldKeys;
 };

@@ -43,27 +43,28 @@ void Player::update() {
   }
   // Every key is read, so with several held the last accepted move wins and
   // the sprite follows the last held key, accepted or not.
-  if (key[KEY_UP]) {
+  const volatile char* held = game->heldKeys;
+  if (held[KEY_UP]) {
     spriteRow = Climbing;
     tryMove(0, -1);
   }
-  if (key[KEY_DOWN]) {
+  if (held[KEY_DOWN]) {
     spriteRow = Climbing;
     tryMove(0, 1);
   }
-  if (key[KEY_LEFT]) {
+  if (held[KEY_LEFT]) {
     spriteRow = FacingLeft;
     tryMove(-1, 0);
   }
-  if (key[KEY_RIGHT]) {
+  if (held[KEY_RIGHT]) {
     spriteRow = FacingRight;
     tryMove(1, 0);
   }
-  if (key[KEY_J]) {
+  if (held[KEY_J]) {
     dig(DigLeft);
     spriteRow = FacingLeft;
   }
-  if (key[KEY_K]) {
+  if (held[KEY_K]) {
     dig(DigRight);
     spriteRow = FacingRight;
   }

@@ -35,6 +35,12 @@ Level goldLevel() {
   return levelFromRows(rows);
 }
 
+// Where an ending of the test's own hands the game over.
+struct Successor : State {
+  void update() override {}
+  void draw() override {}
+};
+
 class RunningStateTest : public ::testing::Test {
 protected:
   void SetUp() override { startHeadlessAllegro(); }
@@ -148,10 +154,6 @@ TEST_F(RunningStateTest, EscapeFreezesTheGameUntilReleasedThenEndsIt) {
 // editor's choosing, offers no score to the table, and its frames go where
 // the editor shows them.
 TEST_F(RunningStateTest, AnEndingOfItsOwnHandsOverWithoutTheNameEntryOrTheMenu) {
-  struct Successor : State {
-    void update() override {}
-    void draw() override {}
-  };
   writeMapsBin(dir_, {goldLevel()});
   game_ = new Game(noFirstState);
   game_->readKey = [] { ADD_FAILURE() << "no name entry"; return 13; };
@@ -167,6 +169,31 @@ TEST_F(RunningStateTest, AnEndingOfItsOwnHandsOverWithoutTheNameEntryOrTheMenu) 
   EXPECT_EQ(game_->player, nullptr);
   EXPECT_EQ(game_->highScores.entryAt(9).score, 2500u) << "the table as it was";
   EXPECT_EQ(framesShown, 2);
+}
+
+// A watched proof: the player obeys the replay's keys, not the keyboard, and
+// the game ends on the level cleared instead of starting it again.
+TEST_F(RunningStateTest, AWatchedReplayObeysItsOwnKeysAndEndsOnTheClearedLevel) {
+  writeMapsBin(dir_, {goldLevel()});
+  game_ = new Game(noFirstState);
+  volatile char replayKeys[KEY_MAX] = {};
+  replayKeys[KEY_RIGHT] = 1;
+  game_->heldKeys = replayKeys;
+  int endX = -1;
+  int32_t endGold = -1;
+  int32_t endScore = -1;
+  game_->setState(new State_GameRunning(game_, GameEnding{[&](Game& game) -> State* {
+                                                            endX = game.player->x;
+                                                            endGold = game.goldLeft();
+                                                            endScore = game.player->score;
+                                                            return new Successor;
+                                                          },
+                                                          false, true}));
+  drivePasses(80, {KEY_LEFT});
+  EXPECT_NE(dynamic_cast<Successor*>(currentState), nullptr);
+  EXPECT_EQ(endGold, 0);
+  EXPECT_GE(endX, 3 * 16) << "walked right to the last gold and stayed there";
+  EXPECT_GT(endScore, 20) << "with the time bonus tallied";
 }
 
 }  // namespace

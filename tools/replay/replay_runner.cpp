@@ -74,13 +74,14 @@ bool playOneUpdate(Game& game, uint8_t position, ReplayOutcome& outcome) {
 
 }  // namespace
 
-void holdOnly(uint8_t keys) {
-  key[KEY_UP] = (keys & HoldUp) ? 1 : 0;
-  key[KEY_DOWN] = (keys & HoldDown) ? 1 : 0;
-  key[KEY_LEFT] = (keys & HoldLeft) ? 1 : 0;
-  key[KEY_RIGHT] = (keys & HoldRight) ? 1 : 0;
-  key[KEY_J] = (keys & HoldDigLeft) ? 1 : 0;
-  key[KEY_K] = (keys & HoldDigRight) ? 1 : 0;
+void holdOnly(uint8_t keys, volatile char* keyStates) {
+  volatile char* held = keyStates != nullptr ? keyStates : key;
+  held[KEY_UP] = (keys & HoldUp) ? 1 : 0;
+  held[KEY_DOWN] = (keys & HoldDown) ? 1 : 0;
+  held[KEY_LEFT] = (keys & HoldLeft) ? 1 : 0;
+  held[KEY_RIGHT] = (keys & HoldRight) ? 1 : 0;
+  held[KEY_J] = (keys & HoldDigLeft) ? 1 : 0;
+  held[KEY_K] = (keys & HoldDigRight) ? 1 : 0;
 }
 
 std::string singleLevelMapsBin(const Level& level) {

@@ -38,8 +38,9 @@ struct ReplayError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Holds exactly the given Hold* keys in key[] and releases the other four.
-void holdOnly(uint8_t keys);
+// Holds exactly the given Hold* keys in `keyStates` (the library's key[]
+// unless given) and releases the other four.
+void holdOnly(uint8_t keys, volatile char* keyStates = nullptr);
 
 // The maps.bin bytes of a single level, with the record that ends the list.
 std::string singleLevelMapsBin(const Level& level);
