@@ -23,6 +23,9 @@ constexpr int Dim = 0x888888;
 constexpr int Warning = 0xFF4040;
 constexpr int Good = 0x40FF40;
 constexpr size_t MostTextChars = 200;
+// Enough for a typed note of MostTextChars, and still room for every fact
+// below the palette.
+constexpr int MostNoteRows = 10;
 
 constexpr int CtrlS = 19;
 constexpr int CtrlY = 25;
@@ -354,7 +357,7 @@ PanelContent Editor::panelContent() const {
   const LevelSource& source = draft_.source();
   panel.header = {{fs::path(files_.displayName).filename().string() + (draft_.modified() ? " *" : ""), Dim},
                   {"Title: " + source.title, White},
-                  {"Note: " + source.note, White}};
+                  {"Note: " + source.note, White, MostNoteRows}};
   panel.selectedKind = selectedKind_;
   panel.facts.push_back({"Gold " + std::to_string(draft_.goldCount()) + "   Enemies " +
                              std::to_string(draft_.enemyCount()),

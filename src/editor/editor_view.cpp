@@ -21,10 +21,10 @@ constexpr uint16_t MarkEdgeBottom = 128;
 
 constexpr int HeaderTop = 4;
 constexpr int HeaderLineHeight = 12;
-constexpr int HeaderLines = 3;
-constexpr int PaletteTop = 44;
+constexpr int PaletteGap = 4;
+constexpr int PaletteTop = HeaderTop + 3 * HeaderLineHeight + PaletteGap;   // below three header rows
 constexpr int PaletteRowHeight = 20;
-constexpr int FactsTop = PaletteTop + KindCount * PaletteRowHeight + 8;
+constexpr int FactsGap = 8;
 constexpr int FactLineHeight = 11;
 constexpr int PanelChars = (PanelWidth - 8) / 8;
 constexpr int PromptChars = EditorWidth / 8 - 1;
@@ -92,17 +92,13 @@ void frame(BITMAP* target, int left, int top, int size, int colour) {
   rect(target, left + 1, top + 1, left + size - 2, top + size - 2, colour);
 }
 
-void drawLines(BITMAP* target, const std::vector<PanelLine>& lines, int top, int lineHeight) {
-  for (size_t index = 0; index < lines.size(); ++index) {
-    textout_ex(target, font, fitted(lines[index].text, PanelChars).c_str(), PanelLeft + 6,
-               top + static_cast<int>(index) * lineHeight, lines[index].colour, -1);
-  }
-}
-
 }  // namespace
 
 EditorView::EditorView(int scale)
-    : scale_(scale), picture_(create_bitmap(EditorWidth, EditorHeight)), shownMarks_(CellCount, NotDrawn) {
+    : scale_(scale),
+      picture_(create_bitmap(EditorWidth, EditorHeight)),
+      shownMarks_(CellCount, NotDrawn),
+      paletteTop_(PaletteTop) {
   clear_bitmap(picture_);
 }
 
@@ -171,9 +167,16 @@ void EditorView::drawPanel() {
   const PanelContent& content = *shownPanel_;
   rectfill(picture_, PanelLeft, 0, EditorWidth - 1, PromptTop - 1, 0);
   vline(picture_, PanelLeft, 0, PromptTop - 1, GridLineColour);
-  drawLines(picture_, content.header, HeaderTop, HeaderLineHeight);
+  headerLineOfRow_.clear();
+  for (size_t index = 0; index < content.header.size(); ++index) {
+    const int top = HeaderTop + static_cast<int>(headerLineOfRow_.size()) * HeaderLineHeight;
+    const int rows = drawLines({content.header[index]}, top, HeaderLineHeight);
+    headerLineOfRow_.insert(headerLineOfRow_.end(), rows, static_cast<int>(index));
+  }
+  const int headerBottom = HeaderTop + static_cast<int>(headerLineOfRow_.size()) * HeaderLineHeight;
+  paletteTop_ = std::max(PaletteTop, headerBottom + PaletteGap);
   for (int kind = 0; kind < KindCount; ++kind) {
-    const int top = PaletteTop + kind * PaletteRowHeight;
+    const int top = paletteTop_ + kind * PaletteRowHeight;
     drawTile(picture_, PanelLeft + 10, top, static_cast<int8_t>(kind), 0);
     if (kind == Empty) {
       rect(picture_, PanelLeft + 10, top, PanelLeft + 25, top + CellPixels - 1, GridLineColour);
@@ -185,8 +188,20 @@ void EditorView::drawPanel() {
       rect(picture_, PanelLeft + 6, top - 2, EditorWidth - 6, top + CellPixels + 1, 0xFFFFFF);
     }
   }
-  drawLines(picture_, content.facts, FactsTop, FactLineHeight);
+  drawLines(content.facts, paletteTop_ + KindCount * PaletteRowHeight + FactsGap, FactLineHeight);
   markDirty(PanelLeft, 0, PanelWidth, PromptTop);
+}
+
+// Answers the rows drawn.
+int EditorView::drawLines(const std::vector<PanelLine>& lines, int top, int lineHeight) {
+  int row = 0;
+  for (const PanelLine& line : lines) {
+    for (const std::string& text : wrapped(line.text, PanelChars, line.mostLines)) {
+      textout_ex(picture_, font, text.c_str(), PanelLeft + 6, top + row * lineHeight, line.colour, -1);
+      ++row;
+    }
+  }
+  return row;
 }
 
 void EditorView::showPrompt(const std::string& text, int colour) {
@@ -257,7 +272,7 @@ std::optional<std::array<int, 2>> EditorView::cellAt(int windowX, int windowY) c
 
 std::optional<int> EditorView::paletteKindAt(int windowX, int windowY) const {
   const int x = windowX / scale_;
-  const int y = windowY / scale_ - (PaletteTop - 2);
+  const int y = windowY / scale_ - (paletteTop_ - 2);
   if (x < PanelLeft || y < 0 || y >= KindCount * PaletteRowHeight) {
     return std::nullopt;
   }
@@ -266,9 +281,9 @@ std::optional<int> EditorView::paletteKindAt(int windowX, int windowY) const {
 
 std::optional<int> EditorView::headerLineAt(int windowX, int windowY) const {
   const int x = windowX / scale_;
-  const int y = windowY / scale_ - (HeaderTop - 1);
-  if (x < PanelLeft || y < 0 || y >= HeaderLines * HeaderLineHeight) {
+  const int row = (windowY / scale_ - (HeaderTop - 1)) / HeaderLineHeight;
+  if (x < PanelLeft || windowY / scale_ < HeaderTop - 1 || row >= static_cast<int>(headerLineOfRow_.size())) {
     return std::nullopt;
   }
-  return y / HeaderLineHeight;
+  return headerLineOfRow_[row];
 }

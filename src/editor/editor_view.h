@@ -36,12 +36,18 @@ struct GridMarks {
   std::optional<CellRect> rectangle; // a rectangle being dragged
 };
 
+// A line of text in the panel, wrapped over up to mostLines rows; what does
+// not fit in them is cut.
 struct PanelLine {
   std::string text;
   int colour;
-  bool operator==(const PanelLine& other) const { return text == other.text && colour == other.colour; }
+  int mostLines = 1;
+  bool operator==(const PanelLine& other) const {
+    return text == other.text && colour == other.colour && mostLines == other.mostLines;
+  }
 };
 
+// The palette follows the header's rows, and the facts the palette.
 struct PanelContent {
   std::vector<PanelLine> header;   // above the palette: file, title, note
   int selectedKind = 1;
@@ -70,7 +76,8 @@ public:
   void presentGameFrame();
 
   // Window pixels to the picture's: a cell (of the grid, or anywhere when
-  // unclamped), a palette entry, a header line.
+  // unclamped), a palette entry, a header line (by its index in the header,
+  // on any of its rows).
   std::array<int, 2> cellUnder(int windowX, int windowY) const;
   std::optional<std::array<int, 2>> cellAt(int windowX, int windowY) const;
   std::optional<int> paletteKindAt(int windowX, int windowY) const;
@@ -79,6 +86,7 @@ public:
 private:
   void drawCell(const LevelDraft& draft, int index);
   void drawPanel();
+  int drawLines(const std::vector<PanelLine>& lines, int top, int lineHeight);
   void markDirty(int left, int top, int width, int height);
 
   int scale_;
@@ -86,5 +94,7 @@ private:
   std::vector<std::array<int, 4>> dirty_;   // left, top, width, height
   std::vector<uint16_t> shownMarks_;        // per cell; NotDrawn before the first drawing
   std::optional<PanelContent> shownPanel_;
+  std::vector<int> headerLineOfRow_;        // which header line each row shows
+  int paletteTop_;
   std::optional<std::pair<std::string, int>> shownPrompt_;
 };
