@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The editor's play-test and proof on the first shipped level: play it and
-# come back to the same drawing, prove it, watch the proof, save, and find
-# the replay beside the level clearing it through replay-run. With
+# come back to the same drawing, prove it, watch the proof (once to its end),
+# save, and find the replay beside the level clearing it through replay-run. With
 # MQ_SCREENSHOT_DIR set, the proven level is saved there as editor.png (the
 # README shows docs/editor.png).
 source "$(dirname "$0")/lib.sh"
@@ -42,6 +42,12 @@ hold Escape 0.1
 sleep 0.5
 screenshot watched
 check "back from watching to the same drawing" test "$(grid_sum before)" = "$(grid_sum watched)"
+
+# Watched again to its end, fast, with Left held: only the proof's keys count.
+press w
+wait_for_drawing 0 513 80 12
+xdotool keydown --window "$window" f Left sleep 3 keyup --window "$window" f Left 2>/dev/null
+wait_for_colour 40FF40 0 529 704 26     # "The proof was watched to its end"
 
 press ctrl+s
 check "the proof saved beside the level" test -s "$work/first.replay"
