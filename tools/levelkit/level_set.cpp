@@ -116,11 +116,7 @@ bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::stri
 }
 
 std::string mapsBinOf(const std::vector<Level>& levels) {
-  std::ostringstream records;
-  for (const Level& level : levels) {
-    writeLevelRecord(records, level);
-  }
-  return records.str() + std::string(LevelRecordBytes, '\0');
+  return mapsBinBytes(levels) + std::string(LevelRecordBytes, '\0');
 }
 
 std::vector<LevelSource> levelSourcesOf(std::istream& mapsBin) {

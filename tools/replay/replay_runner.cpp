@@ -1,5 +1,6 @@
 #include "replay_runner.h"
 
+#include "level_set.h"
 #include "level_text.h"
 
 #include "base/globals.h"
@@ -85,7 +86,7 @@ void holdOnly(uint8_t keys, volatile char* keyStates) {
 }
 
 std::string singleLevelMapsBin(const Level& level) {
-  return mapsBinBytes({level}) + std::string(LevelRecordBytes, '\0');
+  return mapsBinOf({level});
 }
 
 std::string replayMapsBin(const Replay& replay) {
