@@ -2,6 +2,7 @@
 // still to look around must not cost a life within five seconds, and the
 // trap the level teaches must work without taking a step from the start.
 #include "level_session.h"
+#include "level_set.h"
 #include "level_text.h"
 #include "replay.h"
 #include "support/headless.h"
@@ -32,16 +33,14 @@ int chasersIn(const Level& level) {
 
 std::vector<Level> levelsInPlayOrder() {
   const fs::path levels = MQ_LEVELS_DIR;
-  std::ifstream list(levels / "levels.txt");
+  std::vector<std::string> names;
+  readLevelListNames(levels / "levels.txt", names);
   std::vector<Level> ordered;
-  for (std::string line; std::getline(list, line);) {
-    if (line.empty() || line[0] == '#') {
-      continue;
-    }
-    std::ifstream file(levels / line);
+  for (const std::string& name : names) {
+    std::ifstream file(levels / name);
     LevelSource source;
     std::string error;
-    EXPECT_TRUE(parseLevelSource(file, line, source, error)) << error;
+    EXPECT_TRUE(parseLevelSource(file, name, source, error)) << error;
     ordered.push_back(source.level);
   }
   return ordered;

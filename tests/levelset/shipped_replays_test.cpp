@@ -25,13 +25,8 @@ const fs::path LevelsDir = MQ_LEVELS_DIR;
 constexpr size_t ShippedLevelsAtLeast = 40;
 
 std::vector<std::string> listedLevels() {
-  std::ifstream list(LevelsDir / "levels.txt");
   std::vector<std::string> names;
-  for (std::string line; std::getline(list, line);) {
-    if (!line.empty() && line[0] != '#') {
-      names.push_back(line);
-    }
-  }
+  readLevelListNames(LevelsDir / "levels.txt", names);
   return names;
 }
 

@@ -96,6 +96,19 @@ bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::st
   return true;
 }
 
+bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::string>& names) {
+  std::ifstream list(listPath);
+  if (!list) {
+    return false;
+  }
+  for (std::string line; std::getline(list, line);) {
+    if (!line.empty() && line[0] != '#') {
+      names.push_back(line);
+    }
+  }
+  return true;
+}
+
 bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::string& error) {
   std::ifstream file(path, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

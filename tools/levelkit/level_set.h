@@ -4,6 +4,7 @@
 
 #include "level_text.h"
 
+#include <filesystem>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -14,6 +15,11 @@
 // zeros that ends the list for the game. On failure returns false with
 // "FILE:LINE:COLUMN: what is wrong" in error.
 bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::string& error);
+
+// The level file names in the list file, as written and in play order,
+// skipping blank lines and lines starting with '#'. False when the list
+// cannot be opened.
+bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::string>& names);
 
 // Reads a level set from either a level list or a compiled maps.bin, told
 // apart by content: maps.bin holds control bytes (two empty cells make a 0

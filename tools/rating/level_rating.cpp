@@ -1,5 +1,6 @@
 #include "level_rating.h"
 
+#include "level_set.h"
 #include "replay_runner.h"
 
 #include "game/enemy.h"
@@ -114,16 +115,13 @@ bool rateLevelFile(const std::filesystem::path& file, RatedLevel& rated, std::st
 }  // namespace
 
 bool rateLevelList(const std::filesystem::path& listPath, std::vector<RatedLevel>& levels, std::string& error) {
-  std::ifstream list(listPath);
-  if (!list) {
+  std::vector<std::string> names;
+  if (!readLevelListNames(listPath, names)) {
     error = listPath.string() + ": cannot be read";
     return false;
   }
-  for (std::string line; std::getline(list, line);) {
-    if (line.empty() || line[0] == '#') {
-      continue;
-    }
-    RatedLevel rated{listPath.parent_path() / line, {}, {}};
+  for (const std::string& name : names) {
+    RatedLevel rated{listPath.parent_path() / name, {}, {}};
     if (!rateLevelFile(rated.file, rated, error)) {
       return false;
     }

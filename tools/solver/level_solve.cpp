@@ -74,15 +74,12 @@ std::function<void(size_t)> progressPrinter() {
 }
 
 bool readLevelList(const fs::path& listPath, std::vector<fs::path>& levels) {
-  std::ifstream list(listPath);
-  if (!list) {
+  std::vector<std::string> names;
+  if (!readLevelListNames(listPath, names)) {
     return false;
   }
-  std::string line;
-  while (std::getline(list, line)) {
-    if (!line.empty() && line[0] != '#') {
-      levels.push_back(listPath.parent_path() / line);
-    }
+  for (const std::string& name : names) {
+    levels.push_back(listPath.parent_path() / name);
   }
   return true;
 }
