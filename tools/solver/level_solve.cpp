@@ -158,29 +158,29 @@ bool writeReplayFile(const fs::path& path, const Replay& replay, const std::stri
 struct Attempt {
   bool enemies;
   SearchResult result;
-  bool gaveUpOnEnemies = false;
 };
 
 // Searches as the mode asks; the last attempt made is answered.
-Attempt searchAsAsked(const Level& level, const std::string& name, const Options& options) {
-  const bool levelHasEnemies = hasEnemyStart(level);
-  if (options.enemies == EnemyMode::Off || !levelHasEnemies) {
-    return {false, searchLevel(level, false, ReplaySeed, options.limits)};
+Attempt searchAsAsked(const Level& level, const std::string& name, EnemyMode mode, const SearchLimits& limits) {
+  if (mode == EnemyMode::Off || !hasEnemyStart(level)) {
+    return {false, searchLevel(level, false, ReplaySeed, limits)};
   }
-  Attempt withEnemies{true, searchLevel(level, true, ReplaySeed, options.limits)};
-  if (withEnemies.result.cleared || options.enemies == EnemyMode::On) {
+  Attempt withEnemies{true, searchLevel(level, true, ReplaySeed, limits)};
+  if (withEnemies.result.cleared || mode == EnemyMode::On) {
     return withEnemies;
   }
   std::printf("%s: no way past the enemies found (%zu states, %.1f s); searching without them\n",
               name.c_str(), withEnemies.result.statesExplored, withEnemies.result.seconds);
-  return {false, searchLevel(level, false, ReplaySeed, options.limits), true};
+  return {false, searchLevel(level, false, ReplaySeed, limits)};
 }
 
-std::string replayComment(const Attempt& attempt, bool enemiesOn) {
+// Enemies are left out of a level that has them only when asked to (off) or
+// after no way past them was found (auto).
+std::string replayComment(EnemyMode mode, bool enemiesOn) {
   if (enemiesOn) {
     return "found by level-solve";
   }
-  return attempt.gaveUpOnEnemies ? "found by level-solve with the enemies removed: no way past them was found"
+  return mode == EnemyMode::Auto ? "found by level-solve with the enemies removed: no way past them was found"
                                  : "found by level-solve with the enemies removed, as asked";
 }
 
@@ -193,11 +193,11 @@ int solveOne(const fs::path& levelPath, const Options& options) {
     return ExitBroken;
   }
   const std::string name = levelPath.stem().string();
-  Options asked = options;
+  SearchLimits limits = options.limits;
   if (options.progress) {
-    asked.limits.onProgress = progressPrinter();
+    limits.onProgress = progressPrinter();
   }
-  const Attempt attempt = searchAsAsked(source.level, name, asked);
+  const Attempt attempt = searchAsAsked(source.level, name, options.enemies, limits);
   const SearchResult& found = attempt.result;
   if (!found.cleared) {
     std::printf("%s: NOT CLEARED after %zu states, %.1f s\n", name.c_str(), found.statesExplored, found.seconds);
@@ -206,21 +206,22 @@ int solveOne(const fs::path& levelPath, const Options& options) {
   }
   // A level without enemies plays the same either way; "off" is kept for
   // replays that really left a level's enemies out.
-  const bool enemiesOn = attempt.enemies || !hasEnemyStart(source.level);
+  const bool levelHasEnemies = hasEnemyStart(source.level);
+  const bool enemiesOn = attempt.enemies || !levelHasEnemies;
   const Replay replay = replayFor(levelPath, options.outDir, enemiesOn, found);
   const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(source.level));
   if (outcome.end != ReplayEnd::Cleared) {
     std::cerr << name << ": the sequence found does not replay: " << describeOutcome(outcome) << "\n";
     return ExitUnsolved;
   }
-  const std::string how = replayComment(attempt, enemiesOn);
+  const std::string how = replayComment(options.enemies, enemiesOn);
   const fs::path replayPath = options.outDir / (name + ".replay");
   if (!writeReplayFile(replayPath, replay, how)) {
     std::cerr << replayPath.string() << ": cannot be written\n";
     return ExitBroken;
   }
   std::printf("%s: cleared %s in %u ticks (%zu states, %.1f s)\n", name.c_str(),
-              attempt.enemies ? "with enemies" : (hasEnemyStart(source.level) ? "WITHOUT enemies" : "(no enemies)"),
+              attempt.enemies ? "with enemies" : (levelHasEnemies ? "WITHOUT enemies" : "(no enemies)"),
               outcome.ticks, found.statesExplored, found.seconds);
   return 0;
 }
