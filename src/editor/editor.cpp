@@ -60,6 +60,9 @@ void Editor::run() {
   listenToMouse();
   set_close_button_callback(onCloseButton);
   view_.invalidate();
+  // Everything shown follows from a key, a click or the proof's progress, so
+  // a tick with none of them has nothing to compose.
+  bool happened = true;   // the first picture
   while (!quit_) {
     while (tickCount == 0) {
       rest(1);
@@ -67,21 +70,30 @@ void Editor::run() {
     tickCount = 0;
     if (closePressed.exchange(false)) {
       requestQuit();
+      happened = true;
     }
-    readKeys();
-    readMouse();
-    if (proof_ && proof_->poll() && proof_->result().state == ProofState::Failed) {
-      say(proof_->result().line, Warning);
+    happened = readKeys() || happened;
+    happened = readMouse() || happened;
+    if (proof_ && proof_->poll()) {
+      happened = true;
+      if (proof_->result().state == ProofState::Failed) {
+        say(proof_->result().line, Warning);
+      }
     }
-    refresh();
+    if (std::exchange(happened, false)) {
+      refresh();
+    }
   }
 }
 
-void Editor::readKeys() {
+bool Editor::readKeys() {
+  bool read = false;
   while (!quit_ && keypressed()) {
     const int pressed = readkey();
     onKey(pressed >> 8, pressed & 0xFF, (key_shifts & KB_CTRL_FLAG) != 0);
+    read = true;
   }
+  return read;
 }
 
 void Editor::onKey(int scancode, int ascii, bool control) {
@@ -174,10 +186,13 @@ void Editor::startTyping(bool title) {
   replaceTyped_ = true;
 }
 
-void Editor::readMouse() {
+bool Editor::readMouse() {
+  bool read = false;
   while (const std::optional<MouseEvent> event = nextMouseEvent()) {
     onMouse(event->flags, event->x, event->y);
+    read = true;
   }
+  return read;
 }
 
 void Editor::onMouse(int flags, int x, int y) {

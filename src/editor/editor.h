@@ -28,12 +28,13 @@ public:
 private:
   enum class Mode { Drawing, Typing, ConfirmingQuit };
 
-  void readKeys();
+  // Answer whether anything was read.
+  bool readKeys();
   void onKey(int scancode, int ascii, bool control);
   void onDrawingKey(int scancode, int ascii, bool control);
   void onTypingKey(int scancode, int ascii);
   void onQuitKey(int scancode, int ascii);
-  void readMouse();
+  bool readMouse();
   void onMouse(int flags, int x, int y);
   void strokeTo(int x, int y);
   void endStroke();

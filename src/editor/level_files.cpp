@@ -1,5 +1,7 @@
 #include "editor/level_files.h"
 
+#include "base/os_files.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,6 +66,11 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
   }
   if (fs::is_directory(path, unknown)) {
     opened.error = displayName + ": is a folder, not a level file";
+    return opened;
+  }
+  // A FIFO or a device would hold the editor up for ever before its window.
+  if (!isRegularFile(path.c_str())) {
+    opened.error = displayName + ": is not a regular file";
     return opened;
   }
   std::ifstream in(path, std::ios::binary);

@@ -81,7 +81,10 @@ void playTest(const Level& level, const PlayWindow& window) {
   writeMapsBin(level);
   Game game(noFirstState);
   game.setState(new State_GameRunning(&game, backToEditor()));
+  // Between ticks a pass only rests, so the window (and a proof's output) is
+  // looked at once a tick rather than at every rest.
   while (!backInEditor() && !window.closeRequested()) {
+    waitForTick();
     runPass();
   }
 }

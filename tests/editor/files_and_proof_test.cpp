@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <filesystem>
 #include <iterator>
@@ -25,6 +27,8 @@ TEST(LevelFilesTest, OpensNewAndFaultyFilesAsTheyAre) {
   dir.writeFile("short.txt", "title: Short\n" + std::string(32, '.') + "\n");
   EXPECT_EQ(openLevelFile(dir.path() + "/short.txt", "short.txt").error, "short.txt:3:1: expected 32 rows, found 1");
   EXPECT_NE(openLevelFile(dir.path(), "here").error.find("here: is a folder"), std::string::npos);
+  ASSERT_EQ(mkfifo((dir.path() + "/pipe.txt").c_str(), 0600), 0);
+  EXPECT_EQ(openLevelFile(dir.path() + "/pipe.txt", "pipe.txt").error, "pipe.txt: is not a regular file");
 
   EXPECT_EQ(replayPathBeside("/levels/mine.txt"), "/levels/mine.replay");
   EXPECT_EQ(replayPathBeside("/levels/mine.replay"), "/levels/mine.replay.replay") << "the level kept";
