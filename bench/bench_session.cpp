@@ -4,7 +4,6 @@
 #include "level_text.h"
 #include "reference_loop.h"
 
-#include "base/assets.h"
 #include "base/globals.h"
 #include "base/headless_start.h"
 #include "base/scratch_folder.h"
@@ -17,7 +16,6 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

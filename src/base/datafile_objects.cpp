@@ -77,20 +77,24 @@ int fileBytesPerPixel(int depth) {
   }
 }
 
-// The sides and pixels of a bitmap after its depth; what follows is the next
-// glyph of a font, or nothing the loader looks at.
-std::string bitmapBodyProblem(ByteReader& reader, int depth) {
+// The sides and pixels of a picture, each row starting on a byte of its own;
+// what follows is the next glyph of a font, or nothing the loader looks at.
+std::string picturePixelsProblem(ByteReader& reader, int maxSide, int bitsPerPixel) {
   const int width = reader.word();
   const int height = reader.word();
-  if (width < 1 || height < 1 || width > MaxBitmapSide || height > MaxBitmapSide) {
+  if (width < 1 || height < 1 || width > maxSide || height > maxSide) {
     return "of " + std::to_string(width) + " by " + std::to_string(height) + " pixels";
   }
-  const uint64_t pixelBytes = uint64_t{static_cast<unsigned>(width)} * static_cast<unsigned>(height) *
-                              static_cast<unsigned>(fileBytesPerPixel(depth));
-  if (!reader.skip(pixelBytes)) {
+  const uint64_t rowBytes = (uint64_t{static_cast<unsigned>(width)} * static_cast<unsigned>(bitsPerPixel) + 7) / 8;
+  if (!reader.skip(rowBytes * static_cast<unsigned>(height))) {
     return "with fewer pixels than its size";
   }
   return {};
+}
+
+// A bitmap's body after its depth.
+std::string bitmapBodyProblem(ByteReader& reader, int depth) {
+  return picturePixelsProblem(reader, MaxBitmapSide, 8 * fileBytesPerPixel(depth));
 }
 
 std::string bitmapProblem(const ObjectBytes& data) {
@@ -145,15 +149,7 @@ std::string glyphProblem(ByteReader& reader, bool mono, int depth) {
   if (!mono) {
     return bitmapBodyProblem(reader, depth);
   }
-  const int width = reader.word();
-  const int height = reader.word();
-  if (width < 1 || height < 1 || width > MaxGlyphSide || height > MaxGlyphSide) {
-    return "of " + std::to_string(width) + " by " + std::to_string(height) + " pixels";
-  }
-  if (!reader.skip(uint64_t{static_cast<unsigned>((width + 7) / 8)} * static_cast<unsigned>(height))) {
-    return "with fewer pixels than its size";
-  }
-  return {};
+  return picturePixelsProblem(reader, MaxGlyphSide, 1);
 }
 
 // One range: its kind (mono or a colour depth), its characters and glyphs.

@@ -2,7 +2,6 @@
 
 #include "base/globals.h"
 #include "base/state.h"
-#include "game/enemy.h"
 #include "game/player.h"
 #include "scores/score_screens.h"
 
@@ -23,10 +22,7 @@ Game::~Game() {
   delete player;
   player = nullptr;
   highScores.close();
-  for (Enemy* enemy : enemies) {
-    delete enemy;
-  }
-  enemies.clear();
+  destroyActors();   // the enemies, the player being gone already
 }
 
 void Game::setState(State* newState) {

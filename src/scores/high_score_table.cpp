@@ -74,11 +74,7 @@ HighScoreTable::HighScoreTable() {
   readFrom(in);
 }
 
-HighScoreTable::~HighScoreTable() {
-  if (!closed_) {
-    saveTable();
-  }
-}
+HighScoreTable::~HighScoreTable() { close(); }
 
 void HighScoreTable::readFrom(std::istream& in) {
   entries.clear();

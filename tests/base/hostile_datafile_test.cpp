@@ -17,30 +17,21 @@
 namespace {
 
 // A one-object datafile, packed and protected like assets.dat, whose object
-// has the given type and four bytes of data.
-void writeOneObject(const char* path, int32_t type) {
+// has the given type and four bytes of data; Nested puts that object
+// one level down, inside an object of type DAT_FILE.
+enum Placement { AtTop, Nested };
+void writeOneObject(const char* path, int32_t type, Placement placement = AtTop) {
   PACKFILE* file = pack_fopen(path, F_WRITE_PACKED);
   ASSERT_NE(file, nullptr);
   pack_mputl(DAT_MAGIC, file);
   pack_mputl(1, file);
+  if (placement == Nested) {
+    pack_mputl(DAT_FILE, file);
+    pack_mputl(20, file);   // the nested count, type, two sizes and data
+    pack_mputl(20, file);
+    pack_mputl(1, file);
+  }
   pack_mputl(type, file);
-  pack_mputl(4, file);
-  pack_mputl(4, file);
-  pack_mputl(0, file);
-  pack_fclose(file);
-}
-
-// The same object one level down, inside an object of type DAT_FILE.
-void writeNested(const char* path, int32_t innerType) {
-  PACKFILE* file = pack_fopen(path, F_WRITE_PACKED);
-  ASSERT_NE(file, nullptr);
-  pack_mputl(DAT_MAGIC, file);
-  pack_mputl(1, file);
-  pack_mputl(DAT_FILE, file);
-  pack_mputl(20, file);   // the nested count, type, two sizes and data
-  pack_mputl(20, file);
-  pack_mputl(1, file);
-  pack_mputl(innerType, file);
   pack_mputl(4, file);
   pack_mputl(4, file);
   pack_mputl(0, file);
@@ -55,9 +46,9 @@ TEST(HostileDatafileTest, AnObjectOfTypeDatEndIsRefusedAtAnyDepth) {
   writeOneObject("end.dat", DAT_END);
   EXPECT_FALSE(checkDatafile("end.dat").readable);
 
-  writeNested("nested_plain.dat", DAT_DATA);
+  writeOneObject("nested_plain.dat", DAT_DATA, Nested);
   EXPECT_TRUE(checkDatafile("nested_plain.dat").usable());
-  writeNested("nested_end.dat", DAT_END);
+  writeOneObject("nested_end.dat", DAT_END, Nested);
   EXPECT_FALSE(checkDatafile("nested_end.dat").readable);
 }
 

@@ -14,8 +14,8 @@
 
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <random>
 #include <string>

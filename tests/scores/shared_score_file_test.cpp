@@ -46,8 +46,9 @@ TEST_F(SharedScoreFileTest, LeftoversBesideTheFileAreNeverOpened) {
 TEST_F(SharedScoreFileTest, ALinkedFileIsSavedThroughTheLinkWithItsMode) {
   fs::create_directory(at("shared"));
   dir.writeFile("shared/scores", "");
-  fs::permissions(at("shared/scores"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_write |
-                                           fs::perms::group_read);
+  const fs::perms sharedMode =
+      fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_write | fs::perms::group_read;
+  fs::permissions(at("shared/scores"), sharedMode);
   fs::create_symlink(at("shared/scores"), at("user.bin"));
   {
     HighScoreTable table;
@@ -55,8 +56,7 @@ TEST_F(SharedScoreFileTest, ALinkedFileIsSavedThroughTheLinkWithItsMode) {
   }
   EXPECT_TRUE(fs::is_symlink(at("user.bin")));
   EXPECT_TRUE(holdsRow(dir.readFile("shared/scores"), "Zed"));
-  EXPECT_EQ(fs::status(at("shared/scores")).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(at("shared/scores")).permissions(), sharedMode);
 }
 
 TEST_F(SharedScoreFileTest, TwoCopiesKeepEachOthersRowsInEitherOrder) {

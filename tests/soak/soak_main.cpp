@@ -8,7 +8,6 @@
 #include "soak_levels.h"
 #include "soak_player.h"
 
-#include "base/assets.h"
 #include "base/globals.h"
 #include "base/headless_start.h"
 #include "base/scratch_folder.h"
@@ -17,7 +16,6 @@
 
 #include <allegro.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

@@ -5,7 +5,6 @@
 #include "base/headless_start.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
