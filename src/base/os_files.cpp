@@ -41,30 +41,6 @@ bool writeAll(int fd, const std::string& bytes, off_t offset) {
   return true;
 }
 
-mode_t modeForNewFile() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return NewFileMode & ~mask;
-}
-
-// Writes a uniquely named new file beside target and renames it over target.
-// Sets noRoom when the folder takes no new file at all.
-bool replaceByRename(const std::string& target, const std::string& bytes, mode_t mode, bool& noRoom) {
-  std::string temporary = target + ".XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) {
-    noRoom = errno == EACCES || errno == EPERM || errno == EROFS;
-    return false;
-  }
-  const bool written = fchmod(fd, mode) == 0 && writeAll(fd, bytes, 0) && fsync(fd) == 0;
-  const bool closed = close(fd) == 0;
-  if (!written || !closed || rename(temporary.c_str(), target.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
-}
-
 // Overwrites the existing file from its start, then cuts it to length: the
 // file holds a whole table before and after, and is never empty.
 bool replaceInPlace(const std::string& target, const std::string& bytes) {
@@ -79,6 +55,32 @@ bool replaceInPlace(const std::string& target, const std::string& bytes) {
 }
 
 }  // namespace
+
+mode_t modeForNewFile() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return NewFileMode & ~mask;
+}
+
+RenameOutcome replaceByRename(const std::string& target, const std::string& bytes, mode_t mode) {
+  std::string temporary = target + ".XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) {
+    return {RenameOutcome::NoNewFile, errno};
+  }
+  const bool written = fchmod(fd, mode) == 0 && writeAll(fd, bytes, 0) && fsync(fd) == 0;
+  const int writeError = errno;
+  RenameOutcome outcome;
+  if (close(fd) != 0 || !written) {
+    outcome = {RenameOutcome::Writing, written ? errno : writeError};
+  } else if (rename(temporary.c_str(), target.c_str()) != 0) {
+    outcome = {RenameOutcome::Renaming, errno};
+  }
+  if (outcome.step != RenameOutcome::Done) {
+    unlink(temporary.c_str());
+  }
+  return outcome;
+}
 
 bool isRegularFile(const char* path) {
   struct stat status {};
@@ -161,9 +163,12 @@ bool replaceFileContents(const std::string& target, const std::string& bytes) {
   } else {
     return false;
   }
-  bool noRoom = false;
-  if (replaceByRename(target, bytes, mode, noRoom)) {
+  const RenameOutcome outcome = replaceByRename(target, bytes, mode);
+  if (outcome.step == RenameOutcome::Done) {
     return true;
   }
+  // Where the folder takes no new file at all, the file is written in place.
+  const bool noRoom = outcome.step == RenameOutcome::NoNewFile &&
+                      (outcome.error == EACCES || outcome.error == EPERM || outcome.error == EROFS);
   return exists && noRoom && replaceInPlace(target, bytes);
 }

@@ -11,6 +11,8 @@
 // is ever opened; every write is checked.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <string>
 
@@ -41,6 +43,21 @@ public:
 private:
   int folder_ = -1;
 };
+
+// The mode a new file gets: 0666 less the process's umask.
+mode_t modeForNewFile();
+
+// How a replacement by rename went: the step that failed, with its errno.
+struct RenameOutcome {
+  enum Step { Done, NoNewFile, Writing, Renaming };
+  Step step = Done;
+  int error = 0;
+};
+
+// Writes bytes to a new, uniquely named file beside target, with the given
+// mode, and renames it over target. On failure the new file is gone again
+// and target is as it was.
+RenameOutcome replaceByRename(const std::string& target, const std::string& bytes, mode_t mode);
 
 // Makes the regular file at target (an absolute path from saveTargetOf) hold
 // exactly bytes, keeping its mode. A new file is written beside it and

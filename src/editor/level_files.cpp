@@ -2,16 +2,13 @@
 
 #include "base/os_files.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -19,33 +16,6 @@ namespace {
 
 std::string failure(const std::string& path, const std::string& what, int error) {
   return "Cannot save " + path + ": " + what + ": " + std::strerror(error);
-}
-
-bool writeAll(int fd, const std::string& text) {
-  size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t count = write(fd, text.data() + written, text.size() - written);
-    if (count < 0 && errno == EINTR) {
-      continue;
-    }
-    if (count <= 0) {
-      return false;
-    }
-    written += static_cast<size_t>(count);
-  }
-  return true;
-}
-
-// A new file gets the permissions any program's new file gets; a replaced
-// one keeps its own.
-mode_t modeFor(const std::string& path) {
-  struct stat existing {};
-  if (stat(path.c_str(), &existing) == 0) {
-    return existing.st_mode & 07777;
-  }
-  const mode_t mask = umask(022);
-  umask(mask);
-  return 0666 & ~mask;
 }
 
 }  // namespace
@@ -83,32 +53,22 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
 }
 
 std::string writeFileAtomically(const std::string& path, const std::string& text) {
+  struct stat existing {};
+  const bool exists = stat(path.c_str(), &existing) == 0;
   // Renaming would replace a file its owner has made read-only.
-  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+  if (exists && access(path.c_str(), W_OK) != 0) {
     return failure(path, "the file is read-only", errno);
   }
-  const fs::path target(path);
-  std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".saving-XXXXXX")).string();
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = mkstemp(name.data());
-  if (fd < 0) {
-    return failure(path, "no new file can be made beside it", errno);
+  // A replaced file keeps its permissions; a new one gets what any new file gets.
+  const mode_t mode = exists ? existing.st_mode & 07777 : modeForNewFile();
+  const RenameOutcome outcome = replaceByRename(path, text, mode);
+  switch (outcome.step) {
+    case RenameOutcome::Done: return {};
+    case RenameOutcome::NoNewFile: return failure(path, "no new file can be made beside it", outcome.error);
+    case RenameOutcome::Writing: return failure(path, "writing failed", outcome.error);
+    case RenameOutcome::Renaming: break;
   }
-  const std::string temporary(name.data());
-  const bool written = fchmod(fd, modeFor(path)) == 0 && writeAll(fd, text) && fsync(fd) == 0;
-  const int writeError = errno;
-  if (close(fd) != 0 || !written) {
-    const int error = written ? errno : writeError;
-    unlink(temporary.c_str());
-    return failure(path, "writing failed", error);
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    unlink(temporary.c_str());
-    return failure(path, "the new file could not replace the old", error);
-  }
-  return {};
+  return failure(path, "the new file could not replace the old", outcome.error);
 }
 
 std::string replayPathBeside(const std::string& levelPath) {
