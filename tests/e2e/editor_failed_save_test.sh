@@ -14,20 +14,16 @@ mkdir "$work/bin"
 cp "$game_binary" "$run_dir/assets.dat" "$work/bin/"
 chmod -R a+rX "$work/bin"
 game_binary=$work/bin/$(basename "$game_binary")
-levels=$here/../../levels
-press() { xdotool key --window "$window" "$@" 2>/dev/null; sleep 0.15; }
 
 fail_to_save() { # FOLDER_MODE FILE_MODE
   local folder=$work/f$1$2
   mkdir "$folder"
-  cp "$levels/$(grep -v '^#' "$levels/levels.txt" | head -1)" "$folder/level.txt"
+  cp "$(first_level)" "$folder/level.txt"
   cp "$folder/level.txt" "$work/before.txt"
   chown -R nobody "$folder"
   chmod "$1" "$folder"
   chmod "$2" "$folder/level.txt"
-  MQ_GAME_WRAPPER="${user[*]}" start_game "$folder/level.txt"
-  wait_window
-  wait_for_drawing 512 0 192 40
+  MQ_GAME_WRAPPER="${user[*]}" start_editor "$folder/level.txt"
   press 1
   xdotool mousemove --window "$window" 8 8 click 1 2>/dev/null
   press ctrl+s

@@ -7,16 +7,12 @@
 source "$(dirname "$0")/lib.sh"
 replay_run=$4
 
-levels=$here/../../levels
-cp "$levels/$(grep -v '^#' "$levels/levels.txt" | head -1)" "$work/first.txt"
+cp "$(first_level)" "$work/first.txt"
 cp "$work/first.txt" "$work/first.before"
-press() { xdotool key --window "$window" "$@" 2>/dev/null; sleep 0.15; }
 grid_sum() { "$convert_tool" "$work/$1.png" -crop 512x528+0+0 +repage rgb:- | md5sum; }
 
 start_xvfb
-start_game first.txt
-wait_window
-wait_for_drawing 512 0 192 40
+start_editor first.txt
 screenshot before
 
 press p

@@ -10,12 +10,17 @@ fresh_case() {
   cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$work/case/"
 }
 
-# Starts the game in $work/case and waits for the title screen.
-start_case() {
+# Starts the game in $work/case.
+start_in_case() {
   local saved_work=$work
   work=$work/case
   start_game
   work=$saved_work
+}
+
+# Starts the game in $work/case and waits for the title screen.
+start_case() {
+  start_in_case
   wait_window
   wait_for_title
 }
@@ -37,12 +42,6 @@ wait_for_title() {
   done
   fail "the title screen did not come"
 }
-
-# The menu reads held keys and ignores them for a moment after each one.
-menu_key() { hold "$1" 0.05; sleep 0.3; }
-menu_start_game() { menu_key j; }
-# The window may be gone before the key is let go.
-menu_exit() { menu_key Down; menu_key Down; hold j 0.05 2>/dev/null || true; }
 
 # user.bin records, best first, from "SCORE:NAME" words; a name given as
 # NAME/17 fills its whole 17-byte field, with no zero byte.

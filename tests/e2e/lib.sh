@@ -132,6 +132,28 @@ start_to_title() {
   sleep 0.3
 }
 
+# The menu reads held keys and ignores them for a moment after each one.
+menu_key() { hold "$1" 0.05; sleep 0.3; }
+menu_start_game() { menu_key j; }
+# The window may be gone before the key is let go.
+menu_exit() { menu_key Down; menu_key Down; hold j 0.05 2>/dev/null || true; }
+
+# Starts the level editor with the arguments given and waits for its palette.
+start_editor() {
+  start_game "$@"
+  wait_window
+  wait_for_drawing 512 0 192 40
+}
+
+# A key to the editor, and a moment for it to act on it.
+press() { xdotool key --window "$window" "$@" 2>/dev/null; sleep 0.15; }
+
+# The path of the first shipped level in play order.
+first_level() {
+  local levels=$here/../../levels
+  printf '%s/%s\n' "$levels" "$(sed -n '/^[^#]/{p;q}' "$levels/levels.txt")"
+}
+
 # Waits for a message box; sets message_text and message_box.
 read_message() {
   message_box=$(timeout 15 xdotool search --sync --onlyvisible --class '^Xmessage$' | head -1)

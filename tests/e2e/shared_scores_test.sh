@@ -45,10 +45,7 @@ zero_table
 start_case
 first_pid=$game_pid first_window=$window
 start_case_again() {
-  local saved_work=$work
-  work=$work/case
-  start_game
-  work=$saved_work
+  start_in_case
   for _ in $(seq 150); do
     window=$(xdotool search --onlyvisible --class '^allegro$' | grep -vx "$first_window" | head -1 || true)
     [ -n "$window" ] && break

@@ -37,9 +37,7 @@ play_first_frame() {
   wait_for_drawing 384 513 56 12
   screenshot "$shot"
   hold Escape 0.1; sleep 0.5
-  hold Down 0.05; sleep 0.3
-  hold Down 0.05; sleep 0.3
-  hold j 0.05
+  menu_exit
   wait_exit
 }
 
@@ -77,7 +75,7 @@ check "Exit wrote the default table into the player's folder" cmp "$save/user.bi
 check "the player's maps.bin is the installed one" cmp "$save/maps.bin" "$root/usr/share/games/mellow-quarrier/maps.bin"
 check "the plain game starts with the first level" test "$(best_level plain)" = 1
 
-printf '%s\n' "$levels_dir/$(sed -n '/^[^#]/{p;q}' "$levels_dir/levels.txt")" "$levels_dir/$(sed -n '/^[^#]/{p;q}' "$levels_dir/levels.txt")" >"$work/two.txt"
+printf '%s\n' "$(first_level)" "$(first_level)" >"$work/two.txt"
 head -c 512 /dev/zero >"$work/no-level.bin"
 for refused in "--bogus" "--from" "--from x" "--levels $work/missing.txt" "--levels $work/no-level.bin" \
     "--levels $work/two.txt --from 3"; do
@@ -99,9 +97,7 @@ check "the real table is untouched" cmp "$save/user.bin" "$work/real.bin"
 
 cp "$practice/maps.bin" "$root/usr/share/games/mellow-quarrier/maps.bin"
 start_to_title
-hold Down 0.05; sleep 0.3
-hold Down 0.05; sleep 0.3
-hold j 0.05
+menu_exit
 wait_exit
 check "an upgraded maps.bin reaches the player's copy" cmp "$save/maps.bin" "$practice/maps.bin"
 
@@ -112,9 +108,7 @@ check "the editor is installed beside the launcher" test -x "$game_binary"
 check "the editor's --version is the package's" \
   test "$("$game_binary" --version)" = "mellow-quarrier-editor $(dpkg-deb -f "$deb" Version)"
 check "the editor's solver is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-solve"
-start_game "$work/new-level.txt"
-wait_window
-wait_for_drawing 512 0 192 40
+start_editor "$work/new-level.txt"
 hold Escape 0.1
 wait_exit
 check "the installed editor opens and closes" test "$exit_status" = 0
