@@ -9,7 +9,6 @@
 
 #include <allegro.h>
 
-#include <fstream>
 
 namespace {
 
@@ -38,20 +37,6 @@ GameEnding backToEditorWhenCleared(bool& cleared) {
           false, true};
 }
 
-Level withoutEnemyStarts(Level level) {
-  for (int8_t& cell : level.cells) {
-    cell = cell == EnemyStart ? static_cast<int8_t>(Empty) : cell;
-  }
-  return level;
-}
-
-// The level as the only record of a maps.bin in the working folder.
-void writeMapsBin(const Level& level) {
-  const std::string bytes = singleLevelMapsBin(level);
-  std::ofstream out("maps.bin", std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 // The game's frames go to the editor's window while it lives.
 class GameFrames {
 public:
@@ -78,7 +63,7 @@ void waitForTick() {
 void playTest(const Level& level, const PlayWindow& window) {
   const GameFrames frames(window);
   const ScratchFolder folder("mq-editor-play");
-  writeMapsBin(level);
+  writeSingleLevelMapsBin(level);
   Game game(noFirstState);
   game.setState(new State_GameRunning(&game, backToEditor()));
   // Between ticks a pass only rests, so the window (and a proof's output) is
@@ -92,7 +77,7 @@ void playTest(const Level& level, const PlayWindow& window) {
 bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window) {
   const GameFrames frames(window);
   const ScratchFolder folder("mq-editor-watch");
-  writeMapsBin(replay.enemies ? level : withoutEnemyStarts(level));
+  writeSingleLevelMapsBin(replay.enemies ? level : withoutEnemyStarts(level));
   Game game(noFirstState);
   const unsigned seed = replay.seed;
   game.gameSeed = [seed] { return seed; };

@@ -30,6 +30,11 @@ std::string readWholeFile(const std::filesystem::path& path) {
   return bytes.str();
 }
 
+void writeMapsBin(const std::string& bytes) {
+  std::ofstream out("maps.bin", std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
 // EnemyStart cells become Empty, so no enemy is ever created.
 std::string withoutEnemies(std::string mapsBin) {
   for (char& byte : mapsBin) {
@@ -89,6 +94,17 @@ std::string singleLevelMapsBin(const Level& level) {
   return mapsBinOf({level});
 }
 
+void writeSingleLevelMapsBin(const Level& level) { writeMapsBin(singleLevelMapsBin(level)); }
+
+Level withoutEnemyStarts(Level level) {
+  for (int8_t& cell : level.cells) {
+    if (cell == EnemyStart) {
+      cell = Empty;
+    }
+  }
+  return level;
+}
+
 std::string replayMapsBin(const Replay& replay) {
   const std::filesystem::path base(replay.baseDir);
   if (!replay.mapsFile.empty()) {
@@ -106,11 +122,7 @@ std::string replayMapsBin(const Replay& replay) {
 
 ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const TickObserver& observer) {
   const ScratchFolder folder("mq-replay");
-  {
-    std::ofstream out("maps.bin", std::ios::binary);
-    const std::string bytes = replay.enemies ? mapsBin : withoutEnemies(mapsBin);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
+  writeMapsBin(replay.enemies ? mapsBin : withoutEnemies(mapsBin));
   auto game = std::make_unique<Game>(noFirstState);
   game->orderMode = replay.orderMode;
   srand(replay.seed);

@@ -45,6 +45,12 @@ void holdOnly(uint8_t keys, volatile char* keyStates = nullptr);
 // The maps.bin bytes of a single level, with the record that ends the list.
 std::string singleLevelMapsBin(const Level& level);
 
+// Writes those bytes as maps.bin in the working folder, where a Game reads them.
+void writeSingleLevelMapsBin(const Level& level);
+
+// The level with its EnemyStart cells made Empty, so no enemy is ever created.
+Level withoutEnemyStarts(Level level);
+
 // The maps.bin bytes that the replay's level: or maps: line names, read
 // relative to its baseDir. Throws ReplayError naming what failed.
 std::string replayMapsBin(const Replay& replay);

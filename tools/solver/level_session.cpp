@@ -10,28 +10,10 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-
-namespace {
-
-Level withoutEnemyStarts(Level level) {
-  for (int8_t& cell : level.cells) {
-    if (cell == EnemyStart) {
-      cell = Empty;
-    }
-  }
-  return level;
-}
-
-}  // namespace
 
 LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)
     : enemies_(enemies), folder_("mq-solve") {
-  {
-    const std::string bytes = singleLevelMapsBin(enemies ? level : withoutEnemyStarts(level));
-    std::ofstream out("maps.bin", std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
+  writeSingleLevelMapsBin(enemies ? level : withoutEnemyStarts(level));
   random_ = std::make_unique<CLibraryRandom>();
   game_ = std::make_unique<Game>(noFirstState);
   game_->orderMode = Linear;
