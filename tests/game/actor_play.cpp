@@ -2,7 +2,7 @@
 
 #include "app/state_game_menu.h"
 #include "base/random_draws.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/driver.h"
 
 

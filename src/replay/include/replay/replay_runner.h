@@ -6,7 +6,7 @@
 // respawn delay.
 #pragma once
 
-#include "replay.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 
