@@ -3,8 +3,8 @@
 // FairStartSeconds on every seed. The figures of the whole set are printed
 // worst first, so that a designer sees how close each level comes.
 #include "level_rating.h"
-#include "level_set.h"
-#include "level_text.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@
 //
 //   level-rate [--assets FILE] [--starts] LIST
 #include "level_rating.h"
-#include "level_set.h"
+#include "leveltext/level_set.h"
 
 #include "base/headless_start.h"
 
