@@ -69,13 +69,4 @@ TEST(RunningUpdate, ALostLifeEntersTheLevelAgainOnlyIfTheHostGoesOn) {
   }
 }
 
-TEST(RunningUpdate, NoLivesLeftEndsTheGameWithoutAnyEndAskedFor) {
-  ActorPlay play({".P.$", "####"});
-  RecordingHost host;
-  uint8_t sequenceIndex = 0;
-  play.player().lives = 0;
-  EXPECT_EQ(updateRunningGame(play.game(), sequenceIndex, 1, host), UpdateOutcome::GameOver);
-  EXPECT_EQ(host.calls, "over ");
-}
-
 }  // namespace
