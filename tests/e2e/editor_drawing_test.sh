@@ -6,15 +6,33 @@
 # the mouse finds the cell under it.
 source "$(dirname "$0")/lib.sh"
 
+# A checksum of the cell of CELL_PIXELS at window pixel (X, Y) as shown now.
+cell_sum() { # X Y CELL_PIXELS
+  local size=$3
+  screenshot cell
+  "$convert_tool" "$work/cell.png" -crop "${size}x${size}+$(($1 / size * size))+$(($2 / size * size))" \
+    +repage rgb:- | md5sum
+}
+cell_changed() { [ "$(cell_sum "$@")" != "$before" ]; }
+
+# Runs the xdotool steps, then waits until the editor has drawn the cell at
+# window pixel (X, Y) anew: the steps paint it.
+paint_and_wait() { # X Y CELL_PIXELS XDOTOOL_STEP...
+  local x=$1 y=$2 size=$3 before
+  shift 3
+  before=$(cell_sum "$x" "$y" "$size")
+  xdotool "$@" 2>/dev/null
+  wait_until "the cell at ($x, $y) was not drawn anew" cell_changed "$x" "$y" "$size"
+}
+
 click_cell() { # X Y [BUTTON]
-  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) click "${3:-1}" 2>/dev/null
-  sleep 0.1
+  local x=$((16 * $1 + 8)) y=$((16 * $2 + 8))
+  paint_and_wait $x $y 16 mousemove --window "$window" $x $y click "${3:-1}"
 }
 drag_cells() { # X1 Y1 X2 Y2
-  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) mousedown 1 \
-    mousemove --window "$window" $((16 * $3 + 4)) $((16 * $4 + 8)) sleep 0.05 \
-    mousemove --window "$window" $((16 * $3 + 8)) $((16 * $4 + 8)) mouseup 1 2>/dev/null
-  sleep 0.1
+  local x=$((16 * $3 + 8)) y=$((16 * $4 + 8))
+  paint_and_wait $x $y 16 mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) mousedown 1 \
+    mousemove --window "$window" $((x - 4)) $y mousemove --window "$window" $x $y mouseup 1
 }
 
 # The level file the drawing below must give: rows as "ROW:TEXT:COLUMN" edits
@@ -48,22 +66,21 @@ xdotool keyup --window "$window" shift 2>/dev/null
 click_cell 16 22 3                # the right button empties a cell
 press t                           # the typing replaces "Untitled"
 xdotool type --window "$window" --delay 50 "Drawn by hand" 2>/dev/null; press Return
-press ctrl+s
 expected_level "Drawn by hand" 19:P:3 19:\$:10 20:###########:2 20:###:14 21:###:14 22:##.:14 >"$work/expected.txt"
-check "the saved level, character for character" cmp "$work/new.txt" "$work/expected.txt"
+press ctrl+s
+check_soon "the saved level, character for character" cmp -s "$work/new.txt" "$work/expected.txt"
 
 press ctrl+z; press ctrl+z; press ctrl+z   # the title, the right click, the rectangle
-press ctrl+s
 expected_level "Untitled" 19:P:3 19:\$:10 20:###########:2 >"$work/expected.txt"
-check "three steps undone" cmp "$work/new.txt" "$work/expected.txt"
-press ctrl+y
 press ctrl+s
+check_soon "three steps undone" cmp -s "$work/new.txt" "$work/expected.txt"
+press ctrl+y
 expected_level "Untitled" 19:P:3 19:\$:10 20:###########:2 20:###:14 21:###:14 22:###:14 >"$work/expected.txt"
-check "one step redone" cmp "$work/new.txt" "$work/expected.txt"
+press ctrl+s
+check_soon "one step redone" cmp -s "$work/new.txt" "$work/expected.txt"
 
 click_cell 0 0
-press Escape
-sleep 0.3
+press_shown Escape
 check "quitting with unsaved changes asks first" kill -0 "$game_pid"
 press n
 wait_exit
@@ -84,8 +101,8 @@ check "the faulty file untouched" cmp "$work/short.txt" "$work/short.before"
 start_game --scale 2 big.txt
 wait_window
 wait_for_drawing 1024 0 384 80
-press 5; xdotool mousemove --window "$window" $((32 * 30 + 31)) $((32 * 31 + 31)) click 1 2>/dev/null; sleep 0.1
-press 4; xdotool mousemove --window "$window" 32 0 click 1 2>/dev/null; sleep 0.1
+press 5; paint_and_wait $((32 * 30 + 31)) $((32 * 31 + 31)) 32 mousemove --window "$window" $((32 * 30 + 31)) $((32 * 31 + 31)) click 1
+press 4; paint_and_wait 32 0 32 mousemove --window "$window" 32 0 click 1
 press ctrl+s
 press Escape
 wait_exit

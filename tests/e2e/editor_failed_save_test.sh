@@ -29,8 +29,7 @@ fail_to_save() { # FOLDER_MODE FILE_MODE
   press ctrl+s
   wait_for_colour FF4040 0 541 704 12   # the message's second line
   check "folder $1, file $2: the level file untouched" cmp "$folder/level.txt" "$work/before.txt"
-  press Escape
-  sleep 0.3
+  press_shown Escape
   check "folder $1, file $2: still unsaved, so quitting asks" kill -0 "$game_pid"
   press n
   wait_exit

@@ -10,6 +10,11 @@ replay_run=$4
 cp "$(first_level)" "$work/first.txt"
 cp "$work/first.txt" "$work/first.before"
 grid_sum() { "$convert_tool" "$work/$1.png" -crop 512x528+0+0 +repage rgb:- | md5sum; }
+# The editor's drawing is back as SHOT showed it before; NAME keeps the look.
+drawing_back() { # NAME
+  screenshot "$1"
+  [ "$(grid_sum before)" = "$(grid_sum "$1")" ]
+}
 
 start_xvfb
 start_editor first.txt
@@ -17,11 +22,9 @@ screenshot before
 
 press p
 wait_for_drawing 0 513 80 12          # the game's status line
-hold Right 0.4
-hold Escape 0.1
-sleep 0.5
-screenshot after
-check "back from the play-test to the same drawing" test "$(grid_sum before)" = "$(grid_sum after)"
+hold Right 40
+hold_to_leave Escape
+check_soon "back from the play-test to the same drawing" drawing_back after
 check "the level file untouched" cmp "$work/first.txt" "$work/first.before"
 
 press v
@@ -33,20 +36,19 @@ fi
 
 press w
 wait_for_drawing 0 513 80 12
-hold f 0.5
-hold Escape 0.1
-sleep 0.5
-screenshot watched
-check "back from watching to the same drawing" test "$(grid_sum before)" = "$(grid_sum watched)"
+hold f 50
+hold_to_leave Escape
+check_soon "back from watching to the same drawing" drawing_back watched
 
 # Watched again to its end, fast, with Left held: only the proof's keys count.
 press w
 wait_for_drawing 0 513 80 12
-xdotool keydown --window "$window" f Left sleep 3 keyup --window "$window" f Left 2>/dev/null
+xdotool keydown --window "$window" f Left 2>/dev/null
 wait_for_colour 40FF40 0 529 704 26     # "The proof was watched to its end"
+xdotool keyup --window "$window" f Left 2>/dev/null
 
 press ctrl+s
-check "the proof saved beside the level" test -s "$work/first.replay"
+check_soon "the proof saved beside the level" test -s "$work/first.replay"
 check "the proof clears the level" "$replay_run" --assets "$run_dir/assets.dat" "$work/first.replay"
 press Escape
 wait_exit

@@ -25,24 +25,6 @@ start_case() {
   wait_for_title
 }
 
-# The title screen: the white frame of the high-score box and the grey
-# version text, neither of which a level in play puts at those places.
-title_shown() {
-  screenshot probe
-  [ "$(pixel probe 128 104)" = FFFFFF ] && [ "$(pixel probe 375 104)" = FFFFFF ] &&
-    [ "$(python3 "$here/pixels.py" "$work/probe.ppm" count 888888 480 512 32 14)" -gt 0 ]
-}
-
-# A new menu ignores the keyboard for its first 20 passes, so a key sent at
-# once would be lost: the wait ends after them.
-wait_for_title() {
-  for _ in $(seq 150); do
-    title_shown && sleep 0.3 && return 0
-    sleep 0.1
-  done
-  fail "the title screen did not come"
-}
-
 # user.bin records, best first, from "SCORE:NAME" words; a name given as
 # NAME/17 fills its whole 17-byte field, with no zero byte.
 user_bin_bytes() {

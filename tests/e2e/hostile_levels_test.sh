@@ -14,20 +14,21 @@ source "$here/hostile_files.sh"
 
 start_xvfb
 
+name_entry_or_title() { name_entry_shown || title_shown; }
+
 # Starts a game on the case's level, holds KEYS for a while, then leaves.
 play_and_leave() { # NAME KEY...
   local name=$1
   shift
   start_case
   menu_start_game
-  sleep 0.5
   for key_name in "$@"; do
-    hold "$key_name" 0.4
+    hold "$key_name" 40
   done
   screenshot "$name-in-play"
-  hold Escape 0.1
+  hold_to_leave Escape
   # A name entry, if the score qualifies; the title ignores these keys.
-  sleep 0.5
+  wait_until "neither a name entry nor the title came after $name" name_entry_or_title
   xdotool type --window "$window" --delay 60 ZED
   xdotool key --window "$window" Return
   wait_for_title

@@ -49,8 +49,7 @@ user_bin_bytes 18446744073709551615:Max 18446744073709551614:Two 172938225691027
 cp "$work/case/user.bin" "$work/expected.bin"
 start_case
 menu_start_game
-sleep 1
-hold Escape 0.1
+hold_to_leave Escape
 wait_for_title
 menu_exit
 wait_exit

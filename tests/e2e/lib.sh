@@ -2,6 +2,12 @@
 # scratch folder, screenshots, pixel reads and message boxes.
 # Usage: source lib.sh GAME_BINARY RUN_DIR LEVELC; every test runs in its own
 # scratch folder, $work, which holds copies of assets.dat and maps.bin.
+#
+# No step sleeps for a guessed time: each waits for what it needs, a window,
+# a pixel, a file, a process, or the program's own progress. For that the
+# program runs with the frame counter of bench/ preloaded (MQ_FRAME_COUNTER_LIB
+# names it), which counts the pictures it presents: the game presents one per
+# update, the editor and the name entry one after each input they act on.
 set -euo pipefail
 
 game_binary=$1
@@ -13,6 +19,16 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/mq-e2e-XXXXXX")
 xvfb_pid=
 game_pid=
 window=
+# How long a wait may last before the step fails, in seconds.
+wait_seconds=${MQ_E2E_WAIT_SECONDS:-60}
+[ -f "${MQ_FRAME_COUNTER_LIB:-}" ] ||
+  { echo "FAIL: MQ_FRAME_COUNTER_LIB names no frame counter (build/bench/libmq-frame-counter.so)" >&2; exit 1; }
+# A copy in the scratch folder, which a test may open to another user.
+mkdir "$work/lib"
+cp "$MQ_FRAME_COUNTER_LIB" "$work/lib/"
+chmod -R a+rX "$work/lib"
+frame_counter=$work/lib/$(basename "$MQ_FRAME_COUNTER_LIB")
+frames_file=$work/frames.bin
 
 # The library's own signal handler can deadlock in its shutdown once the X
 # server is gone, so a game that is still running is killed outright.
@@ -69,9 +85,33 @@ start_game() {
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/home/.asoundrc"
   local wrapper=()
   read -r -a wrapper <<<"${MQ_GAME_WRAPPER:-}"
-  (cd "$work" && HOME="$work/home" exec timeout -s KILL "${MQ_GAME_TIMEOUT:-60}" "${wrapper[@]}" "$game_binary" "$@" \
+  # Made beforehand, so that a program run as another user may count into it.
+  rm -f "$frames_file"
+  : >"$frames_file"
+  chmod 666 "$frames_file"
+  (cd "$work" && HOME="$work/home" LD_PRELOAD="$frame_counter" MQ_FRAME_COUNTER_FILE="$frames_file" \
+    exec timeout -s KILL "${MQ_GAME_TIMEOUT:-60}" "${wrapper[@]}" "$game_binary" "$@" \
     >"$work/game.out" 2>"$work/game.err") &
   game_pid=$!
+}
+
+# The pictures the program has presented so far.
+frames() { python3 "$here/frames.py" "$frames_file" count; }
+
+# frames_wait [hold KEY] reach [+]COUNT | pause MS: waits until the program
+# has presented COUNT pictures in all (+COUNT: more than now), or has
+# presented none for MS milliseconds, holding KEY down meanwhile. Returns 3 when the program ended first; fails
+# when the wait lasts too long.
+frames_wait() {
+  local status=0
+  python3 "$here/frames.py" "$frames_file" "$@" "$game_pid" "$wait_seconds" || status=$?
+  [ "$status" != 1 ] || fail "waited $wait_seconds s for the program ($*)"
+  return "$status"
+}
+
+# Waits until the program has run UPDATES more updates (pictures, in play).
+wait_updates() { # UPDATES
+  frames_wait reach "+$1" || fail "the program ended"
 }
 
 wait_window() {
@@ -95,7 +135,6 @@ wait_for_drawing() {
   for _ in $(seq 100); do
     screenshot wait
     if python3 "$here/pixels.py" "$work/wait.ppm" lit "$x" "$y" "$w" "$h" >/dev/null; then
-      sleep 0.2
       return 0
     fi
     sleep 0.1
@@ -116,27 +155,57 @@ wait_for_colour() {
   fail "no $colour in $w x $h at ($x, $y)"
 }
 
-# The key's release may find the window gone when the key ended the game.
-hold() { # KEY SECONDS
-  xdotool keydown --window "$window" "$1" sleep "$2" keyup --window "$window" "$1" 2>/dev/null || true
+# Holds KEY until the program stops presenting pictures: Escape, which ends
+# a game (the game then waits for its release) or an editor's play-test. It
+# is let go long before the keyboard would repeat it into the editor's keys.
+hold_to_leave() { frames_wait hold "$1" pause 200 || true; }
+
+# The title screen: the white frame of the high-score box and the grey
+# version text, neither of which a level in play puts at those places.
+title_shown() {
+  screenshot probe
+  [ "$(pixel probe 128 104)" = FFFFFF ] && [ "$(pixel probe 375 104)" = FFFFFF ] &&
+    [ "$(python3 "$here/pixels.py" "$work/probe.ppm" count 888888 480 512 32 14)" -gt 0 ]
 }
 
-tap() { hold "$1" 0.08; }
+# A new menu ignores the keyboard for its first 20 updates, so a key sent at
+# once would be lost: the wait ends after them.
+wait_for_title() {
+  wait_until "the title screen did not come" title_shown
+  wait_updates 20
+}
+
+# The cursor of the name entry, after a game whose score takes a place.
+name_entry_shown() {
+  screenshot probe
+  [ "$(python3 "$here/pixels.py" "$work/probe.ppm" count FF5500 64 256 8 12)" -gt 0 ]
+}
+
+# Holds KEY down while the game runs UPDATES updates (the key may end it).
+# Keys go to the window under the pointer.
+hold() { frames_wait hold "$1" reach "+$2" || true; }
 
 # Starts the game in its window and waits until the title screen is drawn
-# and its menu takes keys (a new menu ignores its first 20 passes).
+# and its menu takes keys (a new menu ignores its first 20 updates).
 start_to_title() {
   start_game "$@"
   wait_window
   wait_for_drawing 196 32 120 12
-  sleep 0.3
+  wait_updates 20
 }
 
-# The menu reads held keys and ignores them for a moment after each one.
-menu_key() { hold "$1" 0.05; sleep 0.3; }
-menu_start_game() { menu_key j; }
-# The window may be gone before the key is let go.
-menu_exit() { menu_key Down; menu_key Down; hold j 0.05 2>/dev/null || true; }
+# The menu reads held keys once per update and ignores them for 15 updates
+# after one it took: a key is held for 5 updates, then the menu is left its 15.
+menu_key() { hold "$1" 5; wait_updates 16; }
+# The level's status line ("Level 1"), which the title screen leaves black.
+wait_for_play() { wait_for_drawing 384 513 56 12; }
+# Start game pauses the menu for half a second before play begins; J is let
+# go within that pause, so that play never finds it held (J digs).
+menu_start_game() {
+  frames_wait hold j pause 200 || true
+  wait_for_play
+}
+menu_exit() { menu_key Down; menu_key Down; hold j 5; }
 
 # Starts the level editor with the arguments given and waits for its palette.
 start_editor() {
@@ -145,8 +214,34 @@ start_editor() {
   wait_for_drawing 512 0 192 40
 }
 
-# A key to the editor, and a moment for it to act on it.
-press() { xdotool key --window "$window" "$@" 2>/dev/null; sleep 0.15; }
+# A key to the editor or the name entry. Both keep keys in order, and the
+# editor acts on the keys of an update before its clicks, so the steps after
+# a key wait only for what they check.
+press() { xdotool key --window "$window" "$@" 2>/dev/null; }
+
+# A key that changes what the program shows, and the picture after it.
+press_shown() {
+  local from
+  from=$(frames)
+  press "$@"
+  frames_wait reach $((from + 1)) || true
+}
+
+# Runs COMMAND... until it succeeds; fails with WHY after the longest wait.
+wait_until() { # WHY COMMAND...
+  local why=$1 deadline=$((SECONDS + wait_seconds))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "$why"
+    sleep 0.1
+  done
+}
+
+# A check of what the program is still writing or drawing: WHAT must come.
+check_soon() { # WHAT COMMAND...
+  wait_until "$@"
+  echo "ok: $1"
+}
 
 # The path of the first shipped level in play order.
 first_level() {

@@ -10,10 +10,9 @@ start_to_title
 screenshot title
 check "the default table's best score" test "$(python3 "$here/pixels.py" "$work/title.ppm" count FFFFFF 128 104 249 1)" = 249
 
-hold j 0.05
-sleep 0.8
-hold Right 0.7
-sleep 0.3
+menu_start_game
+hold Right 70
+wait_updates 30
 screenshot play
 check "the level fills the field" python3 "$here/pixels.py" "$work/play.ppm" lit 0 0 512 512
 check "the status line shows the score" python3 "$here/pixels.py" "$work/play.ppm" lit 0 513 80 12
@@ -24,10 +23,8 @@ if [ -n "${MQ_SCREENSHOT_DIR:-}" ]; then
   cp "$work/play.png" "$MQ_SCREENSHOT_DIR/play.png"
 fi
 
-hold Escape 0.1
-sleep 0.5
-hold Down 0.05; sleep 0.3
-hold Down 0.05; sleep 0.3
-hold j 0.05
+hold_to_leave Escape
+wait_for_title
+menu_exit
 wait_exit
 check "exit status 0" test "$exit_status" = 0

@@ -18,9 +18,8 @@ zero_table() {
 play_and_name() { # NAME
   xdotool mousemove --window "$window" 256 264
   menu_start_game
-  sleep 0.5
-  hold Escape 0.1
-  sleep 0.5
+  hold_to_leave Escape
+  wait_until "no name entry" name_entry_shown
   xdotool type --window "$window" --delay 60 "$1"
   xdotool key --window "$window" Return
   wait_for_title

@@ -14,9 +14,7 @@ screenshot title
 check "high-score box frame" test "$(pixel title 128 104)" = FFFFFF
 check "version text" test "$(python3 "$here/pixels.py" "$work/title.ppm" count 888888 480 512 32 14)" -gt 0
 
-hold Down 0.05; sleep 0.25
-hold Down 0.05; sleep 0.25
-hold j 0.05
+menu_exit
 wait_exit
 check "exit status 0 after Exit" test "$exit_status" = 0
 check "user.bin written with 250 bytes" test "$(stat -c %s "$work/user.bin")" = 250

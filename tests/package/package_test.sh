@@ -33,10 +33,10 @@ play_first_frame() {
   local shot=$1
   shift
   start_to_title "$@"
-  hold j 0.05
-  wait_for_drawing 384 513 56 12
+  menu_start_game
   screenshot "$shot"
-  hold Escape 0.1; sleep 0.5
+  hold_to_leave Escape
+  wait_for_title
   menu_exit
   wait_exit
 }
@@ -109,6 +109,6 @@ check "the editor's --version is the package's" \
   test "$("$game_binary" --version)" = "mellow-quarrier-editor $(dpkg-deb -f "$deb" Version)"
 check "the editor's solver is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-solve"
 start_editor "$work/new-level.txt"
-hold Escape 0.1
+press Escape
 wait_exit
 check "the installed editor opens and closes" test "$exit_status" = 0
