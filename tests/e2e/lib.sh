@@ -28,7 +28,9 @@ mkdir "$work/lib"
 cp "$MQ_FRAME_COUNTER_LIB" "$work/lib/"
 chmod -R a+rX "$work/lib"
 frame_counter=$work/lib/$(basename "$MQ_FRAME_COUNTER_LIB")
-frames_file=$work/frames.bin
+# The counter of the program started last; a test that runs two at once
+# switches it with game_pid and window.
+frames_file=
 
 # The library's own signal handler can deadlock in its shutdown once the X
 # server is gone, so a game that is still running is killed outright.
@@ -86,8 +88,7 @@ start_game() {
   local wrapper=()
   read -r -a wrapper <<<"${MQ_GAME_WRAPPER:-}"
   # Made beforehand, so that a program run as another user may count into it.
-  rm -f "$frames_file"
-  : >"$frames_file"
+  frames_file=$(mktemp "$work/frames-XXXXXX")
   chmod 666 "$frames_file"
   (cd "$work" && HOME="$work/home" LD_PRELOAD="$frame_counter" MQ_FRAME_COUNTER_FILE="$frames_file" \
     exec timeout -s KILL "${MQ_GAME_TIMEOUT:-60}" "${wrapper[@]}" "$game_binary" "$@" \
@@ -155,9 +156,10 @@ wait_for_colour() {
   fail "no $colour in $w x $h at ($x, $y)"
 }
 
-# Holds KEY until the program stops presenting pictures: Escape, which ends
-# a game (the game then waits for its release) or an editor's play-test. It
-# is let go long before the keyboard would repeat it into the editor's keys.
+# Holds KEY until the program stops presenting pictures: a key that ends the
+# program, or Escape, which ends a game (the game then waits for its
+# release) or an editor's play-test. It is let go long before the keyboard
+# would repeat it into the editor's keys.
 hold_to_leave() { frames_wait hold "$1" pause 200 || true; }
 
 # The title screen: the white frame of the high-score box and the grey
@@ -205,7 +207,7 @@ menu_start_game() {
   frames_wait hold j pause 200 || true
   wait_for_play
 }
-menu_exit() { menu_key Down; menu_key Down; hold j 5; }
+menu_exit() { menu_key Down; menu_key Down; hold_to_leave j; }
 
 # Starts the level editor with the arguments given and waits for its palette.
 start_editor() {

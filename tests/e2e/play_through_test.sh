@@ -55,7 +55,7 @@ screenshot random
 check "the mode reads Random in bright red" test "$(python3 "$here/pixels.py" "$work/random.ppm" count FF0000 208 312 48 12)" -gt 0
 menu_key k
 menu_key Down                    # Exit
-hold j 5
+hold_to_leave j
 wait_exit
 check "exit status 0" test "$exit_status" = 0
 

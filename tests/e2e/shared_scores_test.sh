@@ -42,7 +42,7 @@ check "a name entered before a kill is kept" holds_name Kim
 fresh_case
 zero_table
 start_case
-first_pid=$game_pid first_window=$window
+first_pid=$game_pid first_window=$window first_frames=$frames_file
 start_case_again() {
   start_in_case
   for _ in $(seq 150); do
@@ -56,17 +56,17 @@ start_case_again() {
   wait_for_title
 }
 start_case_again
-second_pid=$game_pid second_window=$window
-window=$first_window
+second_pid=$game_pid second_window=$window second_frames=$frames_file
+window=$first_window game_pid=$first_pid frames_file=$first_frames
 play_and_name Ann
-window=$second_window
+window=$second_window game_pid=$second_pid frames_file=$second_frames
 play_and_name Bob
-window=$first_window game_pid=$first_pid
+window=$first_window game_pid=$first_pid frames_file=$first_frames
 xdotool mousemove --window "$window" 256 264
 menu_exit
 wait_exit
 check "the first copy ends with status 0" test "$exit_status" = 0
-window=$second_window game_pid=$second_pid
+window=$second_window game_pid=$second_pid frames_file=$second_frames
 xdotool mousemove --window "$window" 256 264
 menu_exit
 wait_exit
