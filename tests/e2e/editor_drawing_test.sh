@@ -9,7 +9,7 @@ source "$(dirname "$0")/lib.sh"
 # A checksum of the cell of CELL_PIXELS at window pixel (X, Y) as shown now.
 cell_sum() { # X Y CELL_PIXELS
   local size=$3
-  screenshot cell
+  wait_until "no screenshot of the editor" screenshot cell
   "$convert_tool" "$work/cell.png" -crop "${size}x${size}+$(($1 / size * size))+$(($2 / size * size))" \
     +repage rgb:- | md5sum
 }
@@ -21,7 +21,7 @@ paint_and_wait() { # X Y CELL_PIXELS XDOTOOL_STEP...
   local x=$1 y=$2 size=$3 before
   shift 3
   before=$(cell_sum "$x" "$y" "$size")
-  xdotool "$@" 2>/dev/null
+  xdotool "$@" 2>/dev/null || fail "xdotool $* failed"
   wait_until "the cell at ($x, $y) was not drawn anew" cell_changed "$x" "$y" "$size"
 }
 

@@ -219,7 +219,7 @@ start_editor() {
 # A key to the editor or the name entry. Both keep keys in order, and the
 # editor acts on the keys of an update before its clicks, so the steps after
 # a key wait only for what they check.
-press() { xdotool key --window "$window" "$@" 2>/dev/null; }
+press() { xdotool key --window "$window" "$@" 2>/dev/null || fail "the key $* found no window"; }
 
 # A key that changes what the program shows, and the picture after it.
 press_shown() {
