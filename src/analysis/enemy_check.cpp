@@ -1,6 +1,6 @@
 #include "enemy_check.h"
 
-#include "replay_runner.h"
+#include "replay/replay_runner.h"
 
 #include "game/game.h"
 #include "game/player.h"

@@ -1,7 +1,7 @@
 #include "situation_graph.h"
 
-#include "replay.h"
-#include "replay_runner.h"
+#include "replay/replay.h"
+#include "replay/replay_runner.h"
 
 #include "base/scratch_folder.h"
 #include "game/game.h"

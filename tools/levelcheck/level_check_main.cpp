@@ -11,9 +11,9 @@
 //     trap at (1, 28) (2, 28); way in: 96 -, 1 L, 15 -, ...
 #include "analysis/dead_ends.h"
 
-#include "level_set.h"
-#include "level_text.h"
-#include "replay.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
+#include "replay/replay.h"
 
 #include "base/headless_start.h"
 
@@ -44,14 +44,9 @@ bool readOptions(int argc, char** argv, Options& options) {
     if (argument == "--assets" && hasValue) {
       options.assetsFile = argv[++index];
     } else if (argument == "--list" && hasValue) {
-      const fs::path list = argv[++index];
-      std::vector<std::string> names;
-      if (!readLevelListNames(list, names)) {
-        std::cerr << "level-check: " << list.string() << " cannot be read\n";
+      if (!readLevelListPaths(argv[++index], options.levels)) {
+        std::cerr << "level-check: " << argv[index] << " cannot be read\n";
         return false;
-      }
-      for (const std::string& name : names) {
-        options.levels.push_back(list.parent_path() / name);
       }
     } else if (!argument.empty() && argument[0] == '-') {
       return false;

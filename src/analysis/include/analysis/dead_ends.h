@@ -15,7 +15,7 @@
 // the refill or, once the holes have closed, in such a calm one.
 #pragma once
 
-#include "replay.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 
