@@ -4,8 +4,8 @@
 // one-way pits cannot all be taken, and gives ways in that really lead there.
 #include "analysis/dead_ends.h"
 
-#include "level_text.h"
-#include "replay_runner.h"
+#include "leveltext/level_text.h"
+#include "replay/replay_runner.h"
 #include "support/headless.h"
 
 #include "game/game.h"

@@ -5,7 +5,11 @@
 // Exit status 0 when no level has a trap, 1 when one has (or could not be
 // searched to the end), 2 on a usage or file problem.
 //
-//   level-check [--assets FILE] (--list LIST | LEVEL...)
+//   level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)
+//
+// --ways writes the way into a level's first trap as DIR/NAME.trap.replay
+// (enemies off, as the analysis plays it), to be watched; a level without a
+// trap leaves no such file there.
 //
 //   020-skyline: 1 trap, 0 cost a life (2817 situations, 0.21 s)
 //     trap at (1, 28) (2, 28); way in: 96 -, 1 L, 15 -, ...
@@ -22,6 +26,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +39,7 @@ constexpr int ExitBroken = 2;
 
 struct Options {
   std::string assetsFile = MQ_RUN_DIR "/assets.dat";
+  std::optional<fs::path> waysDir;
   std::vector<fs::path> levels;
 };
 
@@ -43,6 +49,8 @@ bool readOptions(int argc, char** argv, Options& options) {
     const bool hasValue = index + 1 < argc;
     if (argument == "--assets" && hasValue) {
       options.assetsFile = argv[++index];
+    } else if (argument == "--ways" && hasValue) {
+      options.waysDir = argv[++index];
     } else if (argument == "--list" && hasValue) {
       if (!readLevelListPaths(argv[++index], options.levels)) {
         std::cerr << "level-check: " << argv[index] << " cannot be read\n";
@@ -79,8 +87,27 @@ void printDeadEnd(const DeadEnd& deadEnd) {
               deadEnd.enemyCatches ? "; an enemy comes for him there" : "");
 }
 
+bool writeWayIntoFirstTrap(const fs::path& levelPath, const fs::path& waysDir, const DeadEndReport& report) {
+  const fs::path replayPath = waysDir / (levelPath.stem().string() + ".trap.replay");
+  std::error_code ignored;
+  fs::remove(replayPath, ignored);
+  if (report.count(DeadEndKind::Trap) == 0) {
+    return true;
+  }
+  Replay replay;
+  replay.levelFile = fs::relative(fs::absolute(levelPath), fs::absolute(waysDir)).generic_string();
+  replay.enemies = false;
+  replay.keys = report.deadEnds.front().way;
+  std::string error;
+  if (!saveReplay(replayPath.string(), replay, error)) {
+    std::cerr << error << "\n";
+    return false;
+  }
+  return true;
+}
+
 // Answers the level's exit status.
-int checkOne(const fs::path& levelPath) {
+int checkOne(const fs::path& levelPath, const std::optional<fs::path>& waysDir) {
   std::ifstream in(levelPath);
   LevelSource source;
   std::string error;
@@ -96,6 +123,9 @@ int checkOne(const fs::path& levelPath) {
   for (const DeadEnd& deadEnd : report.deadEnds) {
     printDeadEnd(deadEnd);
   }
+  if (waysDir && !writeWayIntoFirstTrap(levelPath, *waysDir, report)) {
+    return ExitBroken;
+  }
   return traps > 0 || !report.complete ? ExitTrap : 0;
 }
 
@@ -104,7 +134,7 @@ int checkOne(const fs::path& levelPath) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-check [--assets FILE] (--list LIST | LEVEL...)\n";
+    std::cerr << "usage: level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }
   const std::string problem = startWithoutWindow(options.assetsFile);
@@ -116,7 +146,7 @@ int main(int argc, char** argv) {
   int status = 0;
   for (const fs::path& level : options.levels) {
     try {
-      status = std::max(status, checkOne(level));
+      status = std::max(status, checkOne(level, options.waysDir));
     } catch (const std::exception& failure) {
       std::cerr << level.string() << ": " << failure.what() << "\n";
       status = ExitBroken;

@@ -9,7 +9,7 @@
 
 #include "level/level.h"
 
-#include <sys/types.h>
+#include "editor/level_tool_run.h"
 
 #include <optional>
 #include <string>
@@ -32,26 +32,19 @@ public:
   // starts the solver on it there.
   ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
            const std::string& name, const LevelSource& source);
-  // Ends the solver when it is still searching.
-  ~ProofRun();
   ProofRun(const ProofRun&) = delete;
   ProofRun& operator=(const ProofRun&) = delete;
 
   // Reads what the solver has written; answers whether the result changed.
   bool poll();
   const ProofResult& result() const { return result_; }
-  const Level& level() const { return level_; }
+  const Level& level() const { return solver_.level(); }
 
 private:
   void readLine(const std::string& line);
-  void finish(int status);
+  void finish(int exitStatus);
 
-  std::string folder_;
-  std::string name_;
-  Level level_;
-  pid_t child_ = -1;
-  int output_ = -1;
-  std::string pending_;   // output after the last full line
+  LevelToolRun solver_;   // ended with the proof when still searching
   std::string outcomeLine_;
   ProofResult result_;
 };
