@@ -3,7 +3,7 @@
 // a top-row ladder in the tick of that drop; and the gold no way can reach.
 #include "analysis/reachability.h"
 #include "level/level_builders.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // solver's reach too: a clear of a level holding such gold proves the check
 // wrong. Run over the shipped levels and over generated and mutated ones.
 #include "analysis/reachability.h"
-#include "level_set.h"
-#include "level_text.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
 
 #include <gtest/gtest.h>
 
