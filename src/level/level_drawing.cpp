@@ -2,14 +2,13 @@
 
 #include "base/assets.h"
 #include "base/globals.h"
+#include "base/random_draws.h"
 #include "level/cell_kinds.h"
-
-#include <cstdlib>
 
 void drawCell(int x, int y, int8_t code) {
   // Only a tile takes a number from the generator, which the enemies share.
   const bool tiled = kindOf(code).tileRow != NoTileRow;
-  drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, tiled ? rand() % 4 : 0);
+  drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, tiled ? drawRandom() % 4 : 0);
 }
 
 void drawTile(BITMAP* target, int left, int top, int8_t code, int variant) {
