@@ -1,5 +1,6 @@
 #include "editor/proof_run.h"
 
+#include "analysis/reachability.h"
 
 #include <fstream>
 #include <regex>
@@ -32,11 +33,22 @@ std::vector<int> cellsNamedIn(const std::string& line) {
 
 ProofRun::ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
                    const std::string& name, const LevelSource& source)
-    : solver_({solverPath, "--assets", assetsPath, "--progress", "--out", workFolder}, workFolder, name, source) {
+    : level_(source.level) {
+  const std::vector<int> outOfReach = unreachableGold(level_);
+  if (!outOfReach.empty()) {
+    result_.state = ProofState::NoWayFound;
+    result_.line = "No way found";
+    result_.effort = "gold out of reach: no search";
+    result_.missedGold = outOfReach;
+    return;
+  }
   result_.line = "Searching";
-  if (!solver_.startProblem().empty()) {
+  solver_ = std::make_unique<LevelToolRun>(
+      std::vector<std::string>{solverPath, "--assets", assetsPath, "--progress", "--out", workFolder}, workFolder,
+      name, source);
+  if (!solver_->startProblem().empty()) {
     result_.state = ProofState::Failed;
-    result_.line = "The solver " + solverPath + " cannot be started: " + solver_.startProblem();
+    result_.line = "The solver " + solverPath + " cannot be started: " + solver_->startProblem();
   }
 }
 
@@ -46,7 +58,7 @@ bool ProofRun::poll() {
   }
   const std::string before = result_.line + result_.effort;
   int exitStatus = 0;
-  if (solver_.poll([this](const std::string& line) { readLine(line); }, exitStatus)) {
+  if (solver_->poll([this](const std::string& line) { readLine(line); }, exitStatus)) {
     finish(exitStatus);
     return true;
   }
@@ -71,19 +83,19 @@ void ProofRun::finish(int exitStatus) {
   if (exitStatus == 0) {
     Replay replay;
     std::string error;
-    if (!loadReplay(solver_.pathOf(".replay"), replay, error)) {
+    if (!loadReplay(solver_->pathOf(".replay"), replay, error)) {
       result_.state = ProofState::Failed;
       result_.line = error;
       return;
     }
     result_.replay = replay;
-    result_.replayComment = firstLineOf(solver_.pathOf(".replay"));
+    result_.replayComment = firstLineOf(solver_->pathOf(".replay"));
     const bool without = contains(outcomeLine_, "WITHOUT enemies");
     result_.state = without ? ProofState::ClearedWithoutEnemies : ProofState::Cleared;
     result_.line = without ? "Cleared without enemies" : "Cleared";
     return;
   }
-  const std::string explanation = solver_.firstErrorLine();
+  const std::string explanation = solver_->firstErrorLine();
   if (exitStatus == 1) {
     result_.state = ProofState::NoWayFound;
     result_.line = "No way found";
