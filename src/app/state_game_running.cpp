@@ -64,6 +64,9 @@ void State_GameRunning::update() {
     game->enterLevel(sequenceIndex);
   }
   if (game->loseLife()) {
+    if (ending_.lifeLost) {
+      ending_.lifeLost(*game);
+    }
     playSample(AssetSampleLifeLost);
     rest(LifeLostPauseMs);
     game->enterLevel(sequenceIndex);
