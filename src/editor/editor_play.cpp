@@ -6,7 +6,7 @@
 #include "editor/key_events.h"
 #include "editor/mouse_events.h"
 
-#include "replay_runner.h"
+#include "replay/replay_runner.h"
 
 #include <allegro.h>
 

@@ -7,7 +7,7 @@
 
 #include "editor/editor_colours.h"
 
-#include "level_set.h"
+#include "leveltext/level_set.h"
 
 #include <allegro.h>
 

@@ -1,6 +1,6 @@
 #include "editor/level_set_list.h"
 
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <algorithm>
 #include <filesystem>

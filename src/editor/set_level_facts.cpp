@@ -3,7 +3,7 @@
 #include "editor/level_files.h"
 
 #include "level_rating.h"
-#include "replay_runner.h"
+#include "replay/replay_runner.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -6,7 +6,7 @@
 // close button; a play-test of one level also ends when it is cleared.
 #pragma once
 
-#include "replay.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 
