@@ -53,7 +53,8 @@ void Editor::run() {
         say(proof_->result().line, Warning);
       }
     }
-    if (set_ && (setProof_ || std::find(setFacts_.begin(), setFacts_.end(), std::nullopt) != setFacts_.end())) {
+    const bool unmeasured = std::find(setFacts_.begin(), setFacts_.end(), std::nullopt) != setFacts_.end();
+    if (set_ && (setProof_ || !proveQueue_.empty() || unmeasured)) {
       pollProveAll();
       measureOneSetLevel();
       happened = true;

@@ -5,7 +5,6 @@
 #include "editor/editor_colours.h"
 
 #include <allegro.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -95,10 +94,11 @@ void Editor::loadLevel(const OpenedLevel& opened, const std::string& path, const
   draft_ = LevelDraft(opened.isNew ? LevelSource{"Untitled", "", Level{}} : opened.source);
   view_.invalidate();
   proof_.reset();
-  readOnly_ = !path.empty() && !opened.isNew &&
-              (isInside(path, files_.installedLevels) || access(path.c_str(), W_OK) != 0);
+  // Even root, who could write there, keeps the installed sources as they
+  // came; other files tell their state when a save fails.
+  readOnly_ = !path.empty() && isInside(path, files_.installedLevels);
   if (readOnly_) {
-    say(displayName + " is read-only: Ctrl+Shift+S saves a copy of it elsewhere.", Dim);
+    say(displayName + " came with the game and is read-only: Ctrl+S saves a copy of it elsewhere.", Dim);
   } else if (opened.isNew && !path.empty()) {
     say("New level: " + displayName + " does not exist yet.", Dim);
   } else {
@@ -135,6 +135,10 @@ void Editor::startPrompt(PromptFor purpose) {
 }
 
 void Editor::onPromptKey(const Key& key) {
+  if (key.control && key.scancode == KEY_U) {
+    prompt_->clear();
+    return;
+  }
   switch (key.scancode) {
     case KEY_ESC:
       mode_ = returnMode_;

@@ -103,7 +103,7 @@ std::string Editor::promptText() const {
       static const char* const Purposes[] = {"Open", "Save as", "Save the set as", "Add to the set"};
       const std::string& text = prompt_->text();
       const std::string shown = text.size() > PromptTailChars ? "~" + text.substr(text.size() - PromptTailChars) : text;
-      return std::string(Purposes[static_cast<int>(promptFor_)]) + ": " + shown + "_";
+      return std::string(Purposes[static_cast<int>(promptFor_)]) + ": " + shown + "_  (Enter takes it, Ctrl+U clears, Escape drops)";
     }
     case Mode::Confirming:
       return confirmQuestion_;

@@ -31,6 +31,12 @@ void FilePrompt::eraseLast() {
   picked_.reset();
 }
 
+void FilePrompt::clear() {
+  text_.clear();
+  typed_.clear();
+  picked_.reset();
+}
+
 std::string FilePrompt::folderPart(const std::string& path) const {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);

@@ -21,6 +21,7 @@ public:
   const std::string& text() const { return text_; }
   void type(char character);
   void eraseLast();
+  void clear();
   // Extends the path to the longest start that every choice shares; a single
   // choice is taken whole.
   void complete();
