@@ -163,7 +163,11 @@ void Editor::proveAll() {
 }
 
 void Editor::pollProveAll() {
-  if (setProof_ && setProof_->poll() && setProof_->result().state != ProofState::Running) {
+  if (setProof_) {
+    setProof_->poll();
+  }
+  // Settled perhaps before any poll: gold out of reach needs no search.
+  if (setProof_ && setProof_->result().state != ProofState::Running) {
     const ProofResult& result = setProof_->result();
     const SetEntry& entry = set_->entries()[*proving_];
     if (result.replay) {

@@ -1,13 +1,15 @@
 // The editor's picture: the level grid at the window's top-left corner, 16
 // pixels a cell (or, for a level set, its list in the grid's place), the
-// panel beside it (file, title, note, the palette of the seven kinds in the
-// real tiles, counts, warnings, the proof, the keys) and the prompt at the
-// panel's foot. The picture is only 8 pixels taller than the grid so that,
+// panel beside it (file, title, note, the palette of the kinds the table
+// offers in the real tiles, counts, warnings, the proof, the keys) and the
+// prompt at the panel's foot. The picture is only 8 pixels taller than the grid so that,
 // twice enlarged, it fits a 1080-line screen under a window's title bar.
 // Everything is composed at scale 1 in a picture of its own, and only the
 // parts that changed are copied to the window, enlarged by the scale: a
 // stroke of painting copies just its cells.
 #pragma once
+
+#include "level/cell_kinds.h"
 
 #include <allegro.h>
 
@@ -27,7 +29,7 @@ constexpr int EditorHeight = 520;
 constexpr int PromptLines = 4;
 constexpr int PromptLineHeight = 11;
 constexpr int PromptTop = EditorHeight - 4 - PromptLines * PromptLineHeight;
-constexpr int KindCount = 7;
+constexpr int KindCount = paletteKindCount();
 // Room left on the desktop for the window's title bar.
 constexpr int TitleBarPixels = 40;
 constexpr int MostScale = 3;
