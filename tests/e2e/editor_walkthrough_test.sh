@@ -9,19 +9,6 @@ replay_run=$4
 levels=$here/../../levels
 
 cell_box() { echo "$((16 * $1)) $((16 * $2)) 16 16"; }
-click_cell() {
-  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) click 1 2>/dev/null
-  sleep 0.1
-}
-drag_cells() {
-  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) mousedown 1 \
-    mousemove --window "$window" $((16 * $3 + 8)) $((16 * $4 + 8)) mouseup 1 2>/dev/null
-  sleep 0.1
-}
-wait_for_file() {
-  for _ in $(seq 300); do [ -s "$1" ] && return 0; sleep 0.1; done
-  fail "no file $1"
-}
 wait_without_colour() { # RRGGBB X Y W H
   for _ in $(seq 100); do
     screenshot wait
