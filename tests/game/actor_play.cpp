@@ -1,7 +1,7 @@
 #include "actor_play.h"
 
 #include "app/state_game_menu.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/driver.h"
 
 #include <cstdlib>

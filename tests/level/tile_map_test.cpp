@@ -3,7 +3,7 @@
 #include "base/assets.h"
 #include "level/tile_map.h"
 #include "level_builders.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

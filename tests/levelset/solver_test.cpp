@@ -5,8 +5,8 @@
 #include "gold_distances.h"
 #include "level_search.h"
 #include "level_session.h"
-#include "level_text.h"
-#include "replay_runner.h"
+#include "leveltext/level_text.h"
+#include "replay/replay_runner.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

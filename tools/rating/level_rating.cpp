@@ -1,7 +1,7 @@
 #include "level_rating.h"
 
-#include "level_set.h"
-#include "replay_runner.h"
+#include "leveltext/level_set.h"
+#include "replay/replay_runner.h"
 
 #include "game/enemy.h"
 #include "game/game.h"

@@ -7,8 +7,8 @@
 // the parts are kept so that a designer can see where it comes from.
 #pragma once
 
-#include "level_text.h"
-#include "replay.h"
+#include "leveltext/level_text.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 

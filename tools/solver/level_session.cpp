@@ -1,7 +1,7 @@
 #include "level_session.h"
 
-#include "replay.h"
-#include "replay_runner.h"
+#include "replay/replay.h"
+#include "replay/replay_runner.h"
 
 #include "base/globals.h"
 #include "game/motion.h"

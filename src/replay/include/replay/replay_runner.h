@@ -10,7 +10,7 @@
 // kept in step if either changes.
 #pragma once
 
-#include "replay.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 

@@ -1,7 +1,7 @@
-#include "replay_runner.h"
+#include "replay/replay_runner.h"
 
-#include "level_set.h"
-#include "level_text.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
 
 #include "base/globals.h"
 #include "base/scratch_folder.h"
