@@ -1,7 +1,6 @@
-// The solver: its saved games and generator really come back, its guide
+// The solver: its saved games (with the generator) really come back, its guide
 // sees the motion rules, and its search clears what can be cleared (in a
 // sequence the replay runner agrees with) and names the gold it cannot reach.
-#include "c_library_random.h"
 #include "gold_distances.h"
 #include "level_search.h"
 #include "level_session.h"
@@ -11,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -44,23 +42,6 @@ class SolverTest : public ::testing::Test {
 protected:
   void SetUp() override { startHeadlessAllegro(); }
 };
-
-TEST_F(SolverTest, TheGeneratorComesBackToASavedPointAndIsHandedBackAfterwards) {
-  srand(3);
-  const int first = rand();
-  srand(3);
-  {
-    CLibraryRandom random;
-    srand(9);
-    const CLibraryRandom::Saved saved = random.save();
-    const int a = rand();
-    const int b = rand();
-    random.restore(saved);
-    EXPECT_EQ(rand(), a);
-    EXPECT_EQ(rand(), b);
-  }
-  EXPECT_EQ(rand(), first);
-}
 
 TEST_F(SolverTest, ARestoredSessionPlaysOnExactlyAsBefore) {
   std::vector<std::string> rows = cellarRows();
