@@ -2,6 +2,10 @@
 
 #include "level/level_file.h"
 
+#include "base/os_files.h"
+
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -24,14 +28,39 @@ std::string located(const std::string& file, int line, const std::string& messag
   return file + ":" + std::to_string(line) + ":1: " + message;
 }
 
+// The whole file, when it is a regular file of at most mostBytes; otherwise
+// why not, after the file's name.
+enum class Unread { None, Missing, NotRegular, TooLarge };
+Unread readWhole(const std::string& path, std::size_t mostBytes, std::string& bytes) {
+  if (readRegularFile(path.c_str(), mostBytes + 1, bytes)) {
+    return bytes.size() > mostBytes ? Unread::TooLarge : Unread::None;
+  }
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) ? Unread::NotRegular : Unread::Missing;
+}
+
+std::string whyUnread(Unread problem, std::size_t mostBytes, const char* kind) {
+  if (problem == Unread::NotRegular) {
+    return "not a regular file (a FIFO, a device or a folder)";
+  }
+  return "larger than " + std::to_string(mostBytes / 1024) + " KiB, too large for " + kind;
+}
+
 // Parses the level file named on one line of the list and appends its level.
 bool compileEntry(const std::filesystem::path& levelPath, const std::string& listLocation,
                   std::vector<Level>& levels, std::string& error) {
-  std::ifstream levelFile(levelPath);
-  if (!levelFile) {
+  std::string bytes;
+  const Unread problem = readWhole(levelPath.string(), LevelFileMostBytes, bytes);
+  if (problem == Unread::Missing) {
     error = listLocation + "cannot open level file " + levelPath.string();
     return false;
   }
+  if (problem != Unread::None) {
+    error = listLocation + "level file " + levelPath.string() + ": " +
+            whyUnread(problem, LevelFileMostBytes, "a level file");
+    return false;
+  }
+  std::istringstream levelFile(bytes);
   LevelSource source;
   if (!parseLevelSource(levelFile, levelPath.string(), source, error)) {
     return false;
@@ -58,11 +87,15 @@ std::vector<Level> loadedLevels(const std::string& mapsBin) {
 }  // namespace
 
 bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::string& error) {
-  std::ifstream list(listPath);
-  if (!list) {
-    error = listPath + ":1:1: cannot open the level list";
+  std::string bytes;
+  const Unread problem = readWhole(listPath, LevelListMostBytes, bytes);
+  if (problem != Unread::None) {
+    error = listPath + ":1:1: " +
+            (problem == Unread::Missing ? "cannot open the level list"
+                                        : whyUnread(problem, LevelListMostBytes, "a level list"));
     return false;
   }
+  std::istringstream list(bytes);
   const std::filesystem::path folder = std::filesystem::path(listPath).parent_path();
   std::vector<Level> levels;
   int lineNumber = 0;
@@ -110,10 +143,12 @@ bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::
 }
 
 bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (!file) {
-    error = path + ": cannot read the file";
+  std::string bytes;
+  const Unread problem = readWhole(path, LevelListMostBytes, bytes);
+  if (problem != Unread::None) {
+    error = path + ": " +
+            (problem == Unread::Missing ? "cannot read the file"
+                                        : whyUnread(problem, LevelListMostBytes, "a level list or a maps.bin"));
     return false;
   }
   std::string mapsBin = bytes;
