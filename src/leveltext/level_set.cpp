@@ -28,8 +28,8 @@ std::string located(const std::string& file, int line, const std::string& messag
   return file + ":" + std::to_string(line) + ":1: " + message;
 }
 
-// The whole file, when it is a regular file of at most mostBytes; otherwise
-// why not, after the file's name.
+// Reads the whole file when it is a regular file of at most mostBytes;
+// otherwise answers what stood in the way.
 enum class Unread { None, Missing, NotRegular, TooLarge };
 Unread readWhole(const std::string& path, std::size_t mostBytes, std::string& bytes) {
   if (readRegularFile(path.c_str(), mostBytes + 1, bytes)) {
@@ -39,7 +39,11 @@ Unread readWhole(const std::string& path, std::size_t mostBytes, std::string& by
   return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) ? Unread::NotRegular : Unread::Missing;
 }
 
-std::string whyUnread(Unread problem, std::size_t mostBytes, const char* kind) {
+// The reason, in words; a missing file is told with the caller's own words.
+std::string whyUnread(Unread problem, std::size_t mostBytes, const char* kind, const char* missing) {
+  if (problem == Unread::Missing) {
+    return missing;
+  }
   if (problem == Unread::NotRegular) {
     return "not a regular file (a FIFO, a device or a folder)";
   }
@@ -51,13 +55,10 @@ bool compileEntry(const std::filesystem::path& levelPath, const std::string& lis
                   std::vector<Level>& levels, std::string& error) {
   std::string bytes;
   const Unread problem = readWhole(levelPath.string(), LevelFileMostBytes, bytes);
-  if (problem == Unread::Missing) {
-    error = listLocation + "cannot open level file " + levelPath.string();
-    return false;
-  }
   if (problem != Unread::None) {
-    error = listLocation + "level file " + levelPath.string() + ": " +
-            whyUnread(problem, LevelFileMostBytes, "a level file");
+    error = listLocation + (problem == Unread::Missing ? "cannot open level file " + levelPath.string()
+                                                        : "level file " + levelPath.string() + ": " +
+                                                              whyUnread(problem, LevelFileMostBytes, "a level file", ""));
     return false;
   }
   std::istringstream levelFile(bytes);
@@ -90,9 +91,7 @@ bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::st
   std::string bytes;
   const Unread problem = readWhole(listPath, LevelListMostBytes, bytes);
   if (problem != Unread::None) {
-    error = listPath + ":1:1: " +
-            (problem == Unread::Missing ? "cannot open the level list"
-                                        : whyUnread(problem, LevelListMostBytes, "a level list"));
+    error = listPath + ":1:1: " + whyUnread(problem, LevelListMostBytes, "a level list", "cannot open the level list");
     return false;
   }
   std::istringstream list(bytes);
@@ -146,9 +145,7 @@ bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::stri
   std::string bytes;
   const Unread problem = readWhole(path, LevelListMostBytes, bytes);
   if (problem != Unread::None) {
-    error = path + ": " +
-            (problem == Unread::Missing ? "cannot read the file"
-                                        : whyUnread(problem, LevelListMostBytes, "a level list or a maps.bin"));
+    error = path + ": " + whyUnread(problem, LevelListMostBytes, "a level list or a maps.bin", "cannot read the file");
     return false;
   }
   std::string mapsBin = bytes;
