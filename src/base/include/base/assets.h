@@ -1,32 +1,13 @@
-// Fixed indices of the objects in assets.dat, and the two ways the game uses
-// them: sprites and tiles as bitmaps, sounds played once at full volume.
+// The two ways the game uses the objects of assets.dat: sprites and tiles as
+// bitmaps, sounds played once at full volume. Their fixed indices come from
+// the asset manifest (assets/manifest.txt) through base/asset_index.h.
 #pragma once
+
+#include "base/asset_index.h"
 
 #include <allegro.h>
 
 #include <string>
-
-enum AssetIndex {
-  AssetTileSheet = 0,
-  AssetPlayerLeft1 = 1,     // also the life icon of the status line
-  AssetPlayerLeft2 = 2,
-  AssetPlayerRight1 = 3,
-  AssetPlayerRight2 = 4,
-  AssetPlayerClimb1 = 5,
-  AssetPlayerClimb2 = 6,
-  AssetEnemyLeft1 = 7,
-  AssetEnemyLeft2 = 8,
-  AssetEnemyRight1 = 9,
-  AssetEnemyRight2 = 10,
-  AssetSampleLifeLost = 11,
-  AssetSampleDig = 12,
-  AssetSampleRefill = 13,
-  AssetSampleGold = 14,
-  AssetSampleCrush = 15,
-  AssetFont = 16,
-  AssetPalette = 17,
-  AssetCount = 18
-};
 
 BITMAP* assetBitmap(int index);
 
@@ -37,6 +18,6 @@ void playSample(int index);
 using SampleListener = void (*)(int index);
 void setSampleListener(SampleListener listener);
 
-// Checks that a loaded datafile holds objects 0 to 17 of the expected kinds.
+// Checks that a loaded datafile holds the listed objects, each of its kind.
 // Returns an empty text when it does, else a message that says what is wrong.
 std::string describeAssetProblem(const DATAFILE* data);
