@@ -39,8 +39,6 @@ constexpr int MissedColour = 0xFF00FF;
 constexpr int RectangleColour = 0xFFFFFF;
 constexpr int LabelColour = 0xC0C0C0;
 
-const char* const KindNames[KindCount] = {"Empty", "Brick", "Ladder", "Rope", "Gold", "Player start", "Enemy start"};
-
 // The variant of a cell's tile stays put while the level is edited.
 int variantOf(int x, int y) { return (x * 7 + y * 13) % 4; }
 
@@ -181,7 +179,7 @@ void EditorView::drawPanel() {
     if (kind == Empty) {
       rect(picture_, PanelLeft + 10, top, PanelLeft + 25, top + CellPixels - 1, GridLineColour);
     }
-    const std::string label = std::to_string(kind) + " " + KindNames[kind];
+    const std::string label = std::to_string(kind) + " " + CellKinds[kind].paletteName;
     const bool selected = kind == content.selectedKind;
     textout_ex(picture_, font, label.c_str(), PanelLeft + 34, top + 4, selected ? 0xFFFFFF : LabelColour, -1);
     if (selected) {

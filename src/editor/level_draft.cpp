@@ -1,6 +1,6 @@
 #include "editor/level_draft.h"
 
-#include "level_check.h"
+#include "analysis/reachability.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,10 +1,12 @@
 // The editor's picture: the level grid at the window's top-left corner, 16
 // pixels a cell, the panel beside it (file, title, note, the palette of the
-// seven kinds in the real tiles, counts, warnings, the proof, the keys) and a
+// kinds the table offers in the real tiles, counts, warnings, the proof, the keys) and a
 // prompt of two lines along the bottom. Everything is composed at scale 1 in a
 // picture of its own, and only the parts that changed are copied to the
 // window, enlarged by the scale: a stroke of painting copies just its cells.
 #pragma once
+
+#include "level/cell_kinds.h"
 
 #include <allegro.h>
 
@@ -21,7 +23,7 @@ constexpr int PanelWidth = 192;
 constexpr int PromptTop = 528;
 constexpr int EditorWidth = PanelLeft + PanelWidth;
 constexpr int EditorHeight = PromptTop + 27;   // two lines of prompt
-constexpr int KindCount = 7;
+constexpr int KindCount = paletteKindCount();
 
 struct CellRect {
   int left, top, right, bottom;   // cells, both corners included
