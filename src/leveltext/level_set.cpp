@@ -141,6 +141,17 @@ bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::
   return true;
 }
 
+bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths) {
+  std::vector<std::string> names;
+  if (!readLevelListNames(listPath, names)) {
+    return false;
+  }
+  for (const std::string& name : names) {
+    paths.push_back(listPath.parent_path() / name);
+  }
+  return true;
+}
+
 bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::string& error) {
   std::string bytes;
   const Unread problem = readWhole(path, LevelListMostBytes, bytes);
