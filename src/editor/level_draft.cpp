@@ -168,6 +168,8 @@ int LevelDraft::goldCount() const { return countOf(source_.level, Gold); }
 
 int LevelDraft::enemyCount() const { return countOf(source_.level, EnemyStart); }
 
+int LevelDraft::playerStartCount() const { return countOf(source_.level, PlayerStart); }
+
 std::optional<int> LevelDraft::playerStart() const {
   for (int y = GridSize - 1; y >= 0; --y) {
     for (int x = GridSize - 1; x >= 0; --x) {

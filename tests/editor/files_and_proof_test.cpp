@@ -3,6 +3,7 @@
 // as the editor runs it.
 #include "editor/level_files.h"
 #include "editor/proof_run.h"
+#include "editor/set_level_facts.h"
 
 #include "support/headless.h"
 
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iterator>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -88,6 +90,35 @@ TEST(ProofRunTest, ProvesALevelOrNamesTheGoldItNeverTook) {
   EXPECT_EQ(stuck.state, ProofState::NoWayFound) << stuck.line;
   EXPECT_EQ(stuck.missedGold, std::vector<int>{cellIndex(10, 29)});
   EXPECT_FALSE(stuck.replay.has_value());
+}
+
+// The set view's facts of a level come from its proof, saved where the
+// level tests look for it: in replays/ beside the level when there is one.
+TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
+  startHeadlessAllegro();
+  const ProofResult cleared = proveToTheEnd(floorRows(false));
+  ASSERT_TRUE(cleared.replay.has_value());
+  ScopedWorkDir dir;
+  LevelSource source{"Floor", "", levelFromRows(floorRows(false))};
+  std::ostringstream text;
+  writeLevelSource(text, source);
+  dir.writeFile("floor.txt", text.str());
+  const std::string level = dir.path() + "/floor.txt";
+  EXPECT_EQ(describeSetLevel(level).proof, "no proof");
+
+  std::filesystem::create_directory(dir.path() + "/replays");
+  EXPECT_EQ(saveProof(level, cleared), "");
+  ASSERT_TRUE(dir.exists("replays/floor.replay"));
+  EXPECT_NE(dir.readFile("replays/floor.replay").find("level: ../floor.txt"), std::string::npos);
+  const SetLevelFacts facts = describeSetLevel(level);
+  EXPECT_EQ(facts.title, "Floor");
+  EXPECT_EQ(facts.gold, 1);
+  EXPECT_TRUE(facts.proven) << facts.proof;
+  EXPECT_TRUE(facts.figure.has_value());
+
+  dir.writeFile("replays/floor.replay", "level: ../floor.txt\n5 L\n");
+  EXPECT_EQ(describeSetLevel(level).proof, "proof fails");
+  EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "cannot be read");
 }
 
 // A search that ends without a way (as level-solve ends: status 1 and the
