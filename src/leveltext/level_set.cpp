@@ -109,6 +109,17 @@ bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::
   return true;
 }
 
+bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths) {
+  std::vector<std::string> names;
+  if (!readLevelListNames(listPath, names)) {
+    return false;
+  }
+  for (const std::string& name : names) {
+    paths.push_back(listPath.parent_path() / name);
+  }
+  return true;
+}
+
 bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::string& error) {
   std::ifstream file(path, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -21,6 +21,9 @@ bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::st
 // cannot be opened.
 bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::string>& names);
 
+// The same, each name made a path through the list file's folder.
+bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths);
+
 // Reads a level set from either a level list or a compiled maps.bin, told
 // apart by content: maps.bin holds control bytes (two empty cells make a 0
 // byte), a list never does. The levels are those the game would load from the
