@@ -20,7 +20,7 @@ void appendCells(std::vector<int>& cells, const std::string& line) {
 DeadEndRun::DeadEndRun(const std::string& checkerPath, const std::string& assetsPath,
                        const std::string& workFolder, const std::string& name, const LevelSource& source)
     : checker_({checkerPath, "--assets", assetsPath, "--ways", workFolder}, workFolder, name, source) {
-  findings_.line = "Looking for dead ends";
+  findings_.line = "looking for them";
   if (!checker_.startProblem().empty()) {
     findings_.state = DeadEndCheckState::Failed;
     findings_.line = "The dead-end check " + checkerPath + " cannot be started: " + checker_.startProblem();

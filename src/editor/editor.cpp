@@ -47,6 +47,7 @@ void Editor::run() {
     }
     happened = readKeys() || happened;
     happened = readMouse() || happened;
+    happened = checkDeadEnds() || happened;
     if (proof_ && proof_->poll()) {
       happened = true;
       if (proof_->result().state == ProofState::Failed) {
@@ -140,6 +141,7 @@ void Editor::onDrawingKey(const Key& key) {
     case KEY_L: endlessLives_ = !endlessLives_; break;
     case KEY_V: prove(); break;
     case KEY_W: watchProof(); break;
+    case KEY_D: watchWayIntoTrap(); break;
     case KEY_ESC:
       if (setLevelOpen_) {
         unlessUnsaved(false, "going back to the set", [this] { backToSet(); });

@@ -67,5 +67,7 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
                          : fs::absolute(assets).string();
   files.solverPath = firstPresent(X_OK, {own / "level-solve", own / MQ_PRIVATE_FROM_EDITOR / "level-solve",
                                    fs::path(MQ_BUILD_LEVEL_SOLVE)});
+  files.checkerPath = firstPresent(X_OK, {own / "level-check", own / MQ_PRIVATE_FROM_EDITOR / "level-check",
+                                    fs::path(MQ_BUILD_LEVEL_CHECK)});
   return {};
 }

@@ -108,6 +108,7 @@ check "the editor is installed beside the launcher" test -x "$game_binary"
 check "the editor's --version is the package's" \
   test "$("$game_binary" --version)" = "mellow-quarrier-editor $(dpkg-deb -f "$deb" Version)"
 check "the editor's solver is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-solve"
+check "the editor's dead-end check is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-check"
 start_editor "$work/new-level.txt"
 hold Escape 0.1
 wait_exit

@@ -20,7 +20,7 @@ enum class DeadEndCheckState { Running, Done, Failed };
 
 struct DeadEndFindings {
   DeadEndCheckState state = DeadEndCheckState::Running;
-  std::string line;              // "Looking for dead ends", "2 traps, 5 cost a life", or what failed
+  std::string line;              // "looking for them", "2 traps, 5 cost a life", or what failed
   size_t traps = 0;
   size_t costly = 0;
   std::vector<int> trapCells;    // cell indices
