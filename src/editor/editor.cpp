@@ -168,6 +168,7 @@ void Editor::onTypingKey(const Key& key) {
     }
     draft_.endStroke();
     mode_ = Mode::Drawing;
+    say("", Dim);
   } else if (key.scancode == KEY_ESC) {
     mode_ = Mode::Drawing;
   } else if (key.scancode == KEY_BACKSPACE) {
@@ -215,6 +216,9 @@ void Editor::onMouse(int flags, int x, int y) {
   }
   if (down && !stroking_ && mode_ == Mode::Drawing) {
     if (pointerCell_) {
+      // What was said of the level before ("does not exist yet", "saved",
+      // "needs a player start") may stop being true with this change.
+      say("", Dim);
       stroking_ = true;
       rectangle_ = (key_shifts & KB_SHIFT_FLAG) != 0;
       strokeCode_ = static_cast<int8_t>((flags & MOUSE_FLAG_LEFT_DOWN) ? selectedKind_ : Empty);
