@@ -49,19 +49,25 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
       files.displayName = argument;
     }
   }
-  if (files.displayName.empty()) {
-    return "no level file given";
+  if (!files.displayName.empty()) {
+    // Through any symbolic link, so that a save replaces the file it points to.
+    std::error_code unresolved;
+    const fs::path absolute = fs::absolute(files.displayName);
+    const fs::path resolved = fs::weakly_canonical(absolute, unresolved);
+    files.levelPath = (unresolved ? absolute.lexically_normal() : resolved).string();
   }
-  // Through any symbolic link, so that a save replaces the file it points to.
-  std::error_code unresolved;
-  const fs::path absolute = fs::absolute(files.displayName);
-  const fs::path resolved = fs::weakly_canonical(absolute, unresolved);
-  files.levelPath = (unresolved ? absolute.lexically_normal() : resolved).string();
   const fs::path own = ownFolder();
+  std::error_code noFolder;
+  files.startFolder = fs::current_path(noFolder).string();
+  std::error_code noLevels;
+  const fs::path installed = fs::weakly_canonical(own / MQ_DATA_FROM_EDITOR / "levels", noLevels);
+  files.installedLevels = noLevels || own.empty() ? std::string() : installed.string();
   files.assetsPath = assets.empty()
                          ? firstPresent(R_OK, {own / "assets.dat", own / MQ_DATA_FROM_EDITOR / "assets.dat"})
                          : fs::absolute(assets).string();
   files.solverPath = firstPresent(X_OK, {own / "level-solve", own / MQ_PRIVATE_FROM_EDITOR / "level-solve",
                                    fs::path(MQ_BUILD_LEVEL_SOLVE)});
+  files.checkerPath = firstPresent(X_OK, {own / "level-check", own / MQ_PRIVATE_FROM_EDITOR / "level-check",
+                                    fs::path(MQ_BUILD_LEVEL_CHECK)});
   return {};
 }

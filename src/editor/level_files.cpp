@@ -1,6 +1,10 @@
 #include "editor/level_files.h"
 
+#include "editor/proof_run.h"
+#include "editor/set_level_facts.h"
+
 #include "base/os_files.h"
+#include "leveltext/level_set.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -43,6 +48,12 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
     opened.error = displayName + ": is not a regular file";
     return opened;
   }
+  // A huge file opened by mistake would be read whole into memory first.
+  if (fs::file_size(path, unknown) > LevelFileMostBytes) {
+    opened.error = displayName + ": larger than " + std::to_string(LevelFileMostBytes / 1024) +
+                   " KiB, too large for a level file";
+    return opened;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     opened.error = displayName + ": cannot be read: " + std::strerror(errno);
@@ -56,7 +67,7 @@ std::string writeFileAtomically(const std::string& path, const std::string& text
   struct stat existing {};
   const bool exists = stat(path.c_str(), &existing) == 0;
   // Renaming would replace a file its owner has made read-only.
-  if (exists && access(path.c_str(), W_OK) != 0) {
+  if (exists && !mayReplaceFile(path.c_str(), existing)) {
     return failure(path, "the file is read-only", errno);
   }
   // A replaced file keeps its permissions; a new one gets what any new file gets.
@@ -74,4 +85,14 @@ std::string writeFileAtomically(const std::string& path, const std::string& text
 std::string replayPathBeside(const std::string& levelPath) {
   const std::string replayPath = fs::path(levelPath).replace_extension(".replay").string();
   return replayPath == levelPath ? levelPath + ".replay" : replayPath;
+}
+
+std::string saveProof(const std::string& levelPath, const ProofResult& proof) {
+  const std::string replayPath = replayPathFor(levelPath);
+  Replay replay = *proof.replay;
+  replay.levelFile = fs::path(levelPath).lexically_relative(fs::path(replayPath).parent_path()).string();
+  std::ostringstream text;
+  text << proof.replayComment << "\n";
+  writeReplay(text, replay);
+  return writeFileAtomically(replayPath, text.str());
 }

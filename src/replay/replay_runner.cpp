@@ -4,7 +4,6 @@
 #include "leveltext/level_text.h"
 
 #include "base/globals.h"
-#include "base/random_draws.h"
 #include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
@@ -12,6 +11,8 @@
 
 #include <allegro.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -27,11 +28,6 @@ std::string readWholeFile(const std::filesystem::path& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
-}
-
-void writeMapsBin(const std::string& bytes) {
-  std::ofstream out("maps.bin", std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // EnemyStart cells become Empty, so no enemy is ever created.
@@ -76,6 +72,16 @@ public:
 };
 
 }  // namespace
+
+void writeMapsBin(const std::string& bytes) {
+  std::ofstream out("maps.bin", std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) {
+    throw ReplayError("cannot write maps.bin in " + std::filesystem::current_path().string() + ": " +
+                      std::strerror(errno));
+  }
+}
 
 void holdOnly(uint8_t keys, volatile char* keyStates) {
   volatile char* held = keyStates != nullptr ? keyStates : key;
@@ -122,13 +128,11 @@ ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const
   writeMapsBin(replay.enemies ? mapsBin : withoutEnemies(mapsBin));
   auto game = std::make_unique<Game>(noFirstState);
   game->orderMode = replay.orderMode;
-  seedRandom(replay.seed);
-  const uint8_t levelCount = game->shuffleOrder();
+  const uint8_t levelCount = startRunningGame(*game, replay.seed);
   if (replay.position >= levelCount) {
     throw ReplayError("position " + std::to_string(replay.position) + " lies past the last of " +
                       std::to_string(levelCount) + " levels");
   }
-  game->createPlayer();
   game->enterLevel(replay.position);
 
   ReplayOutcome outcome;

@@ -6,35 +6,6 @@
 # the mouse finds the cell under it.
 source "$(dirname "$0")/lib.sh"
 
-# A checksum of the cell of CELL_PIXELS at window pixel (X, Y) as shown now.
-cell_sum() { # X Y CELL_PIXELS
-  local size=$3
-  wait_until "no screenshot of the editor" screenshot cell
-  "$convert_tool" "$work/cell.png" -crop "${size}x${size}+$(($1 / size * size))+$(($2 / size * size))" \
-    +repage rgb:- | md5sum
-}
-cell_changed() { [ "$(cell_sum "$@")" != "$before" ]; }
-
-# Runs the xdotool steps, then waits until the editor has drawn the cell at
-# window pixel (X, Y) anew: the steps paint it.
-paint_and_wait() { # X Y CELL_PIXELS XDOTOOL_STEP...
-  local x=$1 y=$2 size=$3 before
-  shift 3
-  before=$(cell_sum "$x" "$y" "$size")
-  xdotool "$@" 2>/dev/null || fail "xdotool $* failed"
-  wait_until "the cell at ($x, $y) was not drawn anew" cell_changed "$x" "$y" "$size"
-}
-
-click_cell() { # X Y [BUTTON]
-  local x=$((16 * $1 + 8)) y=$((16 * $2 + 8))
-  paint_and_wait $x $y 16 mousemove --window "$window" $x $y click "${3:-1}"
-}
-drag_cells() { # X1 Y1 X2 Y2
-  local x=$((16 * $3 + 8)) y=$((16 * $4 + 8))
-  paint_and_wait $x $y 16 mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) mousedown 1 \
-    mousemove --window "$window" $((x - 4)) $y mousemove --window "$window" $x $y mouseup 1
-}
-
 # The level file the drawing below must give: rows as "ROW:TEXT:COLUMN" edits
 # of an empty grid.
 expected_level() { # TITLE EDIT...
@@ -53,7 +24,7 @@ PY
 }
 
 start_xvfb 1600x1200
-start_editor new.txt
+start_editor --scale 1 new.txt
 
 press 1
 drag_cells 2 20 12 20             # a floor of eleven bricks

@@ -9,7 +9,7 @@ replay_run=$4
 
 cp "$(first_level)" "$work/first.txt"
 cp "$work/first.txt" "$work/first.before"
-grid_sum() { "$convert_tool" "$work/$1.png" -crop 512x528+0+0 +repage rgb:- | md5sum; }
+grid_sum() { "$convert_tool" "$work/$1.png" -crop 512x512+0+0 +repage rgb:- | md5sum; }
 # The editor's drawing is back as SHOT showed it before; NAME keeps the look.
 drawing_back() { # NAME
   screenshot "$1"
@@ -21,30 +21,30 @@ start_editor first.txt
 screenshot before
 
 press p
-wait_for_drawing 0 513 80 12          # the game's status line
+wait_for_colour 445566 513 4 128 12   # the score's dim zeros, atop the panel
 hold Right 40
 hold_to_leave Escape
 check_soon "back from the play-test to the same drawing" drawing_back after
 check "the level file untouched" cmp "$work/first.txt" "$work/first.before"
 
 press v
-wait_for_colour 40FF40 512 180 192 200   # "Cleared"
+wait_for_colour 40FF40 512 120 256 200   # "Cleared"
 screenshot proven
 if [ -n "${MQ_SCREENSHOT_DIR:-}" ]; then
   cp "$work/proven.png" "$MQ_SCREENSHOT_DIR/editor.png"
 fi
 
 press w
-wait_for_drawing 0 513 80 12
+wait_for_colour 445566 513 4 128 12
 hold f 50
 hold_to_leave Escape
 check_soon "back from watching to the same drawing" drawing_back watched
 
 # Watched again to its end, fast, with Left held: only the proof's keys count.
 press w
-wait_for_drawing 0 513 80 12
+wait_for_colour 445566 513 4 128 12
 xdotool keydown --window "$window" f Left 2>/dev/null
-wait_for_colour 40FF40 0 529 704 26     # "The proof was watched to its end"
+wait_for_colour 40FF40 512 472 256 48   # "The proof was watched to its end"
 xdotool keyup --window "$window" f Left 2>/dev/null
 
 press ctrl+s

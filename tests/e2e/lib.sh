@@ -21,13 +21,7 @@ game_pid=
 window=
 # How long a wait may last before the step fails, in seconds.
 wait_seconds=${MQ_E2E_WAIT_SECONDS:-60}
-[ -f "${MQ_FRAME_COUNTER_LIB:-}" ] ||
-  { echo "FAIL: MQ_FRAME_COUNTER_LIB names no frame counter (build/bench/libmq-frame-counter.so)" >&2; exit 1; }
-# A copy in the scratch folder, which a test may open to another user.
-mkdir "$work/lib"
-cp "$MQ_FRAME_COUNTER_LIB" "$work/lib/"
-chmod -R a+rX "$work/lib"
-frame_counter=$work/lib/$(basename "$MQ_FRAME_COUNTER_LIB")
+frame_counter=
 # The counter of the program started last; a test that runs two at once
 # switches it with game_pid and window.
 frames_file=
@@ -87,6 +81,15 @@ start_game() {
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/home/.asoundrc"
   local wrapper=()
   read -r -a wrapper <<<"${MQ_GAME_WRAPPER:-}"
+  if [ -z "$frame_counter" ]; then
+    [ -f "${MQ_FRAME_COUNTER_LIB:-}" ] ||
+      fail "MQ_FRAME_COUNTER_LIB names no frame counter (build/bench/libmq-frame-counter.so)"
+    # A copy in the scratch folder, which a test may open to another user.
+    mkdir "$work/lib"
+    cp "$MQ_FRAME_COUNTER_LIB" "$work/lib/"
+    chmod -R a+rX "$work/lib"
+    frame_counter=$work/lib/$(basename "$MQ_FRAME_COUNTER_LIB")
+  fi
   # Made beforehand, so that a program run as another user may count into it.
   frames_file=$(mktemp "$work/frames-XXXXXX")
   chmod 666 "$frames_file"
@@ -214,6 +217,42 @@ start_editor() {
   start_game "$@"
   wait_window
   wait_for_drawing 512 0 192 40
+}
+
+# Clicks on the editor's cell (X, Y) at scale 1 with a mouse button (1 by
+# default), or drags from one cell to another, and waits until the editor has
+# drawn the last cell anew.
+click_cell() { # X Y [BUTTON]
+  local x=$((16 * $1 + 8)) y=$((16 * $2 + 8))
+  paint_and_wait $x $y 16 mousemove --window "$window" $x $y click "${3:-1}"
+}
+drag_cells() { # X1 Y1 X2 Y2
+  local x=$((16 * $3 + 8)) y=$((16 * $4 + 8))
+  paint_and_wait $x $y 16 mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) mousedown 1 \
+    mousemove --window "$window" $((x - 4)) $y mousemove --window "$window" $x $y mouseup 1
+}
+
+# Runs the xdotool steps, then waits until the editor has drawn the cell at
+# window pixel (X, Y) anew: the steps paint it.
+paint_and_wait() { # X Y CELL_PIXELS XDOTOOL_STEP...
+  local x=$1 y=$2 size=$3 before
+  shift 3
+  before=$(cell_sum "$x" "$y" "$size")
+  xdotool "$@" 2>/dev/null || fail "xdotool $* failed"
+  wait_until "the cell at ($x, $y) was not drawn anew" cell_changed "$x" "$y" "$size" "$before"
+}
+
+# A checksum of the cell of CELL_PIXELS at window pixel (X, Y) as shown now.
+cell_sum() { # X Y CELL_PIXELS
+  local size=$3
+  wait_until "no screenshot of the editor" screenshot cell
+  "$convert_tool" "$work/cell.png" -crop "${size}x${size}+$(($1 / size * size))+$(($2 / size * size))" \
+    +repage rgb:- | md5sum
+}
+cell_changed() { [ "$(cell_sum "$1" "$2" "$3")" != "$4" ]; }
+
+wait_for_file() { # PATH: until it exists and is not empty
+  wait_until "no file $1" test -s "$1"
 }
 
 # A key to the editor or the name entry. Both keep keys in order, and the

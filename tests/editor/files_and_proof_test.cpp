@@ -3,6 +3,9 @@
 // as the editor runs it.
 #include "editor/level_files.h"
 #include "editor/proof_run.h"
+#include "editor/set_level_facts.h"
+
+#include "leveltext/level_set.h"
 
 #include "support/headless.h"
 
@@ -13,6 +16,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iterator>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -29,6 +33,9 @@ TEST(LevelFilesTest, OpensNewAndFaultyFilesAsTheyAre) {
   EXPECT_NE(openLevelFile(dir.path(), "here").error.find("here: is a folder"), std::string::npos);
   ASSERT_EQ(mkfifo((dir.path() + "/pipe.txt").c_str(), 0600), 0);
   EXPECT_EQ(openLevelFile(dir.path() + "/pipe.txt", "pipe.txt").error, "pipe.txt: is not a regular file");
+  dir.writeFile("huge.txt", std::string(LevelFileMostBytes + 1, '.'));
+  EXPECT_EQ(openLevelFile(dir.path() + "/huge.txt", "huge.txt").error,
+            "huge.txt: larger than 64 KiB, too large for a level file");
 
   EXPECT_EQ(replayPathBeside("/levels/mine.txt"), "/levels/mine.replay");
   EXPECT_EQ(replayPathBeside("/levels/mine.replay"), "/levels/mine.replay.replay") << "the level kept";
@@ -44,6 +51,11 @@ TEST(LevelFilesTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(noFolder.rfind("Cannot save " + dir.path() + "/gone/level.txt: ", 0), 0u) << noFolder;
   EXPECT_NE(noFolder.find("No such file or directory"), std::string::npos) << noFolder;
 
+  // A read-only level stays as it is, also for root, who could write it.
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  EXPECT_NE(writeFileAtomically(path, "x\n").find(path + ": the file is read-only"), std::string::npos);
+  EXPECT_EQ(dir.readFile("level.txt"), "new\n");
+
   // A folder in the level's place cannot be replaced: nothing is lost and no
   // half-written file is left behind.
   std::filesystem::create_directory(dir.path() + "/taken.txt");
@@ -53,11 +65,11 @@ TEST(LevelFilesTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "level.txt and taken.txt";
 }
 
-ProofResult proveToTheEnd(const std::vector<std::string>& rows) {
+ProofResult proveToTheEnd(const std::vector<std::string>& rows, const std::string& solver = MQ_LEVEL_SOLVE) {
   const ScopedWorkDir dir;
   LevelSource source;
   source.level = levelFromRows(rows);
-  ProofRun run(MQ_LEVEL_SOLVE, runFile("assets.dat"), dir.path(), "level", source);
+  ProofRun run(solver, runFile("assets.dat"), dir.path(), "level", source);
   for (int wait = 0; wait < 3000 && run.result().state == ProofState::Running; ++wait) {
     run.poll();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -83,10 +95,52 @@ TEST(ProofRunTest, ProvesALevelOrNamesTheGoldItNeverTook) {
   EXPECT_FALSE(cleared.replay->keys.empty());
   EXPECT_NE(cleared.effort.find(" states, "), std::string::npos);
 
-  const ProofResult stuck = proveToTheEnd(floorRows(true));
+  // Gold out of reach settles it without a solver: none is there to start.
+  const ProofResult stuck = proveToTheEnd(floorRows(true), "/nowhere/level-solve");
   EXPECT_EQ(stuck.state, ProofState::NoWayFound) << stuck.line;
   EXPECT_EQ(stuck.missedGold, std::vector<int>{cellIndex(10, 29)});
   EXPECT_FALSE(stuck.replay.has_value());
+}
+
+// The set view's facts of a level come from its proof, saved where the
+// level tests look for it: in replays/ beside the level when there is one.
+TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
+  startHeadlessAllegro();
+  const ProofResult cleared = proveToTheEnd(floorRows(false));
+  ASSERT_TRUE(cleared.replay.has_value());
+  ScopedWorkDir dir;
+  LevelSource source{"Floor", "", levelFromRows(floorRows(false))};
+  std::ostringstream text;
+  writeLevelSource(text, source);
+  dir.writeFile("floor.txt", text.str());
+  const std::string level = dir.path() + "/floor.txt";
+  EXPECT_EQ(describeSetLevel(level).proof, "no proof");
+
+  std::filesystem::create_directory(dir.path() + "/replays");
+  EXPECT_EQ(saveProof(level, cleared), "");
+  ASSERT_TRUE(dir.exists("replays/floor.replay"));
+  EXPECT_NE(dir.readFile("replays/floor.replay").find("level: ../floor.txt"), std::string::npos);
+  const SetLevelFacts facts = describeSetLevel(level);
+  EXPECT_EQ(facts.title, "Floor");
+  EXPECT_EQ(facts.gold, 1);
+  EXPECT_TRUE(facts.proven) << facts.proof;
+  EXPECT_TRUE(facts.figure.has_value());
+
+  dir.writeFile("replays/floor.replay", "level: ../floor.txt\n5 L\n");
+  EXPECT_EQ(describeSetLevel(level).proof, "proof fails");
+  EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "cannot be read");
+}
+
+// A search that ends without a way (as level-solve ends: status 1 and the
+// gold it never took on stderr) on a level the check cannot fault.
+TEST(ProofRunTest, ASearchWithoutAWayNamesTheGoldItNeverTook) {
+  const ScopedWorkDir solverDir;
+  solverDir.writeFile("no-way", "#!/bin/sh\necho 'level: gold at (10, 29) unreachable from the cells reached (the search gave up at its limit):' >&2\nexit 1\n");
+  const std::string solver = solverDir.path() + "/no-way";
+  ASSERT_EQ(chmod(solver.c_str(), 0700), 0);
+  const ProofResult searched = proveToTheEnd(floorRows(false), solver);
+  EXPECT_EQ(searched.state, ProofState::NoWayFound) << searched.line;
+  EXPECT_EQ(searched.missedGold, std::vector<int>{cellIndex(10, 29)});
 }
 
 }  // namespace

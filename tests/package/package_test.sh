@@ -108,7 +108,26 @@ check "the editor is installed beside the launcher" test -x "$game_binary"
 check "the editor's --version is the package's" \
   test "$("$game_binary" --version)" = "mellow-quarrier-editor $(dpkg-deb -f "$deb" Version)"
 check "the editor's solver is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-solve"
+check "the editor's dead-end check is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-check"
 start_editor "$work/new-level.txt"
 press Escape
 wait_exit
 check "the installed editor opens and closes" test "$exit_status" = 0
+
+# The level sources come with the game: they compile into the shipped
+# maps.bin, and the installed editor opens one (read-only, so Escape leaves
+# it as it was).
+sources=$root/usr/share/games/mellow-quarrier/levels
+check "the level list is installed" cmp "$sources/levels.txt" "$levels_dir/levels.txt"
+check "a proof for every installed level" \
+  test "$(ls "$sources"/replays/*.replay | wc -l)" -ge "$(grep -c '^[0-9]' "$sources/levels.txt")"
+"$root/usr/lib/games/mellow-quarrier/levelc" "$sources/levels.txt" "$work/from-sources.bin" >/dev/null
+check "the sources compile into the shipped maps.bin" cmp "$work/from-sources.bin" "$build_dir/run/maps.bin"
+cp "$sources/001-morning-walk.txt" "$work/001.before"
+start_editor "$sources/001-morning-walk.txt"
+press 1; xdotool mousemove --window "$window" 8 8 click 1 2>/dev/null
+press ctrl+s; press Escape                  # the save asks where; Escape drops the question
+press Escape; press n
+wait_exit
+check "the installed editor opens an installed level" test "$exit_status" = 0
+check "the installed level untouched" cmp "$sources/001-morning-walk.txt" "$work/001.before"

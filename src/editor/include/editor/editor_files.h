@@ -1,10 +1,11 @@
 // The editor's command line and where it finds what it needs:
 //
-//   mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] LEVEL_FILE
+//   mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE | LEVEL_LIST]
 //
 // assets.dat: the --assets file, else the one beside the editor's own
-// program file, else the installed game's. The solver (level-solve): beside
-// the editor, else the installed one, else the one this build made.
+// program file, else the installed game's. The solver (level-solve) and the
+// dead-end check (level-check): beside the editor, else the installed ones,
+// else the ones this build made.
 #pragma once
 
 #include <string>
@@ -14,10 +15,14 @@ struct EditorFiles {
   std::string displayName;   // the level file as given, for messages
   std::string assetsPath;
   std::string solverPath;
-  int scale = 1;
+  std::string checkerPath;
+  std::string startFolder;       // the working folder the editor was started in
+  std::string installedLevels;   // the level sources installed with the game: read-only
+  int scale = 0;                 // 0: the largest that fits the desktop
 };
 
 // Answers an empty text, or what is wrong with the command line.
 std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files);
 
-constexpr const char* EditorUsage = "usage: mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] LEVEL_FILE";
+constexpr const char* EditorUsage =
+    "usage: mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE | LEVEL_LIST]";
