@@ -22,6 +22,7 @@ window=
 # How long a wait may last before the step fails, in seconds.
 wait_seconds=${MQ_E2E_WAIT_SECONDS:-60}
 frame_counter=
+counter_dir=$work/counter
 # The counter of the program started last; a test that runs two at once
 # switches it with game_pid and window.
 frames_file=
@@ -85,13 +86,13 @@ start_game() {
     [ -f "${MQ_FRAME_COUNTER_LIB:-}" ] ||
       fail "MQ_FRAME_COUNTER_LIB names no frame counter (build/bench/libmq-frame-counter.so)"
     # A copy in the scratch folder, which a test may open to another user.
-    mkdir "$work/lib"
-    cp "$MQ_FRAME_COUNTER_LIB" "$work/lib/"
-    chmod -R a+rX "$work/lib"
-    frame_counter=$work/lib/$(basename "$MQ_FRAME_COUNTER_LIB")
+    mkdir -p "$counter_dir"
+    cp "$MQ_FRAME_COUNTER_LIB" "$counter_dir/"
+    chmod -R a+rX "$counter_dir"
+    frame_counter=$counter_dir/$(basename "$MQ_FRAME_COUNTER_LIB")
   fi
   # Made beforehand, so that a program run as another user may count into it.
-  frames_file=$(mktemp "$work/frames-XXXXXX")
+  frames_file=$(mktemp "$counter_dir/frames-XXXXXX")
   chmod 666 "$frames_file"
   (cd "$work" && HOME="$work/home" LD_PRELOAD="$frame_counter" MQ_FRAME_COUNTER_FILE="$frames_file" \
     exec timeout -s KILL "${MQ_GAME_TIMEOUT:-60}" "${wrapper[@]}" "$game_binary" "$@" \
