@@ -67,6 +67,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 check() { local what=$1; shift; "$@" || fail "$what"; echo "ok: $what"; }
 
 start_xvfb() { # [WIDTHxHEIGHT]
+  # A second server in one test must not be taken for ready by the first's number.
+  rm -f "$work/display.txt"
   Xvfb -displayfd 1 -screen 0 "${1:-1024x768}x24" -nolisten tcp >"$work/display.txt" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 200); do [ -s "$work/display.txt" ] && break; sleep 0.05; done
