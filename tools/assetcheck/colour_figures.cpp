@@ -1,6 +1,7 @@
 #include "colour_figures.h"
 
 #include "base/assets.h"
+#include "level/cell_kinds.h"
 
 #include <algorithm>
 #include <array>
@@ -12,11 +13,11 @@ namespace {
 constexpr int Cell = 16;
 constexpr int Variants = 4;
 constexpr int Black = 0x000000;
-constexpr int BrickRow = 0;
-constexpr int LadderRow = 1;
-constexpr int RopeRow = 2;
-constexpr int PlayerStartRow = 4;
-constexpr int EnemyStartRow = 5;
+constexpr int BrickRow = CellKinds[Brick].tileRow;
+constexpr int LadderRow = CellKinds[Ladder].tileRow;
+constexpr int RopeRow = CellKinds[Rope].tileRow;
+constexpr int PlayerStartRow = CellKinds[PlayerStart].tileRow;
+constexpr int EnemyStartRow = CellKinds[EnemyStart].tileRow;
 
 // The player is the brightest thing on screen and stands 3:1 off every tile
 // colour; the enemy has to be at least 1.5:1 darker than the player, so that
