@@ -2,7 +2,7 @@
 // still to look around must not cost a life within five seconds, and the
 // trap the level teaches must work without taking a step from the start.
 // The opening brings that chaser early and mixes calm levels between chases.
-#include "level_session.h"
+#include "analysis/level_session.h"
 #include "leveltext/level_set.h"
 #include "leveltext/level_text.h"
 #include "replay/replay.h"
