@@ -34,13 +34,15 @@ struct PlayState {
   bool fallsForever = false;
 
   uint64_t key() const {
+    constexpr int HoleBits = 11;   // a cell index plus one, 0 for none
+    static_assert(SituationGraph::MaxOpenHoles <= 2, "the holes fill bits 24 to 45");
     if (fallsForever) {
       return (uint64_t{1} << 63) | static_cast<uint16_t>(x);
     }
-    uint64_t packed = static_cast<uint16_t>(x) | (uint64_t{static_cast<uint16_t>(y)} << 16) |
-                      (uint64_t{holeCount} << 32) | (uint64_t{refillCountdown} << 36);
+    uint64_t packed = static_cast<uint64_t>(x / CellPixels) | (static_cast<uint64_t>(y + CellPixels) << 5) |
+                      (uint64_t{holeCount} << 15) | (uint64_t{refillCountdown} << 17);
     for (uint8_t hole = 0; hole < holeCount; ++hole) {
-      packed ^= uint64_t(cellIndex(holes[hole].x, holes[hole].y) + 1) << (44 + 10 * hole);
+      packed |= uint64_t(cellIndex(holes[hole].x, holes[hole].y) + 1) << (24 + HoleBits * hole);
     }
     return packed;
   }
