@@ -76,7 +76,12 @@ bool Editor::readKeys() {
     // Ctrl with a letter gives a control code, Ctrl held or not.
     const bool letter = event->scancode >= KEY_A && event->scancode <= KEY_Z;
     const bool control = event->control || (letter && event->character > 0 && event->character < ' ');
-    onKey({event->scancode, control ? 0 : event->character, control, event->shift});
+    try {
+      onKey({event->scancode, control ? 0 : event->character, control, event->shift});
+    } catch (const GameCannotStart& problem) {
+      takeWindowBack();
+      say(std::string("The game cannot start: ") + problem.what(), Warning);
+    }
     read = true;
   }
   return read;

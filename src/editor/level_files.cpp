@@ -60,7 +60,7 @@ std::string writeFileAtomically(const std::string& path, const std::string& text
   struct stat existing {};
   const bool exists = stat(path.c_str(), &existing) == 0;
   // Renaming would replace a file its owner has made read-only.
-  if (exists && access(path.c_str(), W_OK) != 0) {
+  if (exists && !mayReplaceFile(path.c_str(), existing)) {
     return failure(path, "the file is read-only", errno);
   }
   // A replaced file keeps its permissions; a new one gets what any new file gets.

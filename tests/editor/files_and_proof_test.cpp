@@ -46,6 +46,11 @@ TEST(LevelFilesTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(noFolder.rfind("Cannot save " + dir.path() + "/gone/level.txt: ", 0), 0u) << noFolder;
   EXPECT_NE(noFolder.find("No such file or directory"), std::string::npos) << noFolder;
 
+  // A read-only level stays as it is, also for root, who could write it.
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  EXPECT_NE(writeFileAtomically(path, "x\n").find(path + ": the file is read-only"), std::string::npos);
+  EXPECT_EQ(dir.readFile("level.txt"), "new\n");
+
   // A folder in the level's place cannot be replaced: nothing is lost and no
   // half-written file is left behind.
   std::filesystem::create_directory(dir.path() + "/taken.txt");
