@@ -4,6 +4,7 @@
 #include "editor/set_level_facts.h"
 
 #include "base/os_files.h"
+#include "leveltext/level_set.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +46,12 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
   // A FIFO or a device would hold the editor up for ever before its window.
   if (!isRegularFile(path.c_str())) {
     opened.error = displayName + ": is not a regular file";
+    return opened;
+  }
+  // A huge file opened by mistake would be read whole into memory first.
+  if (fs::file_size(path, unknown) > LevelFileMostBytes) {
+    opened.error = displayName + ": larger than " + std::to_string(LevelFileMostBytes / 1024) +
+                   " KiB, too large for a level file";
     return opened;
   }
   std::ifstream in(path, std::ios::binary);

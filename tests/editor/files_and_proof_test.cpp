@@ -5,6 +5,8 @@
 #include "editor/proof_run.h"
 #include "editor/set_level_facts.h"
 
+#include "leveltext/level_set.h"
+
 #include "support/headless.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +33,9 @@ TEST(LevelFilesTest, OpensNewAndFaultyFilesAsTheyAre) {
   EXPECT_NE(openLevelFile(dir.path(), "here").error.find("here: is a folder"), std::string::npos);
   ASSERT_EQ(mkfifo((dir.path() + "/pipe.txt").c_str(), 0600), 0);
   EXPECT_EQ(openLevelFile(dir.path() + "/pipe.txt", "pipe.txt").error, "pipe.txt: is not a regular file");
+  dir.writeFile("huge.txt", std::string(LevelFileMostBytes + 1, '.'));
+  EXPECT_EQ(openLevelFile(dir.path() + "/huge.txt", "huge.txt").error,
+            "huge.txt: larger than 64 KiB, too large for a level file");
 
   EXPECT_EQ(replayPathBeside("/levels/mine.txt"), "/levels/mine.replay");
   EXPECT_EQ(replayPathBeside("/levels/mine.replay"), "/levels/mine.replay.replay") << "the level kept";
