@@ -143,7 +143,7 @@ public:
     const Player& player = *game_->player;
     // Inside brick (a refill over him, or above a closed top row) the
     // player's next update takes his life, whatever keys are held.
-    if (game_->map.cellAt(cellOfPixel(player.x), cellOfPixel(player.y)) == Brick) {
+    if (kindOf(game_->map.cellAt(cellOfPixel(player.x), cellOfPixel(player.y))).stopsMoves) {
       played.ending = Ending::Death;
       return played;
     }

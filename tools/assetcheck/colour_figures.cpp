@@ -1,6 +1,7 @@
 #include "colour_figures.h"
 
 #include "base/assets.h"
+#include "level/cell_kinds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,11 +12,11 @@ namespace {
 constexpr int Cell = 16;
 constexpr int Variants = 4;
 constexpr int Black = 0x000000;
-constexpr int BrickRow = 0;
-constexpr int LadderRow = 1;
-constexpr int RopeRow = 2;
-constexpr int PlayerStartRow = 4;
-constexpr int EnemyStartRow = 5;
+constexpr int BrickRow = CellKinds[Brick].tileRow;
+constexpr int LadderRow = CellKinds[Ladder].tileRow;
+constexpr int RopeRow = CellKinds[Rope].tileRow;
+constexpr int PlayerStartRow = CellKinds[PlayerStart].tileRow;
+constexpr int EnemyStartRow = CellKinds[EnemyStart].tileRow;
 
 constexpr double ActorContrastMin = 3.0;
 // An actor passes in front of every colour of a tile that covers this share
