@@ -5,6 +5,8 @@
 #include "base/fatal.h"
 #include "base/globals.h"
 
+#include <xalleg.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <string>
@@ -45,6 +47,9 @@ Application::Application(const WindowSetup& setup) {
   install_int(onTick, 10);
   set_color_depth(32);
   show_os_cursor(MOUSE_CURSOR_ARROW);
+  // Named before the window exists: the library reads the name when it
+  // creates the window, and would otherwise call every program "allegro".
+  xwin_set_window_name(setup.windowClass.c_str(), setup.windowClass.c_str());
   if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, setup.width, setup.height, 0, 0) != 0) {
     fatalError(("The " + setup.program + "'s " + std::to_string(setup.width) + " by " + std::to_string(setup.height) +
                 " window could not be opened.")

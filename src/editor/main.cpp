@@ -23,6 +23,7 @@ WindowSetup editorWindow(const EditorFiles& files) {
   WindowSetup setup;
   setup.program = "editor";
   setup.title = "Mellow Quarrier level editor";
+  setup.windowClass = "MellowQuarrierEditor";
   setup.width = EditorWidth * files.scale;
   setup.height = EditorHeight * files.scale;
   setup.assetsFile = files.assetsPath;
