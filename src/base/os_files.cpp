@@ -172,3 +172,13 @@ bool replaceFileContents(const std::string& target, const std::string& bytes) {
                       (outcome.error == EACCES || outcome.error == EPERM || outcome.error == EROFS);
   return exists && noRoom && replaceInPlace(target, bytes);
 }
+
+std::string ownProgramFolder() {
+  char self[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length <= 0) {
+    return {};
+  }
+  std::string path(self, static_cast<std::size_t>(length));
+  return path.substr(0, path.rfind('/') + 1);
+}

@@ -66,3 +66,8 @@ RenameOutcome replaceByRename(const std::string& target, const std::string& byte
 // untouched, when target is not a regular file, is read-only, or cannot be
 // written.
 bool replaceFileContents(const std::string& target, const std::string& bytes);
+
+// The folder that holds the running program's own file, through any symbolic
+// link; empty where the system cannot say. Installed and built programs find
+// their companions relative to it, so no absolute path is compiled in.
+std::string ownProgramFolder();

@@ -1,18 +1,15 @@
 #include "editor/editor_files.h"
 
+#include "base/os_files.h"
+
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path ownFolder() {
-  std::error_code error;
-  const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  return error ? fs::path() : self.parent_path();
-}
 
 // The first of the places that holds the file; the last one otherwise.
 std::string firstPresent(int accessMode, std::initializer_list<fs::path> places) {
@@ -26,7 +23,39 @@ std::string firstPresent(int accessMode, std::initializer_list<fs::path> places)
   return found.string();
 }
 
+// The player's folder, where the launcher keeps the high scores: a relative
+// XDG_DATA_HOME is ignored, as the launcher ignores it. Empty without a HOME.
+fs::path playersFolder() {
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  if (dataHome != nullptr && dataHome[0] == '/') {
+    return fs::path(dataHome) / "mellow-quarrier";
+  }
+  const char* home = std::getenv("HOME");
+  return home != nullptr && home[0] != '\0' ? fs::path(home) / ".local/share/mellow-quarrier" : fs::path();
+}
+
 }  // namespace
+
+std::string newLevelInPlayersFolder(std::string& path) {
+  const fs::path player = playersFolder();
+  if (player.empty()) {
+    return "no level file given, and no HOME to put a new one in";
+  }
+  const fs::path folder = player / "levels";
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (error) {
+    return "cannot make the folder " + folder.string() + ": " + error.message();
+  }
+  for (int number = 1; number < 1000; ++number) {
+    const fs::path candidate = folder / (number == 1 ? "new-level.txt" : "new-level-" + std::to_string(number) + ".txt");
+    if (!fs::exists(fs::symlink_status(candidate))) {
+      path = candidate.string();
+      return {};
+    }
+  }
+  return "no free name for a new level in " + folder.string();
+}
 
 std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
   std::string assets;
@@ -50,18 +79,21 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
     }
   }
   if (files.displayName.empty()) {
-    return "no level file given";
+    const std::string problem = newLevelInPlayersFolder(files.displayName);
+    if (!problem.empty()) {
+      return problem;
+    }
   }
   // Through any symbolic link, so that a save replaces the file it points to.
   std::error_code unresolved;
   const fs::path absolute = fs::absolute(files.displayName);
   const fs::path resolved = fs::weakly_canonical(absolute, unresolved);
   files.levelPath = (unresolved ? absolute.lexically_normal() : resolved).string();
-  const fs::path own = ownFolder();
+  const fs::path own = ownProgramFolder();
   files.assetsPath = assets.empty()
                          ? firstPresent(R_OK, {own / "assets.dat", own / MQ_DATA_FROM_EDITOR / "assets.dat"})
                          : fs::absolute(assets).string();
   files.solverPath = firstPresent(X_OK, {own / "level-solve", own / MQ_PRIVATE_FROM_EDITOR / "level-solve",
-                                   fs::path(MQ_BUILD_LEVEL_SOLVE)});
+                                         own / MQ_SOLVER_FROM_BUILT_EDITOR / "level-solve"});
   return {};
 }

@@ -32,7 +32,8 @@ WindowSetup editorWindow(const EditorFiles& files) {
 }
 
 constexpr const char* EditorHelp = R"(Draws, play-tests, proves and saves one level of Mellow Quarrier; a level
-file that does not exist yet starts an empty level.
+file that does not exist yet starts an empty level. Without a level file it
+starts a new one in ~/.local/share/mellow-quarrier/levels/.
 
   --assets FILE  the game's assets.dat; by default the one beside the editor,
                  else the installed game's
