@@ -33,6 +33,10 @@ void checkAssets() {
 }  // namespace
 
 Application::Application(const WindowSetup& setup) {
+  // Named before the library starts: it creates the desktop's top-level
+  // window then, with this class, and would otherwise call every program
+  // "allegro". Before the start the call only stores the names.
+  xwin_set_window_name(setup.windowClass.c_str(), setup.windowClass.c_str());
   // Without a desktop the library cannot start, and every call after this
   // one would crash; the message then goes to the terminal.
   if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
@@ -47,9 +51,6 @@ Application::Application(const WindowSetup& setup) {
   install_int(onTick, 10);
   set_color_depth(32);
   show_os_cursor(MOUSE_CURSOR_ARROW);
-  // Named before the window exists: the library reads the name when it
-  // creates the window, and would otherwise call every program "allegro".
-  xwin_set_window_name(setup.windowClass.c_str(), setup.windowClass.c_str());
   if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, setup.width, setup.height, 0, 0) != 0) {
     fatalError(("The " + setup.program + "'s " + std::to_string(setup.width) + " by " + std::to_string(setup.height) +
                 " window could not be opened.")
