@@ -1,7 +1,7 @@
 #include "bench_session.h"
 
 #include "heavy_route.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "reference_loop.h"
 
 #include "base/globals.h"

@@ -1,13 +1,13 @@
 #include "app/application.h"
 #include "base/globals.h"
+#include "base/random_draws.h"
 #include "app/state_game_menu.h"
 #include "game/game.h"
 
-#include <cstdlib>
 #include <ctime>
 
 int main() {
-  srand(static_cast<unsigned>(time(nullptr)));
+  seedRandom(static_cast<unsigned>(time(nullptr)));
   Application application;
   Game game(makeTitleMenu);
   while (keepRunning) {

@@ -2,19 +2,18 @@
 
 #include "base/assets.h"
 #include "base/globals.h"
+#include "base/random_draws.h"
 #include "app/state_game_menu.h"
 #include "game/game.h"
 #include "game/player.h"
 #include "level/level_drawing.h"
 #include "scores/text.h"
 
-#include <cstdlib>
 #include <utility>
 
 namespace {
 
 constexpr int LifeLostPauseMs = 700;
-constexpr int32_t TicksPerBonusPoint = 100;
 
 void waitForEscapeRelease() {
   while (key[KEY_ESC]) {
@@ -27,7 +26,7 @@ void waitForEscapeRelease() {
 State_GameRunning::State_GameRunning(Game* game) : State_GameRunning(game, GameEnding{makeTitleMenu}) {}
 
 State_GameRunning::State_GameRunning(Game* game, GameEnding ending) : game(game), ending_(std::move(ending)) {
-  srand(game->gameSeed());
+  seedRandom(game->gameSeed());
   sequenceIndex = 0;
   levelCount = game->shuffleOrder();
   game->createPlayer();
@@ -41,33 +40,29 @@ State_GameRunning::~State_GameRunning() {
   game->destroyActors();
 }
 
-void State_GameRunning::update() {
-  if (bonusTimer >= 0) {
-    --bonusTimer;
-  }
-  game->tick();
-  if (key[KEY_ESC] || game->livesLeft() == 0) {
-    waitForEscapeRelease();
+void State_GameRunning::update() { updateRunningGame(*game, sequenceIndex, levelCount, *this); }
+
+bool State_GameRunning::endRequested() { return key[KEY_ESC]; }
+
+// Ending replaces this state: nothing of it may be touched afterwards.
+void State_GameRunning::gameOver() {
+  waitForEscapeRelease();
+  game->setState(ending_.next(*game));
+}
+
+bool State_GameRunning::levelCleared() {
+  tallyTimeBonus();
+  if (ending_.endsWhenCleared) {
     game->setState(ending_.next(*game));
-    return;
+    return false;
   }
-  if (game->goldLeft() == 0) {
-    tallyTimeBonus();
-    if (ending_.endsWhenCleared) {
-      game->setState(ending_.next(*game));
-      return;
-    }
-    ++sequenceIndex;
-    if (sequenceIndex >= levelCount) {
-      sequenceIndex = 0;
-    }
-    game->enterLevel(sequenceIndex);
-  }
-  if (game->loseLife()) {
-    playSample(AssetSampleLifeLost);
-    rest(LifeLostPauseMs);
-    game->enterLevel(sequenceIndex);
-  }
+  return true;
+}
+
+bool State_GameRunning::lifeLost() {
+  playSample(AssetSampleLifeLost);
+  rest(LifeLostPauseMs);
+  return true;
 }
 
 void State_GameRunning::draw() {

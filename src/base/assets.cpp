@@ -6,18 +6,8 @@ namespace {
 
 SampleListener sampleListener = nullptr;
 
-int expectedKind(int index) {
-  if (index <= AssetEnemyRight2) {
-    return DAT_BITMAP;
-  }
-  if (index <= AssetSampleCrush) {
-    return DAT_SAMPLE;
-  }
-  return index == AssetFont ? DAT_FONT : DAT_PALETTE;
-}
-
 const char* kindName(int index) {
-  switch (expectedKind(index)) {
+  switch (AssetKinds[index]) {
     case DAT_BITMAP: return "a bitmap";
     case DAT_SAMPLE: return "a sample";
     case DAT_FONT: return "a font";
@@ -41,9 +31,10 @@ void setSampleListener(SampleListener listener) { sampleListener = listener; }
 std::string describeAssetProblem(const DATAFILE* data) {
   for (int index = 0; index < AssetCount; ++index) {
     if (data[index].type == DAT_END) {
-      return "assets.dat is damaged: it holds " + std::to_string(index) + " objects, not 18.";
+      return "assets.dat is damaged: it holds " + std::to_string(index) + " objects, not " +
+             std::to_string(AssetCount) + ".";
     }
-    if (data[index].type != expectedKind(index) || data[index].dat == nullptr) {
+    if (data[index].type != AssetKinds[index] || data[index].dat == nullptr) {
       return "assets.dat is damaged: object " + std::to_string(index) + " is not " + kindName(index) + ".";
     }
   }

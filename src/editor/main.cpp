@@ -7,10 +7,10 @@
 
 #include "app/application.h"
 #include "base/fatal.h"
+#include "base/random_draws.h"
 #include "base/scratch_folder.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <stdexcept>
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "mellow-quarrier-editor: %s\n%s\n", problem.c_str(), EditorUsage);
     return ExitUsage;
   }
-  srand(static_cast<unsigned>(time(nullptr)));
+  seedRandom(static_cast<unsigned>(time(nullptr)));
   Application application(editorWindow(files));
   const OpenedLevel opened = openLevelFile(files.levelPath, files.displayName);
   if (!opened.error.empty()) {

@@ -1,6 +1,6 @@
 #include "editor/play_in_window.h"
 
-#include "replay_runner.h"
+#include "replay/replay_runner.h"
 
 #include "app/state_game_running.h"
 #include "base/globals.h"

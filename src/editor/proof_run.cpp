@@ -1,6 +1,6 @@
 #include "editor/proof_run.h"
 
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -2,12 +2,11 @@
 
 #include "base/assets.h"
 #include "base/globals.h"
+#include "base/random_draws.h"
 #include "game/game.h"
 #include "game/motion.h"
 
 #include <allegro.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -20,7 +19,7 @@ int32_t nearestCell(int16_t pixel) { return cellOfPixel(pixel + CellPixels / 2);
 
 }  // namespace
 
-Enemy::Enemy(Game* owner) : game(owner), direction(static_cast<Direction>(Left + rand() % 2)) {}
+Enemy::Enemy(Game* owner) : game(owner), direction(static_cast<Direction>(Left + drawRandom() % 2)) {}
 
 void Enemy::place(int16_t startX, int16_t startY) {
   x = startX;
@@ -155,6 +154,6 @@ void Enemy::checkCrushed() {
     return;
   }
   playSample(AssetSampleCrush);
-  place(static_cast<int16_t>(CellPixels * (rand() % RespawnColumns)), 0);
+  place(static_cast<int16_t>(CellPixels * (drawRandom() % RespawnColumns)), 0);
   respawnDelay = RespawnFrames;
 }

@@ -2,13 +2,12 @@
 
 #include "base/assets.h"
 #include "base/globals.h"
+#include "base/random_draws.h"
 #include "level/level.h"
-
-#include <cstdlib>
 
 void drawCell(int x, int y, int8_t code) {
   // Only a tile takes a number from the generator, which the enemies share.
-  drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, code > Empty ? rand() % 4 : 0);
+  drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, code > Empty ? drawRandom() % 4 : 0);
 }
 
 void drawTile(BITMAP* target, int left, int top, int8_t code, int variant) {

@@ -3,11 +3,11 @@
 #include "base/assets.h"
 #include "base/fatal.h"
 #include "base/os_files.h"
+#include "base/random_draws.h"
 #include "level/level_drawing.h"
 #include "level/level_file.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -48,7 +48,7 @@ uint8_t TileMap::shuffleOrder() {
   // Every position swaps with one drawn from the whole range: not a fair
   // shuffle, but the order players have always had.
   for (int position = 0; position < levelCount; ++position) {
-    std::swap(order[position], order[rand() % levelCount]);
+    std::swap(order[position], order[drawRandom() % levelCount]);
   }
   return levelCount;
 }

@@ -5,7 +5,7 @@
 #include "base/state.h"
 #include "app/state_game_menu.h"
 #include "game/game.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/driver.h"
 #include "support/headless.h"
 

@@ -3,7 +3,7 @@
 #include "app/state_game_menu.h"
 #include "app/state_game_running.h"
 #include "game/game.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/driver.h"
 #include "support/headless.h"
 

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -73,6 +76,32 @@ TEST(AssetsFile, HoldsEachKindOfObjectAtItsIndex) {
   }
   EXPECT_EQ(assets[AssetFont].type, DAT_FONT);
   EXPECT_EQ(assets[AssetPalette].type, DAT_PALETTE);
+}
+
+// Kinds alone would not notice two sprites or two sounds packed in each
+// other's place; their names do.
+TEST(AssetsFile, HoldsTheObjectsOfTheManifestInItsOrder) {
+  startHeadlessAllegro();
+  std::ifstream manifest(MQ_ASSET_MANIFEST);
+  ASSERT_TRUE(manifest) << MQ_ASSET_MANIFEST;
+  int listed = 0;
+  for (std::string line; std::getline(manifest, line);) {
+    if (line.empty() || line[0] == '#') {
+      continue;
+    }
+    std::istringstream fields(line);
+    int index = -1;
+    std::string name;
+    fields >> index >> name;
+    ASSERT_EQ(index, listed) << line;
+    ASSERT_LT(index, AssetCount) << line;
+    char number[8];
+    std::snprintf(number, sizeof number, "%02d_", index);
+    const std::string objectName = get_datafile_property(&assets[index], DAT_NAME);
+    EXPECT_EQ(objectName.substr(0, objectName.rfind('.')), number + name) << "object " << index;
+    ++listed;
+  }
+  EXPECT_EQ(listed, AssetCount);
 }
 
 TEST(AssetsPictures, TileSheetHasFourVariantsOfEveryCodeAndSpritesFillACell) {

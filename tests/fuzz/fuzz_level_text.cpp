@@ -3,7 +3,7 @@
 // PlayerStart, which written out as text compiles to the same cells.
 #include "fuzz_check.h"
 
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <cstddef>
 #include <cstdint>

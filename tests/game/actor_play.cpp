@@ -1,10 +1,10 @@
 #include "actor_play.h"
 
 #include "app/state_game_menu.h"
-#include "level_text.h"
+#include "base/random_draws.h"
+#include "leveltext/level_text.h"
 #include "support/driver.h"
 
-#include <cstdlib>
 
 Level caveLevel(const std::vector<std::string>& rows) {
   std::vector<std::string> full(GridSize, std::string(GridSize, '#'));
@@ -21,7 +21,7 @@ ActorPlay::ActorPlay(const Level& level, unsigned seed) {
   startHeadlessAllegro();
   writeMapsBin(dir_, {level});
   game_ = std::make_unique<Game>(makeTitleMenu);
-  srand(seed);
+  seedRandom(seed);
   game_->createPlayer();
   game_->enterLevel(0);
 }

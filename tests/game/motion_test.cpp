@@ -2,7 +2,7 @@
 // and the bottom wrap.
 #include "actor_play.h"
 
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // one that reading all 256 records would give.
 #include "level/level_file.h"
 #include "level_builders.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <gtest/gtest.h>
 

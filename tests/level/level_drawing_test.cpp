@@ -2,9 +2,10 @@
 // tile sheet row of its code, the variant drawn from rand() once per cell.
 #include "base/assets.h"
 #include "base/globals.h"
+#include "base/random_draws.h"
 #include "level/tile_map.h"
 #include "level_builders.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +73,7 @@ TEST_F(LevelDrawingTest, EachCellShowsTheVariantThatRandDrewForIt) {
   }
   const int nextDraw = std::rand();
 
-  std::srand(99);
+  seedRandom(99);
   map_->startLevel(0, 0);
   EXPECT_EQ(nextDraw, std::rand()) << "one draw per non-empty cell, none for Empty";
   for (int code = Brick; code <= EnemyStart; ++code) {
@@ -99,7 +100,7 @@ TEST_F(LevelDrawingTest, ADugHoleIsBlackUntilItRefillsWithAFreshBrick) {
   EXPECT_TRUE(cellIsBlack(2, 4));
   std::srand(5);
   const int variant = std::rand() % 4;
-  std::srand(5);
+  seedRandom(5);
   map_->tickRefill();
   EXPECT_TRUE(cellShowsVariant(2, 4, Brick, variant));
 }

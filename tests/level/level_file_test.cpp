@@ -4,7 +4,7 @@
 #include "level/level_file.h"
 #include "level/tile_map.h"
 #include "level_builders.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // and the level tools run as the build runs them.
 #include "level_builders.h"
 #include "level_check.h"
-#include "level_set.h"
-#include "level_text.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

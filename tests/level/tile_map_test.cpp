@@ -1,9 +1,10 @@
 // The live map: play order, level start, dug holes refilling, the decaying
 // trail, and the fixed answers outside the grid.
 #include "base/assets.h"
+#include "base/random_draws.h"
 #include "level/tile_map.h"
 #include "level_builders.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ TEST_F(TileMapTest, ShuffleOrderSwapsEachPositionWithOneFromTheWholeRange) {
     for (int position = 0; position < 5; ++position) {
       std::swap(expected[position], expected[std::rand() % 5]);
     }
-    std::srand(seed);
+    seedRandom(seed);
     EXPECT_EQ(5, map.shuffleOrder());
     EXPECT_EQ(expected, std::vector<int>(map.order, map.order + 5)) << "seed " << seed;
   }

@@ -2,9 +2,9 @@
 // still to look around must not cost a life within five seconds, and the
 // trap the level teaches must work without taking a step from the start.
 #include "level_session.h"
-#include "level_set.h"
-#include "level_text.h"
-#include "replay.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
+#include "replay/replay.h"
 #include "support/headless.h"
 
 #include "game/enemy.h"

@@ -2,8 +2,8 @@
 // holes the proof digs, times a chaser walking up to a player who stands
 // still, rises with a chaser about, and refuses a proof that does not clear.
 #include "level_rating.h"
-#include "level_text.h"
-#include "replay_runner.h"
+#include "leveltext/level_text.h"
+#include "replay/replay_runner.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 // levels/replays holds a replay per level of levels.txt, and each one,
 // played headless through the real rules with the level's chasers about,
 // clears its level.
-#include "level_set.h"
-#include "level_text.h"
-#include "replay.h"
-#include "replay_runner.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
+#include "replay/replay.h"
+#include "replay/replay_runner.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

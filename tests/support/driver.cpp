@@ -1,7 +1,7 @@
 #include "support/driver.h"
 
 #include "base/globals.h"
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/headless.h"
 
 #include <utility>

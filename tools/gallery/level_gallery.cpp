@@ -16,13 +16,13 @@
 #include "base/assets.h"
 #include "base/globals.h"
 #include "base/headless_start.h"
+#include "base/random_draws.h"
 #include "level/level_drawing.h"
 
 #include <allegro.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -48,7 +48,7 @@ bool startHeadless(const std::string& assetsFile) {
 // The level as the game draws it at level start, with the actors' first
 // sprites over their start cells.
 void drawLevel(const Level& level, unsigned seed) {
-  srand(seed);
+  seedRandom(seed);
   clearLevelBitmap();
   for (int row = 0; row < GridSize; ++row) {
     for (int column = 0; column < GridSize; ++column) {

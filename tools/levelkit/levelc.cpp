@@ -5,7 +5,7 @@
 // A fault stops it with one line on stderr ("file:line:column: message" for
 // a faulty level) and exit status 1, 2 for a bad command line; OUTPUT is then
 // left as it was.
-#include "level_set.h"
+#include "leveltext/level_set.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 // writes FOLDER/level-001.txt and onwards and a levels.txt list that levelc
 // compiles back into the same levels; without it, prints every level to
 // stdout, separated by blank lines.
-#include "level_set.h"
+#include "leveltext/level_set.h"
 
 #include <cstdio>
 #include <filesystem>

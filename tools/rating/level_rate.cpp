@@ -4,12 +4,19 @@
 // 1 when a level or its proof is missing or the proof does not clear it, 2
 // on a usage or start-up problem.
 //
-//   level-rate [--assets FILE] LIST
+// --starts times only a player who stands still at the start of each level
+// (the worst of the seeds), without the proofs: the figure to watch while
+// placing chasers, before the level is solved again. Exit status 1 when a
+// level with chasers falls below a fair start.
+//
+//   level-rate [--assets FILE] [--starts] LIST
 #include "level_rating.h"
+#include "leveltext/level_set.h"
 
 #include "base/headless_start.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -22,10 +29,30 @@ void printTable(const std::vector<RatedLevel>& levels) {
   std::printf("pos  level                         figure  enemies  gold  proof-s  digs  stand-still-s  close-s\n");
   for (size_t index = 0; index < levels.size(); ++index) {
     const LevelRating& rating = levels[index].rating;
-    std::printf("%3zu  %-28s  %6.1f  %7d  %4d  %7.1f  %4d  %13.1f  %7.1f\n", index + 1,
+    std::printf("%3zu  %-28s  %6.1f  %7d  %4d  %7.1f  %4d  %13.2f  %7.1f\n", index + 1,
                 levels[index].file.stem().string().c_str(), rating.figure, rating.enemies, rating.gold,
                 rating.proofSeconds, rating.digs, rating.standStillSeconds, rating.closeSeconds);
   }
+}
+
+int printStarts(const std::string& listPath) {
+  std::vector<std::string> names;
+  std::vector<Level> levels;
+  std::string error;
+  if (!readLevelListNames(listPath, names) || !readLevelSet(listPath, levels, error)) {
+    std::cerr << (error.empty() ? listPath + ": cannot be read" : error) << "\n";
+    return ExitUnrated;
+  }
+  int exitStatus = 0;
+  std::printf("pos  level                         stand-still-s (worst of %u seeds)\n", StandStillSeeds);
+  for (size_t index = 0; index < levels.size(); ++index) {
+    const double seconds = standStillSeconds(levels[index]);
+    const bool unfair = seconds < FairStartSeconds;
+    std::printf("%3zu  %-28s  %6.2f%s\n", index + 1, std::filesystem::path(names[index]).stem().string().c_str(),
+                seconds, unfair ? "  below a fair start" : "");
+    exitStatus = unfair ? ExitUnrated : exitStatus;
+  }
+  return exitStatus;
 }
 
 }  // namespace
@@ -33,10 +60,13 @@ void printTable(const std::vector<RatedLevel>& levels) {
 int main(int argc, char** argv) {
   std::string assetsFile = MQ_RUN_DIR "/assets.dat";
   std::string listPath;
+  bool startsOnly = false;
   for (int index = 1; index < argc; ++index) {
     const std::string argument = argv[index];
     if (argument == "--assets" && index + 1 < argc) {
       assetsFile = argv[++index];
+    } else if (argument == "--starts") {
+      startsOnly = true;
     } else if (listPath.empty() && !argument.empty() && argument[0] != '-') {
       listPath = argument;
     } else {
@@ -45,13 +75,16 @@ int main(int argc, char** argv) {
     }
   }
   if (listPath.empty()) {
-    std::cerr << "usage: level-rate [--assets FILE] LIST\n";
+    std::cerr << "usage: level-rate [--assets FILE] [--starts] LIST\n";
     return ExitBroken;
   }
   const std::string problem = startWithoutWindow(assetsFile);
   if (!problem.empty()) {
     std::cerr << "level-rate: " << problem << "\n";
     return ExitBroken;
+  }
+  if (startsOnly) {
+    return printStarts(listPath);
   }
   std::vector<RatedLevel> levels;
   std::string error;

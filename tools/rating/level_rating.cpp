@@ -1,7 +1,8 @@
 #include "level_rating.h"
 
-#include "level_set.h"
-#include "replay_runner.h"
+#include "level_session.h"
+#include "leveltext/level_set.h"
+#include "replay/replay_runner.h"
 
 #include "game/enemy.h"
 #include "game/game.h"
@@ -35,18 +36,6 @@ int countOf(const Level& level, int8_t code) {
   return static_cast<int>(std::count(level.cells, level.cells + CellCount, code));
 }
 
-double standStillSeconds(const std::string& mapsBin) {
-  Replay standing;
-  holdKeys(standing, 0, static_cast<uint32_t>(StandStillCapSeconds * UpdatesPerSecond));
-  uint32_t caughtAt = 0;
-  playReplay(standing, mapsBin, [&caughtAt](uint32_t tick, const Game& game) {
-    if (caughtAt == 0 && game.player->lives < 3) {
-      caughtAt = tick;
-    }
-  });
-  return caughtAt == 0 ? StandStillCapSeconds : caughtAt / UpdatesPerSecond;
-}
-
 // Rough points of effort: one per ten seconds of way, per five holes and per
 // four seconds with a chaser at arm's length; two per chaser; and eight
 // divided by the seconds a chaser needs to reach a player who stands still.
@@ -64,12 +53,26 @@ double figureOf(const LevelRating& rating) {
 
 }  // namespace
 
+double standStillSeconds(const Level& level) {
+  const int capUpdates = static_cast<int>(StandStillCapSeconds * UpdatesPerSecond);
+  int worstUpdates = capUpdates;
+  for (unsigned seed = 1; seed <= StandStillSeeds && countOf(level, EnemyStart) > 0; ++seed) {
+    LevelSession session(level, true, seed);
+    for (int update = 1; update < worstUpdates; ++update) {
+      if (session.advance(0) == UpdateResult::Died) {
+        worstUpdates = update;
+      }
+    }
+  }
+  return worstUpdates / UpdatesPerSecond;
+}
+
 LevelRating rateLevel(const Level& level, const Replay& proof) {
   const std::string mapsBin = singleLevelMapsBin(level);
   LevelRating rating;
   rating.enemies = countOf(level, EnemyStart);
   rating.gold = countOf(level, Gold);
-  rating.standStillSeconds = standStillSeconds(mapsBin);
+  rating.standStillSeconds = standStillSeconds(level);
   size_t holesBefore = 0;
   uint32_t closeTicks = 0;
   const ReplayOutcome outcome = playReplay(proof, mapsBin, [&](uint32_t, const Game& game) {

@@ -7,8 +7,8 @@
 // the parts are kept so that a designer can see where it comes from.
 #pragma once
 
-#include "level_text.h"
-#include "replay.h"
+#include "leveltext/level_text.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 
@@ -21,7 +21,7 @@ struct LevelRating {
   int gold = 0;
   double proofSeconds = 0.0;      // the replay's length at 100 updates a second
   int digs = 0;                   // holes dug on the way
-  double standStillSeconds = 0.0; // until a chaser catches a player holding nothing
+  double standStillSeconds = 0.0; // until a chaser catches a player holding nothing, on the worst seed
   double closeSeconds = 0.0;      // time on the way with an active chaser in a cell next to the player's
   double figure = 0.0;
 };
@@ -29,6 +29,20 @@ struct LevelRating {
 // A player who stands still this long is safe; also the figure for a level
 // without enemies.
 constexpr double StandStillCapSeconds = 30.0;
+
+// A chaser's first way depends on the seed (an enemy level with the player
+// turns at random), so a start is timed on this many seeds and the worst
+// counts.
+constexpr unsigned StandStillSeeds = 20;
+
+// A fair start: a player who stands still to look around lives this long on
+// every seed.
+constexpr double FairStartSeconds = 3.0;
+
+// Seconds until a chaser catches a player who holds nothing from the start,
+// on the worst of seeds 1 to StandStillSeeds; StandStillCapSeconds when none
+// does within it.
+double standStillSeconds(const Level& level);
 
 // Plays the level with nothing held, then the proof. Throws ReplayError when
 // the proof does not clear the level without a death.

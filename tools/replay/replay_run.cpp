@@ -5,8 +5,8 @@
 //   replay-run [--assets FILE] [--trace] REPLAY...
 //
 // --trace prints the player's position, score and gold left after each update.
-#include "replay.h"
-#include "replay_runner.h"
+#include "replay/replay.h"
+#include "replay/replay_runner.h"
 
 #include "base/assets.h"
 #include "base/globals.h"

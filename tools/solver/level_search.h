@@ -20,7 +20,7 @@
 // what lets it past chasers instead of enumerating where they might be.
 #pragma once
 
-#include "replay.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 

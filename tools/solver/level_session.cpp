@@ -1,23 +1,22 @@
 #include "level_session.h"
 
-#include "replay.h"
-#include "replay_runner.h"
+#include "replay/replay.h"
+#include "replay/replay_runner.h"
 
 #include "base/globals.h"
 #include "game/motion.h"
+#include "game/running_update.h"
 
 #include <allegro.h>
 
-#include <cstdlib>
 #include <cstring>
 
 LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)
     : enemies_(enemies), folder_("mq-solve") {
   writeSingleLevelMapsBin(enemies ? level : withoutEnemyStarts(level));
-  random_ = std::make_unique<CLibraryRandom>();
   game_ = std::make_unique<Game>(noFirstState);
   game_->orderMode = Linear;
-  srand(seed);
+  seedRandom(seed);
   game_->shuffleOrder();
   game_->createPlayer();
   game_->enterLevel(0);
@@ -28,23 +27,24 @@ LevelSession::~LevelSession() {
   holdOnly(0);
   game_->destroyActors();
   game_.reset();
-  random_.reset();
 }
 
 UpdateResult LevelSession::advance(uint8_t keys) {
   holdOnly(keys);
-  if (bonusTimer >= 0) {
-    --bonusTimer;
-  }
-  game_->tick();
-  UpdateResult result = UpdateResult::Playing;
-  if (game_->goldLeft() == 0) {
-    result = UpdateResult::Cleared;
-  } else if (!game_->player->alive) {
-    result = UpdateResult::Died;
-  }
+  RunningGameHost endsAtClearOrDeath;
+  uint8_t sequenceIndex = 0;
+  const UpdateOutcome played = updateRunningGame(*game_, sequenceIndex, 1, endsAtClearOrDeath);
   game_->drawActors();
-  return result;
+  switch (played) {
+    case UpdateOutcome::Playing:
+      return UpdateResult::Playing;
+    case UpdateOutcome::LevelCleared:
+      return UpdateResult::Cleared;
+    case UpdateOutcome::LifeLost:
+    case UpdateOutcome::GameOver:
+      break;
+  }
+  return UpdateResult::Died;
 }
 
 bool LevelSession::atDecision() const {
@@ -74,7 +74,7 @@ SavedPlay LevelSession::save() {
   for (const Enemy* enemy : game_->enemies) {
     saved.enemies.push_back(*enemy);
   }
-  saved.random = random_->save();
+  saved.random = randomPosition();
   return saved;
 }
 
@@ -100,5 +100,5 @@ void LevelSession::restore(const SavedPlay& saved) {
   for (size_t index = 0; index < saved.enemies.size(); ++index) {
     *game_->enemies[index] = saved.enemies[index];
   }
-  random_->restore(saved.random);
+  restoreRandom(saved.random);
 }

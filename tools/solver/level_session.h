@@ -3,17 +3,17 @@
 // order drawn, the player created, the level entered), so that a key
 // sequence found here plays the same when the runner replays it.
 //
-// advance() repeats the runner's update (clock, Game::tick, cleared before
-// dead, then drawing, which counts down a crushed enemy's respawn delay); the
-// two must be kept in step. A search jumps between saved moments with
-// save() and restore(): everything a level changes is kept, the trail only
-// when enemies are on, since nothing else reads it. A search holds hundreds
+// advance() plays one update of the running game, as the runner does, and
+// draws the actors after it, which counts down a crushed enemy's respawn
+// delay; a cleared level or a lost life ends the play it was part of. A
+// search jumps between saved moments with save() and restore(): everything a
+// level changes is kept, with the generator's position, the trail only when
+// enemies are on, since nothing else reads it. A search holds hundreds
 // of thousands of saved moments, so each keeps only what differs from the
 // level as entered: the changed cells and the cells with a trail.
 #pragma once
 
-#include "c_library_random.h"
-
+#include "base/random_draws.h"
 #include "base/scratch_folder.h"
 #include "game/enemy.h"
 #include "game/game.h"
@@ -53,7 +53,7 @@ struct SavedPlay {
   int32_t bonusTimer = 0;
   std::optional<Player> player;
   std::vector<Enemy> enemies;
-  CLibraryRandom::Saved random{};
+  RandomPosition random;
 };
 
 class LevelSession {
@@ -81,7 +81,6 @@ public:
 private:
   bool enemies_;
   ScratchFolder folder_;  // before the Game, which reads and writes in it
-  std::unique_ptr<CLibraryRandom> random_;
   std::unique_ptr<Game> game_;
   std::vector<int8_t> enteredCells_;
 };

@@ -15,10 +15,10 @@
 // runs, for a program that shows the search to a person (the level editor).
 #include "level_search.h"
 
-#include "level_set.h"
-#include "level_text.h"
-#include "replay.h"
-#include "replay_runner.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
+#include "replay/replay.h"
+#include "replay/replay_runner.h"
 
 #include "base/globals.h"
 #include "base/headless_start.h"

@@ -1,6 +1,6 @@
 #include "search_report.h"
 
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include "game/player.h"
 

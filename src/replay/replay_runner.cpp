@@ -1,24 +1,23 @@
-#include "replay_runner.h"
+#include "replay/replay_runner.h"
 
-#include "level_set.h"
-#include "level_text.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
 
 #include "base/globals.h"
+#include "base/random_draws.h"
 #include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
+#include "game/running_update.h"
 
 #include <allegro.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
 namespace {
-
-constexpr int32_t TicksPerBonusPoint = 100;
 
 std::string readWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -50,33 +49,31 @@ std::string withoutEnemies(std::string mapsBin) {
   return mapsBin;
 }
 
-int32_t timeBonusFor(int32_t clockTicks) {
-  return clockTicks > 0 ? (clockTicks + TicksPerBonusPoint - 1) / TicksPerBonusPoint : 0;
-}
-
-// One update of the rules, in the running game's order. Answers whether the
-// replay goes on.
-bool playOneUpdate(Game& game, uint8_t position, ReplayOutcome& outcome) {
-  if (bonusTimer >= 0) {
-    --bonusTimer;
-  }
-  game.tick();
-  ++outcome.ticks;
-  if (game.livesLeft() == 0) {
-    outcome.end = ReplayEnd::GameOver;
-    return false;
-  }
-  if (game.goldLeft() == 0) {
-    outcome.end = ReplayEnd::Cleared;
-    outcome.timeBonus = timeBonusFor(bonusTimer);
-    return false;
-  }
-  if (game.loseLife()) {
-    ++outcome.deaths;
-    game.enterLevel(position);
+// Answers whether the replay goes on.
+bool noteUpdate(UpdateOutcome played, ReplayOutcome& outcome) {
+  switch (played) {
+    case UpdateOutcome::GameOver:
+      outcome.end = ReplayEnd::GameOver;
+      return false;
+    case UpdateOutcome::LevelCleared:
+      outcome.end = ReplayEnd::Cleared;
+      outcome.timeBonus = timeBonusFor(bonusTimer);
+      return false;
+    case UpdateOutcome::LifeLost:
+      ++outcome.deaths;
+      return true;
+    case UpdateOutcome::Playing:
+      break;
   }
   return true;
 }
+
+// A replay ends at a cleared level, and plays on after a lost life as the
+// game does, without its sound and pause.
+class ReplayHost : public RunningGameHost {
+public:
+  bool lifeLost() override { return true; }
+};
 
 }  // namespace
 
@@ -125,7 +122,7 @@ ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const
   writeMapsBin(replay.enemies ? mapsBin : withoutEnemies(mapsBin));
   auto game = std::make_unique<Game>(noFirstState);
   game->orderMode = replay.orderMode;
-  srand(replay.seed);
+  seedRandom(replay.seed);
   const uint8_t levelCount = game->shuffleOrder();
   if (replay.position >= levelCount) {
     throw ReplayError("position " + std::to_string(replay.position) + " lies past the last of " +
@@ -135,11 +132,15 @@ ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const
   game->enterLevel(replay.position);
 
   ReplayOutcome outcome;
+  ReplayHost host;
+  uint8_t position = replay.position;
   bool goesOn = true;
   for (auto run = replay.keys.begin(); goesOn && run != replay.keys.end(); ++run) {
     holdOnly(run->keys);
     for (uint32_t update = 0; goesOn && update < run->updates; ++update) {
-      goesOn = playOneUpdate(*game, replay.position, outcome);
+      const UpdateOutcome played = updateRunningGame(*game, position, levelCount, host);
+      ++outcome.ticks;
+      goesOn = noteUpdate(played, outcome);
       if (observer) {
         observer(outcome.ticks, *game);
       }

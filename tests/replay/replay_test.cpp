@@ -1,9 +1,9 @@
 // Replays: the text form, the recorder, and whole runs through the real
 // rules with their outcomes.
-#include "replay.h"
-#include "replay_runner.h"
+#include "replay/replay.h"
+#include "replay/replay_runner.h"
 
-#include "level_text.h"
+#include "leveltext/level_text.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Kept apart from the text code so that tests building levels from rows do
 // not need the maps.bin writer linked in.
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include "level/level_file.h"
 

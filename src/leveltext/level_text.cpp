@@ -1,4 +1,4 @@
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <algorithm>
 #include <istream>

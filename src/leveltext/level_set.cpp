@@ -1,4 +1,4 @@
-#include "level_set.h"
+#include "leveltext/level_set.h"
 
 #include "level/level_file.h"
 

@@ -1,8 +1,8 @@
 // The text form of a level: the cell characters, where a parse error points,
 // and text surviving the trip through maps.bin and back.
-#include "level_builders.h"
-#include "level_set.h"
-#include "level_text.h"
+#include "level/level_builders.h"
+#include "leveltext/level_set.h"
+#include "leveltext/level_text.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

@@ -1,16 +1,12 @@
 // Plays a replay headless through the real Game: no window, no timer, one
-// update per key entry. Each update does what the running game's update does
-// for the rules: the level clock goes down (stopping at -1), Game::tick runs,
-// then no lives left ends the game, no gold left clears the level and stops
-// the replay, and a lost life enters the level again. After the rules the
-// actors are drawn into backBuffer, because drawing is what counts down a
-// crushed enemy's respawn delay.
-//
-// This loop repeats the order of State_GameRunning::update; the two must be
-// kept in step if either changes.
+// update of the running game per key entry, without sounds or pauses. No
+// lives left ends the replay, and so does a cleared level, before its tally;
+// a lost life enters the level again. After each update the actors are drawn
+// into backBuffer, because drawing is what counts down a crushed enemy's
+// respawn delay.
 #pragma once
 
-#include "replay.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 

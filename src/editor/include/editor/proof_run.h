@@ -4,8 +4,8 @@
 // progress and result are read from its output without waiting.
 #pragma once
 
-#include "level_text.h"
-#include "replay.h"
+#include "leveltext/level_text.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 

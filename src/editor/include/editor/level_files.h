@@ -4,7 +4,7 @@
 // cannot be written in place (read-only) is not replaced either.
 #pragma once
 
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <string>
 

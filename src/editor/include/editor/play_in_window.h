@@ -6,7 +6,7 @@
 // window's close button.
 #pragma once
 
-#include "replay.h"
+#include "replay/replay.h"
 
 #include "level/level.h"
 

@@ -1,11 +1,12 @@
-// A game in progress: one Game::tick per update, then the rules in this
-// order: Escape or no lives ends the game; no gold left clears the level (the
-// time bonus is tallied in frames of its own); a lost life restarts the level.
-// Its destruction runs the end-of-game name entry, unless the ending says
-// otherwise.
+// A game in progress in the window: one update of the running game per pass,
+// hosted with what the window adds to the rules: Escape ends the game, a
+// cleared level tallies its time bonus in frames of its own, a lost life
+// plays its sound and holds the picture for a moment. Its destruction runs
+// the end-of-game name entry, unless the ending says otherwise.
 #pragma once
 
 #include "base/state.h"
+#include "game/running_update.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,7 +23,7 @@ struct GameEnding {
   bool endsWhenCleared = false;
 };
 
-class State_GameRunning : public State {
+class State_GameRunning : public State, private RunningGameHost {
 public:
   explicit State_GameRunning(Game* game);
   State_GameRunning(Game* game, GameEnding ending);
@@ -35,6 +36,10 @@ public:
   uint8_t levelCount = 0;
 
 private:
+  bool endRequested() override;
+  void gameOver() override;
+  bool levelCleared() override;
+  bool lifeLost() override;
   void tallyTimeBonus();
 
   GameEnding ending_;

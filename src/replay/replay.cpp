@@ -1,4 +1,4 @@
-#include "replay.h"
+#include "replay/replay.h"
 
 #include <cctype>
 #include <filesystem>

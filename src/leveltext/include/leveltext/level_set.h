@@ -2,7 +2,7 @@
 // compiled into maps.bin, and maps.bin read back into level sources.
 #pragma once
 
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <filesystem>
 #include <iosfwd>

@@ -7,7 +7,7 @@
 // no input here, so it runs in tests without a window.
 #pragma once
 
-#include "level_text.h"
+#include "leveltext/level_text.h"
 
 #include <cstdint>
 #include <optional>
