@@ -51,8 +51,18 @@ Application::Application(const WindowSetup& setup) {
   install_int(onTick, 10);
   set_color_depth(32);
   show_os_cursor(MOUSE_CURSOR_ARROW);
-  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, setup.width, setup.height, 0, 0) != 0) {
-    fatalError(("The " + setup.program + "'s " + std::to_string(setup.width) + " by " + std::to_string(setup.height) +
+  if (setup.scaleForDesktop) {
+    int desktopWidth = 0;
+    int desktopHeight = 0;
+    if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) {
+      desktopWidth = desktopHeight = 0;
+    }
+    scale_ = setup.scaleForDesktop(desktopWidth, desktopHeight);
+  }
+  const int width = setup.width * scale_;
+  const int height = setup.height * scale_;
+  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, width, height, 0, 0) != 0) {
+    fatalError(("The " + setup.program + "'s " + std::to_string(width) + " by " + std::to_string(height) +
                 " window could not be opened.")
                    .c_str(),
                1);

@@ -60,6 +60,9 @@ bool State_GameRunning::levelCleared() {
 }
 
 bool State_GameRunning::lifeLost() {
+  if (ending_.lifeLost) {
+    ending_.lifeLost(*game);
+  }
   playSample(AssetSampleLifeLost);
   rest(LifeLostPauseMs);
   return true;

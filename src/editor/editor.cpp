@@ -1,7 +1,9 @@
 #include "editor/editor.h"
 
+#include "editor/editor_colours.h"
+#include "editor/key_events.h"
 #include "editor/mouse_events.h"
-#include "editor/play_in_window.h"
+#include "editor/typed_text.h"
 
 #include "base/globals.h"
 
@@ -9,59 +11,30 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
-#include <filesystem>
-#include <sstream>
 #include <utility>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int White = 0xFFFFFF;
-constexpr int Dim = 0x888888;
-constexpr int Warning = 0xFF4040;
-constexpr int Good = 0x40FF40;
 constexpr size_t MostTextChars = 200;
-// Enough for a typed note of MostTextChars, and still room for every fact
-// below the palette.
-constexpr int MostNoteRows = 10;
-
-constexpr int CtrlS = 19;
-constexpr int CtrlY = 25;
-constexpr int CtrlZ = 26;
 
 // Set by the library's window thread when the close button is pressed.
 std::atomic<bool> closePressed{false};
 void onCloseButton() { closePressed = true; }
 
-std::string cellName(int index) {
-  return "(" + std::to_string(index / GridSize) + ", " + std::to_string(index % GridSize) + ")";
-}
-
 int clampToGrid(int value) { return std::clamp(value, 0, GridSize - 1); }
-
-const char* const KeyHelp[] = {
-    "Left button: paint",   "Right button: empty",   "Shift+drag: rectangle", "0-6 kind   G grid",
-    "T title    N note",    "Ctrl+Z undo Ctrl+Y redo", "Ctrl+S save Esc quit",  "P play     V prove",
-    "W watch the proof",    "  (hold F: fast)",
-};
 
 }  // namespace
 
-Editor::Editor(const EditorFiles& files, const OpenedLevel& opened, EditorView& view, const std::string& workFolder)
-    : files_(files), view_(view), workFolder_(workFolder), draft_(opened.source) {
-  if (opened.isNew) {
-    say("New level: " + files_.displayName + " does not exist yet.", Dim);
-  }
-}
+Editor::Editor(const EditorFiles& files, EditorView& view, const std::string& workFolder)
+    : files_(files), view_(view), workFolder_(workFolder), draft_(LevelSource{}) {}
 
 void Editor::run() {
   listenToMouse();
+  listenToKeys();
   set_close_button_callback(onCloseButton);
   view_.invalidate();
-  // Everything shown follows from a key, a click or the proof's progress, so
-  // a tick with none of them has nothing to compose.
+  // Everything shown follows from a key, a click or the proofs' progress,
+  // so a tick with none of them has nothing to compose.
   bool happened = true;   // the first picture
   while (!quit_) {
     while (tickCount == 0) {
@@ -80,6 +53,12 @@ void Editor::run() {
         say(proof_->result().line, Warning);
       }
     }
+    const bool unmeasured = std::find(setFacts_.begin(), setFacts_.end(), std::nullopt) != setFacts_.end();
+    if (set_ && (setProof_ || !proveQueue_.empty() || unmeasured)) {
+      pollProveAll();
+      measureOneSetLevel();
+      happened = true;
+    }
     if (std::exchange(happened, false)) {
       refresh();
     }
@@ -88,62 +67,92 @@ void Editor::run() {
 
 bool Editor::readKeys() {
   bool read = false;
-  while (!quit_ && keypressed()) {
-    const int pressed = readkey();
-    onKey(pressed >> 8, pressed & 0xFF, (key_shifts & KB_CTRL_FLAG) != 0);
+  while (!quit_) {
+    const std::optional<KeyEvent> event = nextKeyEvent();
+    if (!event) {
+      break;
+    }
+    // Ctrl with a letter gives a control code, Ctrl held or not.
+    const bool letter = event->scancode >= KEY_A && event->scancode <= KEY_Z;
+    const bool control = event->control || (letter && event->character > 0 && event->character < ' ');
+    onKey({event->scancode, control ? 0 : event->character, control, event->shift});
     read = true;
   }
   return read;
 }
 
-void Editor::onKey(int scancode, int ascii, bool control) {
+void Editor::onKey(const Key& key) {
+  refusal_.clear();
   switch (mode_) {
     case Mode::Drawing:
-      onDrawingKey(scancode, ascii, control);
+      onDrawingKey(key);
       break;
     case Mode::Typing:
-      onTypingKey(scancode, ascii);
+      onTypingKey(key);
       break;
-    case Mode::ConfirmingQuit:
-      onQuitKey(scancode, ascii);
+    case Mode::Prompting:
+      onPromptKey(key);
+      break;
+    case Mode::Confirming:
+      onConfirmKey(key);
+      break;
+    case Mode::SetList:
+      onSetKey(key);
       break;
   }
 }
 
-void Editor::onDrawingKey(int scancode, int ascii, bool control) {
-  if (ascii == CtrlS || (control && scancode == KEY_S)) {
-    save();
-  } else if (ascii == CtrlZ || (control && scancode == KEY_Z)) {
-    endStroke();
-    say(draft_.undo() ? "" : "Nothing to undo.", Dim);
-  } else if (ascii == CtrlY || (control && scancode == KEY_Y)) {
-    endStroke();
-    say(draft_.redo() ? "" : "Nothing to redo.", Dim);
-  } else if (ascii >= '0' && ascii < '0' + KindCount) {
-    selectedKind_ = ascii - '0';
-  } else if (scancode == KEY_G) {
-    gridLines_ = !gridLines_;
-  } else if (scancode == KEY_T || scancode == KEY_N) {
-    startTyping(scancode == KEY_T);
-  } else if (scancode == KEY_P) {
-    playTest();
-  } else if (scancode == KEY_V) {
-    prove();
-  } else if (scancode == KEY_W) {
-    watchProof();
-  } else if (scancode == KEY_ESC) {
-    requestQuit();
+void Editor::onDrawingKey(const Key& key) {
+  if (key.control) {
+    switch (key.scancode) {
+      case KEY_S:
+        key.shift ? startPrompt(PromptFor::SaveAs) : static_cast<void>(save());
+        break;
+      case KEY_O:
+        unlessUnsaved(false, "opening another file", [this] { startPrompt(PromptFor::Open); });
+        break;
+      case KEY_N:
+        unlessUnsaved(false, "starting a new level", [this] { newLevel(); });
+        break;
+      case KEY_Z:
+        endStroke();
+        say(draft_.undo() ? "" : "Nothing to undo.", Dim);
+        break;
+      case KEY_Y:
+        endStroke();
+        say(draft_.redo() ? "" : "Nothing to redo.", Dim);
+        break;
+      default:
+        break;
+    }
+    return;
+  }
+  const int kind = key.character - '0';
+  if (kind >= 0 && kind < KindCount) {
+    selectedKind_ = kind;
+    return;
+  }
+  switch (key.scancode) {
+    case KEY_G: gridLines_ = !gridLines_; break;
+    case KEY_T: startTyping(true); break;
+    case KEY_N: startTyping(false); break;
+    case KEY_P: playTest(key.shift); break;
+    case KEY_L: endlessLives_ = !endlessLives_; break;
+    case KEY_V: prove(); break;
+    case KEY_W: watchProof(); break;
+    case KEY_ESC:
+      if (setLevelOpen_) {
+        unlessUnsaved(false, "going back to the set", [this] { backToSet(); });
+      } else {
+        requestQuit();
+      }
+      break;
+    default: break;
   }
 }
 
-void Editor::requestQuit() {
-  endStroke();
-  mode_ = draft_.modified() ? Mode::ConfirmingQuit : Mode::Drawing;
-  quit_ = !draft_.modified();
-}
-
-void Editor::onTypingKey(int scancode, int ascii) {
-  if (scancode == KEY_ENTER || scancode == KEY_ENTER_PAD) {
+void Editor::onTypingKey(const Key& key) {
+  if (key.scancode == KEY_ENTER || key.scancode == KEY_ENTER_PAD) {
     const std::string text = typed_.substr(std::min(typed_.find_first_not_of(' '), typed_.size()));
     if (typingTitle_) {
       draft_.setTitle(text);
@@ -152,29 +161,24 @@ void Editor::onTypingKey(int scancode, int ascii) {
     }
     draft_.endStroke();
     mode_ = Mode::Drawing;
-  } else if (scancode == KEY_ESC) {
+  } else if (key.scancode == KEY_ESC) {
     mode_ = Mode::Drawing;
-  } else if (scancode == KEY_BACKSPACE) {
+  } else if (key.scancode == KEY_BACKSPACE) {
     replaceTyped_ = false;
     typed_ = typed_.substr(0, typed_.empty() ? 0 : typed_.size() - 1);
-  } else if (ascii >= ' ' && ascii < 127) {
+  } else if (key.character >= ' ' && !key.control) {
+    if (!fontDraws(key.character)) {
+      refusal_ = refusalOf(key.character);
+      return;
+    }
     if (std::exchange(replaceTyped_, false)) {
       typed_.clear();
     }
     if (typed_.size() < MostTextChars) {
-      typed_ += static_cast<char>(ascii);
+      typed_ += static_cast<char>(key.character);
+    } else {
+      refusal_ = "At most " + std::to_string(MostTextChars) + " characters.";
     }
-  }
-}
-
-void Editor::onQuitKey(int scancode, int ascii) {
-  if (ascii == 'y' || ascii == 'Y') {
-    mode_ = Mode::Drawing;
-    quit_ = save();
-  } else if (ascii == 'n' || ascii == 'N') {
-    quit_ = true;
-  } else if (scancode == KEY_ESC) {
-    mode_ = Mode::Drawing;
   }
 }
 
@@ -196,15 +200,20 @@ bool Editor::readMouse() {
 }
 
 void Editor::onMouse(int flags, int x, int y) {
+  pointerCell_ = mode_ == Mode::SetList ? std::nullopt : view_.cellAt(x, y);
   const bool down = (flags & (MOUSE_FLAG_LEFT_DOWN | MOUSE_FLAG_RIGHT_DOWN)) != 0;
+  if (down && mode_ == Mode::SetList) {
+    onSetMouse(x, y);
+    return;
+  }
   if (down && !stroking_ && mode_ == Mode::Drawing) {
-    if (const auto cell = view_.cellAt(x, y)) {
+    if (pointerCell_) {
       stroking_ = true;
       rectangle_ = (key_shifts & KB_SHIFT_FLAG) != 0;
       strokeCode_ = static_cast<int8_t>((flags & MOUSE_FLAG_LEFT_DOWN) ? selectedKind_ : Empty);
-      anchor_ = last_ = *cell;
+      anchor_ = last_ = *pointerCell_;
       if (!rectangle_) {
-        draft_.paint(cell->at(0), cell->at(1), strokeCode_);
+        draft_.paint(anchor_[0], anchor_[1], strokeCode_);
       }
     } else if (const auto kind = view_.paletteKindAt(x, y)) {
       selectedKind_ = *kind;
@@ -240,48 +249,6 @@ void Editor::endStroke() {
   draft_.endStroke();
 }
 
-bool Editor::save() {
-  endStroke();
-  if (!draft_.playerStart()) {
-    say("Not saved: a level needs a player start (key 5).", Warning);
-    return false;
-  }
-  std::ostringstream text;
-  writeLevelSource(text, draft_.source());
-  const std::string error = writeFileAtomically(files_.levelPath, text.str());
-  if (!error.empty()) {
-    say(error + ". The level is not saved.", Warning);
-    return false;
-  }
-  draft_.markSaved();
-  say("Saved " + files_.displayName + ".", Good);
-  if (proofIsCurrent() && proof_->result().replay) {
-    Replay replay = *proof_->result().replay;
-    replay.levelFile = fs::path(files_.levelPath).filename().string();
-    std::ostringstream replayText;
-    replayText << proof_->result().replayComment << "\n";
-    writeReplay(replayText, replay);
-    const std::string replayPath = replayPathBeside(files_.levelPath);
-    const std::string replayError = writeFileAtomically(replayPath, replayText.str());
-    say(replayError.empty() ? "Saved " + files_.displayName + " and its proof " +
-                                  fs::path(replayPath).filename().string() + "."
-                            : "Saved the level, but not its proof: " + replayError,
-        replayError.empty() ? Good : Warning);
-  }
-  return true;
-}
-
-void Editor::playTest() {
-  if (!draft_.playerStart()) {
-    say("A level needs a player start (key 5) to be played.", Warning);
-    return;
-  }
-  view_.showPrompt("Play-test: Escape, or the end of the game, returns to the editor.", White);
-  view_.present();
-  ::playTest(draft_.source().level, playWindow());
-  takeWindowBack();
-}
-
 // A proof under way goes on during a play-test; its output is read meanwhile
 // so that the solver never waits on a full pipe.
 PlayWindow Editor::playWindow() {
@@ -289,55 +256,12 @@ PlayWindow Editor::playWindow() {
             if (proof_) {
               proof_->poll();
             }
+            if (setProof_) {
+              setProof_->poll();
+            }
             return closePressed.load();
           },
           [this] { view_.presentGameFrame(); }};
-}
-
-// Keys pressed and clicks made in the game are not meant for the drawing.
-void Editor::takeWindowBack() {
-  clear_keybuf();
-  while (nextMouseEvent()) {
-  }
-  view_.invalidate();
-  say("", Dim);
-}
-
-void Editor::prove() {
-  if (proof_ && proof_->result().state == ProofState::Running) {
-    proof_.reset();
-    say("Proof stopped.", Dim);
-    return;
-  }
-  if (!draft_.playerStart()) {
-    say("A level needs a player start (key 5) to be proved.", Warning);
-    return;
-  }
-  const fs::path folder = fs::path(workFolder_) / ("proof" + std::to_string(++proofsStarted_));
-  std::error_code error;
-  fs::create_directories(folder, error);
-  proof_.reset();
-  proof_ = std::make_unique<ProofRun>(files_.solverPath, files_.assetsPath, folder.string(),
-                                      fs::path(files_.levelPath).stem().string(), draft_.source());
-  say("", Dim);
-}
-
-void Editor::watchProof() {
-  if (!proofIsCurrent() || !proof_->result().replay) {
-    say("Nothing to watch: prove the level as it stands first (V).", Warning);
-    return;
-  }
-  view_.showPrompt("Watching the proof: hold F to fast-forward, Escape returns.", White);
-  view_.present();
-  const bool cleared = watchReplay(draft_.source().level, *proof_->result().replay, playWindow());
-  takeWindowBack();
-  if (cleared) {
-    say("The proof was watched to its end: the level is cleared.", Good);
-  }
-}
-
-bool Editor::proofIsCurrent() const {
-  return proof_ && std::memcmp(proof_->level().cells, draft_.source().level.cells, CellCount) == 0;
 }
 
 void Editor::say(const std::string& text, int colour) {
@@ -346,73 +270,26 @@ void Editor::say(const std::string& text, int colour) {
 }
 
 void Editor::refresh() {
-  view_.showGrid(draft_, draft_.takeChangedCells(), gridMarks());
-  view_.showPanel(panelContent());
-  view_.showPrompt(promptText(), mode_ == Mode::Drawing ? messageColour_ : White);
-  view_.present();
-}
-
-GridMarks Editor::gridMarks() const {
-  GridMarks marks;
-  marks.gridLines = gridLines_;
-  marks.start = draft_.playerStart();
-  marks.unreachableGold = draft_.unreachableGold();
-  if (proofIsCurrent()) {
-    marks.missedGold = proof_->result().missedGold;
-  }
-  if (stroking_ && rectangle_) {
-    marks.rectangle = CellRect{std::min(anchor_[0], last_[0]), std::min(anchor_[1], last_[1]),
-                               std::max(anchor_[0], last_[0]), std::max(anchor_[1], last_[1])};
-  }
-  return marks;
-}
-
-PanelContent Editor::panelContent() const {
-  PanelContent panel;
-  const LevelSource& source = draft_.source();
-  panel.header = {{fs::path(files_.displayName).filename().string() + (draft_.modified() ? " *" : ""), Dim},
-                  {"Title: " + source.title, White},
-                  {"Note: " + source.note, White, MostNoteRows}};
-  panel.selectedKind = selectedKind_;
-  panel.facts.push_back({"Gold " + std::to_string(draft_.goldCount()) + "   Enemies " +
-                             std::to_string(draft_.enemyCount()),
-                         White});
-  const std::optional<int> start = draft_.playerStart();
-  panel.facts.push_back(start ? PanelLine{"Start " + cellName(*start), White} : PanelLine{"No player start!", Warning});
-  const size_t unreachable = draft_.unreachableGold().size();
-  if (start && unreachable > 0) {
-    panel.facts.push_back({std::to_string(unreachable) + " gold out of reach", Warning});
-  }
-  panel.facts.push_back({"", White});
-  if (proof_) {
-    const ProofResult& proof = proof_->result();
-    const bool cleared = proof.state == ProofState::Cleared;
-    panel.facts.push_back({"Proof:", White});
-    panel.facts.push_back({proof.line, cleared ? Good : (proof.state == ProofState::Running ? White : Warning)});
-    panel.facts.push_back({proof.effort, Dim});
-    if (!proofIsCurrent()) {
-      panel.facts.push_back({"(the level changed since)", Dim});
-    } else if (proof.replay) {
-      panel.facts.push_back({"W watches it", Dim});
+  if (mode_ == Mode::SetList || (mode_ == Mode::Confirming && returnMode_ == Mode::SetList)) {
+    view_.showList(setListContent());
+    view_.showPanel(setPanelContent());
+  } else if (mode_ == Mode::Prompting) {
+    ListContent choices;
+    choices.heading = "In the folder (Tab completes, Up and Down pick):";
+    for (const std::string& name : prompt_->choices()) {
+      choices.rows.push_back({name, name.back() == '/' ? Dim : White});
     }
+    choices.selected = prompt_->picked().value_or(-1);
+    choices.firstShown = std::max(0, choices.selected - ListRowsShown + 1);
+    view_.showList(choices);
+    view_.showPanel(panelContent());
   } else {
-    panel.facts.push_back({"Proof: press V", Dim});
+    view_.showGrid(draft_, draft_.takeChangedCells(), gridMarks());
+    view_.showPanel(panelContent());
   }
-  panel.facts.push_back({"", White});
-  for (const char* help : KeyHelp) {
-    panel.facts.push_back({help, Dim});
-  }
-  return panel;
-}
-
-std::string Editor::promptText() const {
-  switch (mode_) {
-    case Mode::Typing:
-      return (typingTitle_ ? "Title: " : "Note: ") + typed_ + "_  (" +
-             (replaceTyped_ ? "typing replaces it, Backspace edits it; " : "") + "Enter keeps, Escape drops)";
-    case Mode::ConfirmingQuit:
-      return "Unsaved changes. Y: save and quit  N: quit without saving  Escape: go on editing";
-    default:
-      return message_;
-  }
+  const bool plain = mode_ == Mode::Drawing || mode_ == Mode::SetList;
+  view_.showPrompt(refusal_.empty() ? promptText() : refusal_,
+                   !refusal_.empty() ? Warning : plain ? messageColour_ : White);
+  updateWindowTitle();
+  view_.present();
 }

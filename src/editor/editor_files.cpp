@@ -36,25 +36,19 @@ fs::path playersFolder() {
 
 }  // namespace
 
-std::string newLevelInPlayersFolder(std::string& path) {
+std::string playersLevelFolder(std::string& folder) {
   const fs::path player = playersFolder();
   if (player.empty()) {
-    return "no level file given, and no HOME to put a new one in";
+    return "no level file given, and no HOME to keep a new one in";
   }
-  const fs::path folder = player / "levels";
+  const fs::path levels = player / "levels";
   std::error_code error;
-  fs::create_directories(folder, error);
+  fs::create_directories(levels, error);
   if (error) {
-    return "cannot make the folder " + folder.string() + ": " + error.message();
+    return "cannot make the folder " + levels.string() + ": " + error.message();
   }
-  for (int number = 1; number < 1000; ++number) {
-    const fs::path candidate = folder / (number == 1 ? "new-level.txt" : "new-level-" + std::to_string(number) + ".txt");
-    if (!fs::exists(fs::symlink_status(candidate))) {
-      path = candidate.string();
-      return {};
-    }
-  }
-  return "no free name for a new level in " + folder.string();
+  folder = levels.string();
+  return {};
 }
 
 std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
@@ -78,18 +72,25 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
       files.displayName = argument;
     }
   }
+  if (!files.displayName.empty()) {
+    // Through any symbolic link, so that a save replaces the file it points to.
+    std::error_code unresolved;
+    const fs::path absolute = fs::absolute(files.displayName);
+    const fs::path resolved = fs::weakly_canonical(absolute, unresolved);
+    files.levelPath = (unresolved ? absolute.lexically_normal() : resolved).string();
+  }
+  const fs::path own = ownProgramFolder();
+  std::error_code noFolder;
+  files.startFolder = fs::current_path(noFolder).string();
   if (files.displayName.empty()) {
-    const std::string problem = newLevelInPlayersFolder(files.displayName);
+    const std::string problem = playersLevelFolder(files.startFolder);
     if (!problem.empty()) {
       return problem;
     }
   }
-  // Through any symbolic link, so that a save replaces the file it points to.
-  std::error_code unresolved;
-  const fs::path absolute = fs::absolute(files.displayName);
-  const fs::path resolved = fs::weakly_canonical(absolute, unresolved);
-  files.levelPath = (unresolved ? absolute.lexically_normal() : resolved).string();
-  const fs::path own = ownProgramFolder();
+  std::error_code noLevels;
+  const fs::path installed = fs::weakly_canonical(own / MQ_DATA_FROM_EDITOR / "levels", noLevels);
+  files.installedLevels = noLevels || own.empty() ? std::string() : installed.string();
   files.assetsPath = assets.empty()
                          ? firstPresent(R_OK, {own / "assets.dat", own / MQ_DATA_FROM_EDITOR / "assets.dat"})
                          : fs::absolute(assets).string();

@@ -27,9 +27,10 @@ constexpr int PaletteRowHeight = 20;
 constexpr int FactsGap = 8;
 constexpr int FactLineHeight = 11;
 constexpr int PanelChars = (PanelWidth - 8) / 8;
-constexpr int PromptChars = EditorWidth / 8 - 1;
-constexpr int PromptLines = 2;
-constexpr int PromptLineHeight = 11;
+constexpr int PromptChars = PanelChars;
+constexpr int ListChars = 512 / 8 - 1;
+constexpr int StatusHalfWidth = ScreenWidth / 2;
+constexpr int StatusLineHeight = ScreenHeight - FieldSize;
 constexpr size_t MostDirtyRects = 64;
 
 constexpr int GridLineColour = 0x404850;
@@ -39,27 +40,11 @@ constexpr int MissedColour = 0xFF00FF;
 constexpr int RectangleColour = 0xFFFFFF;
 constexpr int LabelColour = 0xC0C0C0;
 
-const char* const KindNames[KindCount] = {"Empty", "Brick", "Ladder", "Rope", "Gold", "Player start", "Enemy start"};
-
 // The variant of a cell's tile stays put while the level is edited.
 int variantOf(int x, int y) { return (x * 7 + y * 13) % 4; }
 
 std::string fitted(const std::string& text, int chars) {
   return static_cast<int>(text.size()) <= chars ? text : text.substr(0, chars - 1) + "~";
-}
-
-// The text in lines of at most `chars` characters, broken after a blank
-// where one is near enough; what does not fit in `lines` lines is cut.
-std::vector<std::string> wrapped(std::string text, int chars, int lines) {
-  std::vector<std::string> result;
-  while (!text.empty() && static_cast<int>(result.size()) < lines - 1 && static_cast<int>(text.size()) > chars) {
-    const size_t blank = text.rfind(' ', chars);
-    const size_t cut = blank != std::string::npos && blank > static_cast<size_t>(chars) / 2 ? blank + 1 : chars;
-    result.push_back(text.substr(0, cut));
-    text.erase(0, cut);
-  }
-  result.push_back(fitted(text, chars));
-  return result;
 }
 
 std::vector<uint16_t> markBits(const GridMarks& marks) {
@@ -94,6 +79,26 @@ void frame(BITMAP* target, int left, int top, int size, int colour) {
 
 }  // namespace
 
+int fittingScale(int desktopWidth, int desktopHeight) {
+  int scale = MostScale;
+  while (scale > 1 && (EditorWidth * scale > desktopWidth || EditorHeight * scale + TitleBarPixels > desktopHeight)) {
+    --scale;
+  }
+  return scale;
+}
+
+std::vector<std::string> wrapped(std::string text, int chars, int lines) {
+  std::vector<std::string> result;
+  while (!text.empty() && static_cast<int>(result.size()) < lines - 1 && static_cast<int>(text.size()) > chars) {
+    const size_t blank = text.rfind(' ', chars);
+    const size_t cut = blank != std::string::npos && blank > static_cast<size_t>(chars) / 2 ? blank + 1 : chars;
+    result.push_back(text.substr(0, cut));
+    text.erase(0, cut);
+  }
+  result.push_back(fitted(text, chars));
+  return result;
+}
+
 EditorView::EditorView(int scale)
     : scale_(scale),
       picture_(create_bitmap(EditorWidth, EditorHeight)),
@@ -106,6 +111,7 @@ EditorView::~EditorView() { destroy_bitmap(picture_); }
 
 void EditorView::showGrid(const LevelDraft& draft, const std::vector<int>& changedCells, const GridMarks& marks) {
   const std::vector<uint16_t> bits = markBits(marks);
+  shownList_.reset();
   for (int index : changedCells) {
     shownMarks_[index] = NotDrawn;
   }
@@ -166,7 +172,7 @@ void EditorView::showPanel(const PanelContent& content) {
 void EditorView::drawPanel() {
   const PanelContent& content = *shownPanel_;
   rectfill(picture_, PanelLeft, 0, EditorWidth - 1, PromptTop - 1, 0);
-  vline(picture_, PanelLeft, 0, PromptTop - 1, GridLineColour);
+  vline(picture_, PanelLeft, 0, EditorHeight - 1, GridLineColour);
   headerLineOfRow_.clear();
   for (size_t index = 0; index < content.header.size(); ++index) {
     const int top = HeaderTop + static_cast<int>(headerLineOfRow_.size()) * HeaderLineHeight;
@@ -175,13 +181,19 @@ void EditorView::drawPanel() {
   }
   const int headerBottom = HeaderTop + static_cast<int>(headerLineOfRow_.size()) * HeaderLineHeight;
   paletteTop_ = std::max(PaletteTop, headerBottom + PaletteGap);
+  if (!content.palette) {
+    paletteTop_ = EditorHeight;   // no palette to click
+    drawLines(content.facts, headerBottom + FactsGap, FactLineHeight);
+    markDirty(PanelLeft, 0, PanelWidth, PromptTop);
+    return;
+  }
   for (int kind = 0; kind < KindCount; ++kind) {
     const int top = paletteTop_ + kind * PaletteRowHeight;
     drawTile(picture_, PanelLeft + 10, top, static_cast<int8_t>(kind), 0);
     if (kind == Empty) {
       rect(picture_, PanelLeft + 10, top, PanelLeft + 25, top + CellPixels - 1, GridLineColour);
     }
-    const std::string label = std::to_string(kind) + " " + KindNames[kind];
+    const std::string label = std::to_string(kind) + " " + CellKinds[kind].paletteName;
     const bool selected = kind == content.selectedKind;
     textout_ex(picture_, font, label.c_str(), PanelLeft + 34, top + 4, selected ? 0xFFFFFF : LabelColour, -1);
     if (selected) {
@@ -192,16 +204,38 @@ void EditorView::drawPanel() {
   markDirty(PanelLeft, 0, PanelWidth, PromptTop);
 }
 
-// Answers the rows drawn.
+// Answers the rows drawn; rows that would reach the prompt are left out.
 int EditorView::drawLines(const std::vector<PanelLine>& lines, int top, int lineHeight) {
   int row = 0;
   for (const PanelLine& line : lines) {
     for (const std::string& text : wrapped(line.text, PanelChars, line.mostLines)) {
-      textout_ex(picture_, font, text.c_str(), PanelLeft + 6, top + row * lineHeight, line.colour, -1);
+      if (top + (row + 1) * lineHeight <= PromptTop) {
+        textout_ex(picture_, font, text.c_str(), PanelLeft + 6, top + row * lineHeight, line.colour, -1);
+      }
       ++row;
     }
   }
   return row;
+}
+
+void EditorView::showList(const ListContent& content) {
+  if (shownList_ == content) {
+    return;
+  }
+  shownList_ = content;
+  std::fill(shownMarks_.begin(), shownMarks_.end(), NotDrawn);
+  rectfill(picture_, 0, 0, PanelLeft - 1, EditorHeight - 1, 0);
+  textout_ex(picture_, font, fitted(content.heading, ListChars).c_str(), 4, 4, LabelColour, -1);
+  const int last = std::min(static_cast<int>(content.rows.size()), content.firstShown + ListRowsShown);
+  for (int row = content.firstShown; row < last; ++row) {
+    const int top = ListTop + (row - content.firstShown) * ListRowPixels;
+    const auto& [text, colour] = content.rows[row];
+    textout_ex(picture_, font, fitted(text, ListChars).c_str(), 4, top + 1, colour, -1);
+    if (row == content.selected) {
+      rect(picture_, 1, top - 1, PanelLeft - 3, top + ListRowPixels - 1, RectangleColour);
+    }
+  }
+  markDirty(0, 0, PanelLeft, EditorHeight);
 }
 
 void EditorView::showPrompt(const std::string& text, int colour) {
@@ -209,21 +243,23 @@ void EditorView::showPrompt(const std::string& text, int colour) {
     return;
   }
   shownPrompt_ = {text, colour};
-  rectfill(picture_, 0, PromptTop, EditorWidth - 1, EditorHeight - 1, 0);
-  hline(picture_, 0, PromptTop, EditorWidth - 1, GridLineColour);
+  rectfill(picture_, PanelLeft + 1, PromptTop, EditorWidth - 1, EditorHeight - 1, 0);
+  hline(picture_, PanelLeft, PromptTop, EditorWidth - 1, GridLineColour);
   const std::vector<std::string> lines = wrapped(text, PromptChars, PromptLines);
   for (size_t index = 0; index < lines.size(); ++index) {
-    textout_ex(picture_, font, lines[index].c_str(), 4, PromptTop + 4 + static_cast<int>(index) * PromptLineHeight, colour, -1);
+    textout_ex(picture_, font, lines[index].c_str(), PanelLeft + 6,
+               PromptTop + 4 + static_cast<int>(index) * PromptLineHeight, colour, -1);
   }
-  markDirty(0, PromptTop, EditorWidth, EditorHeight - PromptTop);
+  markDirty(PanelLeft, PromptTop, PanelWidth, EditorHeight - PromptTop);
 }
 
 void EditorView::invalidate() {
   std::fill(shownMarks_.begin(), shownMarks_.end(), NotDrawn);
   shownPanel_.reset();
+  shownList_.reset();
   shownPrompt_.reset();
-  // The row below the grid belongs to no part; the game's status line was there.
-  rectfill(picture_, 0, FieldSize, PanelLeft - 1, PromptTop - 1, 0);
+  // The rows below the grid belong to no part.
+  rectfill(picture_, 0, FieldSize, PanelLeft - 1, EditorHeight - 1, 0);
   markDirty(0, 0, EditorWidth, EditorHeight);
 }
 
@@ -248,11 +284,14 @@ void EditorView::present() {
 }
 
 void EditorView::presentGameFrame() {
-  if (scale_ == 1) {
-    blit(backBuffer, screen, 0, 0, 0, 0, ScreenWidth, ScreenHeight);
-  } else {
-    stretch_blit(backBuffer, screen, 0, 0, ScreenWidth, ScreenHeight, 0, 0, ScreenWidth * scale_,
-                 ScreenHeight * scale_);
+  const int parts[3][6] = {
+      {0, 0, FieldSize, FieldSize, 0, 0},
+      {0, FieldSize, StatusHalfWidth, StatusLineHeight, PanelLeft + 1, 4},
+      {StatusHalfWidth, FieldSize, StatusHalfWidth, StatusLineHeight, PanelLeft + 1, 4 + StatusLineHeight + 2},
+  };
+  for (const auto& [left, top, width, height, toLeft, toTop] : parts) {
+    stretch_blit(backBuffer, screen, left, top, width, height, toLeft * scale_, toTop * scale_, width * scale_,
+                 height * scale_);
   }
 }
 
@@ -277,6 +316,16 @@ std::optional<int> EditorView::paletteKindAt(int windowX, int windowY) const {
     return std::nullopt;
   }
   return y / PaletteRowHeight;
+}
+
+std::optional<int> EditorView::listRowAt(int windowX, int windowY) const {
+  const int x = windowX / scale_;
+  const int y = windowY / scale_ - (ListTop - 1);
+  if (!shownList_ || x >= PanelLeft || y < 0 || y / ListRowPixels >= ListRowsShown) {
+    return std::nullopt;
+  }
+  const int row = shownList_->firstShown + y / ListRowPixels;
+  return row < static_cast<int>(shownList_->rows.size()) ? std::optional<int>(row) : std::nullopt;
 }
 
 std::optional<int> EditorView::headerLineAt(int windowX, int windowY) const {

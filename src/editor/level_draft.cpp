@@ -1,6 +1,6 @@
 #include "editor/level_draft.h"
 
-#include "level_check.h"
+#include "analysis/reachability.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -167,6 +167,8 @@ std::vector<int> LevelDraft::takeChangedCells() {
 int LevelDraft::goldCount() const { return countOf(source_.level, Gold); }
 
 int LevelDraft::enemyCount() const { return countOf(source_.level, EnemyStart); }
+
+int LevelDraft::playerStartCount() const { return countOf(source_.level, PlayerStart); }
 
 std::optional<int> LevelDraft::playerStart() const {
   for (int y = GridSize - 1; y >= 0; --y) {

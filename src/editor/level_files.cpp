@@ -1,5 +1,8 @@
 #include "editor/level_files.h"
 
+#include "editor/proof_run.h"
+#include "editor/set_level_facts.h"
+
 #include "base/os_files.h"
 
 #include <sys/stat.h>
@@ -9,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -74,4 +78,14 @@ std::string writeFileAtomically(const std::string& path, const std::string& text
 std::string replayPathBeside(const std::string& levelPath) {
   const std::string replayPath = fs::path(levelPath).replace_extension(".replay").string();
   return replayPath == levelPath ? levelPath + ".replay" : replayPath;
+}
+
+std::string saveProof(const std::string& levelPath, const ProofResult& proof) {
+  const std::string replayPath = replayPathFor(levelPath);
+  Replay replay = *proof.replay;
+  replay.levelFile = fs::path(levelPath).lexically_relative(fs::path(replayPath).parent_path()).string();
+  std::ostringstream text;
+  text << proof.replayComment << "\n";
+  writeReplay(text, replay);
+  return writeFileAtomically(replayPath, text.str());
 }

@@ -1,5 +1,5 @@
-// mellow-quarrier-editor: draws, play-tests, proves and saves one level file
-// in the game's own window, tiles and rules.
+// mellow-quarrier-editor: draws, play-tests, proves and saves levels and
+// level sets in the game's own window, tiles and rules.
 #include "editor/editor.h"
 #include "editor/editor_files.h"
 #include "editor/editor_view.h"
@@ -24,20 +24,26 @@ WindowSetup editorWindow(const EditorFiles& files) {
   setup.program = "editor";
   setup.title = "Mellow Quarrier level editor";
   setup.windowClass = "MellowQuarrierEditor";
-  setup.width = EditorWidth * files.scale;
-  setup.height = EditorHeight * files.scale;
+  setup.width = EditorWidth;
+  setup.height = EditorHeight;
+  setup.scaleForDesktop = [chosen = files.scale](int desktopWidth, int desktopHeight) {
+    return chosen != 0 ? chosen : fittingScale(desktopWidth, desktopHeight);
+  };
   setup.assetsFile = files.assetsPath;
   setup.missingAssetsStatus = 1;
   return setup;
 }
 
-constexpr const char* EditorHelp = R"(Draws, play-tests, proves and saves one level of Mellow Quarrier; a level
-file that does not exist yet starts an empty level. Without a level file it
-starts a new one in ~/.local/share/mellow-quarrier/levels/.
+constexpr const char* EditorHelp = R"(Draws, play-tests, proves and saves levels of Mellow Quarrier, and shows,
+orders, proves and plays level sets (level lists in the format of
+levels.txt). A level file that does not exist yet starts an empty level;
+without a file, the editor starts a new level, to be saved by default in
+~/.local/share/mellow-quarrier/levels/.
 
   --assets FILE  the game's assets.dat; by default the one beside the editor,
                  else the installed game's
-  --scale 1|2|3  draw the window once, twice or three times its size
+  --scale 1|2|3  draw the window once, twice or three times its size; by
+                 default the largest that fits the desktop
   --help         show this help and exit
   --version      show the version and exit
 
@@ -77,18 +83,18 @@ int main(int argc, char** argv) {
   }
   seedRandom(static_cast<unsigned>(time(nullptr)));
   Application application(editorWindow(files));
-  const OpenedLevel opened = openLevelFile(files.levelPath, files.displayName);
-  if (!opened.error.empty()) {
-    stop(opened.error);
-  }
   std::unique_ptr<ScratchFolder> scratch;
   try {
     scratch = std::make_unique<ScratchFolder>("mq-editor");
   } catch (const std::runtime_error& error) {
     stop(error.what());
   }
-  EditorView view(files.scale);
-  Editor editor(files, opened, view, scratch->path().string());
+  EditorView view(application.scale());
+  Editor editor(files, view, scratch->path().string());
+  const std::string openProblem = editor.openFirst(files.levelPath, files.displayName);
+  if (!openProblem.empty()) {
+    stop(openProblem);
+  }
   editor.run();
   return 0;
 }

@@ -6,9 +6,12 @@
 #include "base/globals.h"
 #include "base/scratch_folder.h"
 #include "game/game.h"
+#include "game/player.h"
+#include "level/tile_map.h"
 
 #include <allegro.h>
 
+#include <fstream>
 
 namespace {
 
@@ -24,8 +27,29 @@ public:
 
 bool backInEditor() { return dynamic_cast<State_BackToEditor*>(currentState) != nullptr; }
 
-GameEnding backToEditor() {
-  return {[](Game&) -> State* { return new State_BackToEditor; }, false};
+constexpr int8_t FullLives = 3;
+
+// The figures are taken while the player still exists: the ending's next
+// state is built before the running state, and the player with it, goes.
+GameEnding backToEditorWithFigures(const PlayOptions& options, PlayFigures& figures) {
+  GameEnding ending;
+  ending.next = [&figures](Game& game) -> State* {
+    figures.cleared = game.goldLeft() == 0;
+    figures.score = game.player->score;
+    return new State_BackToEditor;
+  };
+  ending.offerHighScore = false;
+  ending.endsWhenCleared = options.endsWhenCleared;
+  ending.lifeLost = [&figures, endless = options.endlessLives](Game& game) {
+    ++figures.livesLost;
+    const int x = (game.player->x + CellPixels / 2) / CellPixels;
+    const int y = (game.player->y + CellPixels / 2) / CellPixels;
+    figures.lastDeath = PlayDeath{x, y, game.map.cellAt(x, y) == Brick};
+    if (endless) {
+      game.player->lives = FullLives;
+    }
+  };
+  return ending;
 }
 
 // A watch also ends when its level is cleared, noting that it was.
@@ -60,18 +84,31 @@ void waitForTick() {
 
 }  // namespace
 
-void playTest(const Level& level, const PlayWindow& window) {
+PlayFigures playLevels(const std::string& mapsBin, const PlayOptions& options, const PlayWindow& window) {
   const GameFrames frames(window);
   const ScratchFolder folder("mq-editor-play");
-  writeSingleLevelMapsBin(level);
+  std::ofstream("maps.bin", std::ios::binary) << mapsBin;
+  PlayFigures figures;
   Game game(noFirstState);
-  game.setState(new State_GameRunning(&game, backToEditor()));
+  game.setState(new State_GameRunning(&game, backToEditorWithFigures(options, figures)));
   // Between ticks a pass only rests, so the window (and a proof's output) is
   // looked at once a tick rather than at every rest.
   while (!backInEditor() && !window.closeRequested()) {
     waitForTick();
+    ++figures.updates;
     runPass();
   }
+  return figures;
+}
+
+Level withStartAt(Level level, int x, int y) {
+  for (int8_t& cell : level.cells) {
+    if (cell == PlayerStart) {
+      cell = Empty;
+    }
+  }
+  level.cells[cellIndex(x, y)] = PlayerStart;
+  return level;
 }
 
 bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window) {

@@ -1,5 +1,6 @@
 #include "editor/proof_run.h"
 
+#include "analysis/reachability.h"
 #include "leveltext/level_text.h"
 
 #include <fcntl.h>
@@ -44,6 +45,14 @@ std::vector<int> cellsNamedIn(const std::string& line) {
 ProofRun::ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
                    const std::string& name, const LevelSource& source)
     : folder_(workFolder), name_(name), level_(source.level) {
+  const std::vector<int> outOfReach = unreachableGold(level_);
+  if (!outOfReach.empty()) {
+    result_.state = ProofState::NoWayFound;
+    result_.line = "No way found";
+    result_.effort = "gold out of reach: no search";
+    result_.missedGold = outOfReach;
+    return;
+  }
   result_.line = "Searching";
   const std::string levelPath = folder_ + "/" + name_ + ".txt";
   {

@@ -100,10 +100,14 @@ void Enemy::decide() {
   const TileMap& map = game->map;
   const int16_t column = static_cast<int16_t>(cellOfPixel(x));
   const int16_t row = static_cast<int16_t>(cellOfPixel(y));
-  const int own = map.cellAt(column, row);
-  const int below = map.cellAt(column, row + 1);
-  // On ladders and ropes every cell is a junction.
-  if (own == Ladder || own == Rope || below == Ladder) {
+  const int ownCode = map.cellAt(column, row);
+  const int belowCode = map.cellAt(column, row + 1);
+  const CellKind& own = kindOf(ownCode);
+  const CellKind& below = kindOf(belowCode);
+  // On ladders and ropes, and on top of a ladder, every cell is a junction:
+  // wherever a move down is more than a standstill.
+  const bool junction = allowsDescent(ownCode, belowCode);
+  if (junction) {
     needsDecision = 1;
   }
   if (needsDecision == 0) {
@@ -125,10 +129,10 @@ void Enemy::decide() {
     const auto down = static_cast<int16_t>(row + 1);
     const auto left = static_cast<int16_t>(column - 1);
     const auto right = static_cast<int16_t>(column + 1);
-    consider(Up, column, up, own == Ladder);
-    consider(Down, column, down, below != Brick);
-    consider(Left, left, row, map.cellAt(left, row) != Brick);
-    consider(Right, right, row, map.cellAt(right, row) != Brick);
+    consider(Up, column, up, own.climbable);
+    consider(Down, column, down, !below.stopsMoves);
+    consider(Left, left, row, !kindOf(map.cellAt(left, row)).stopsMoves);
+    consider(Right, right, row, !kindOf(map.cellAt(right, row)).stopsMoves);
     if (best != here) {
       return;
     }
@@ -141,16 +145,16 @@ void Enemy::decide() {
   } else if (map.playerX > x) {
     direction = Right;
   }
-  if (map.playerY < y && own == Ladder) {
+  if (map.playerY < y && own.climbable) {
     direction = Up;
   }
-  if (map.playerY > y && (own == Rope || own == Ladder || below == Ladder) && below != Brick) {
+  if (map.playerY > y && junction && !below.stopsMoves) {
     direction = Down;
   }
 }
 
 void Enemy::checkCrushed() {
-  if (game->map.cellAt(cellOfPixel(x), cellOfPixel(y + CellPixels / 2)) != Brick) {
+  if (!kindOf(game->map.cellAt(cellOfPixel(x), cellOfPixel(y + CellPixels / 2))).stopsMoves) {
     return;
   }
   playSample(AssetSampleCrush);

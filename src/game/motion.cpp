@@ -3,9 +3,23 @@
 bool isSupported(const TileMap& map, int16_t x, int16_t y) {
   const int32_t column = cellOfPixel(x);
   const int32_t row = cellOfPixel(y);
-  const int own = map.cellAt(column, row);
-  const int below = map.cellAt(column, row + 1);
-  return own == Ladder || own == Rope || below == Brick || below == Ladder;
+  return holdsActor(map.cellAt(column, row), map.cellAt(column, row + 1));
+}
+
+MovePlan planMove(int own, int below, int target, int16_t moveX, int16_t moveY) {
+  if (kindOf(target).stopsMoves) {
+    return {MoveVerdict::Refused, 0, 0, false};
+  }
+  int16_t dy = moveY;
+  if (dy == -1 && !kindOf(own).climbable) {
+    dy = 0;
+  }
+  if (dy == 1 && !allowsDescent(own, below)) {
+    dy = 0;
+  }
+  const MoveVerdict verdict =
+      (moveX == 0 && dy == 0) ? MoveVerdict::Standstill : MoveVerdict::Moving;
+  return {verdict, moveX, dy, kindOf(target).hangs};
 }
 
 MovePlan planMove(const TileMap& map, int16_t x, int16_t y, int16_t moveX, int16_t moveY) {
@@ -15,20 +29,7 @@ MovePlan planMove(const TileMap& map, int16_t x, int16_t y, int16_t moveX, int16
   // resting at a half-cell height aims at the cell its shifted sprite reaches.
   const int target = map.cellAt(cellOfPixel(x + CellPixels * moveX),
                                 cellOfPixel(y + CellPixels * moveY));
-  if (target == Brick) {
-    return {MoveVerdict::Refused, 0, 0, false};
-  }
-  const int own = map.cellAt(column, row);
-  int16_t dy = moveY;
-  if (dy == -1 && own != Ladder) {
-    dy = 0;
-  }
-  if (dy == 1 && map.cellAt(column, row + 1) != Ladder && own != Ladder && own != Rope) {
-    dy = 0;
-  }
-  const MoveVerdict verdict =
-      (moveX == 0 && dy == 0) ? MoveVerdict::Standstill : MoveVerdict::Moving;
-  return {verdict, moveX, dy, target == Rope};
+  return planMove(map.cellAt(column, row), map.cellAt(column, row + 1), target, moveX, moveY);
 }
 
 bool wrapAtBottom(int16_t& y) {

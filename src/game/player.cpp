@@ -16,6 +16,8 @@ constexpr int8_t AnimationPeriod = 8;
 constexpr int32_t GoldPoints = 10;
 constexpr int DigLeft = 0;
 constexpr int DigRight = 1;
+constexpr int LeftSide = -1;
+constexpr int RightSide = 1;
 
 }  // namespace
 
@@ -90,7 +92,7 @@ void Player::tryMove(int16_t moveX, int16_t moveY) {
   if (plan.verdict == MoveVerdict::Refused) {
     return;
   }
-  if (plan.targetIsRope) {
+  if (plan.targetHangs) {
     spriteRow = Climbing;
   }
   dx = plan.dx;
@@ -114,13 +116,13 @@ void Player::collect() {
   TileMap& map = game->map;
   const int32_t column = cellOfPixel(x);
   const int32_t row = cellOfPixel(y);
-  const int cell = map.cellAt(column, row);
-  if (cell == Gold) {
+  const CellKind& kind = kindOf(map.cellAt(column, row));
+  if (kind.valuable) {
     map.clearCell(column, row);
     --map.goldLeft;
     score += GoldPoints;
     playSample(AssetSampleGold);
-  } else if (cell == Brick) {
+  } else if (kind.stopsMoves) {
     // A refilled hole, or the row above the grid, which reads as brick.
     alive = 0;
   }
@@ -128,13 +130,12 @@ void Player::collect() {
 
 void Player::dig(int side) {
   TileMap& map = game->map;
-  const int32_t column = cellOfPixel(x) + (side == DigLeft ? -1 : 1);
-  const int32_t row = cellOfPixel(y) + 1;
+  const CellAt target = digTarget(cellOfPixel(x), cellOfPixel(y), side == DigLeft ? LeftSide : RightSide);
   // Outside the grid reads as brick, so digging at the edge sounds but
   // changes nothing: clearCell and queueRefill ignore such cells.
-  if (map.cellAt(column, row) == Brick) {
+  if (kindOf(map.cellAt(target.column, target.row)).diggable) {
     playSample(AssetSampleDig);
-    map.clearCell(column, row);
-    map.queueRefill(column, row);
+    map.clearCell(target.column, target.row);
+    map.queueRefill(target.column, target.row);
   }
 }

@@ -3,22 +3,24 @@
 #include "base/assets.h"
 #include "base/globals.h"
 #include "base/random_draws.h"
-#include "level/level.h"
+#include "level/cell_kinds.h"
 
 void drawCell(int x, int y, int8_t code) {
   // Only a tile takes a number from the generator, which the enemies share.
-  drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, code > Empty ? drawRandom() % 4 : 0);
+  const bool tiled = kindOf(code).tileRow != NoTileRow;
+  drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, tiled ? drawRandom() % 4 : 0);
 }
 
 void drawTile(BITMAP* target, int left, int top, int8_t code, int variant) {
-  if (code == Empty) {
-    rectfill(target, left, top, left + CellPixels - 1, top + CellPixels - 1, 0);
-    return;
-  }
   if (code < 0) {
     return;
   }
-  blit(assetBitmap(AssetTileSheet), target, CellPixels * variant, CellPixels * (code - 1), left, top, CellPixels,
+  const int row = kindOf(code).tileRow;
+  if (row == NoTileRow) {
+    rectfill(target, left, top, left + CellPixels - 1, top + CellPixels - 1, 0);
+    return;
+  }
+  blit(assetBitmap(AssetTileSheet), target, CellPixels * variant, CellPixels * row, left, top, CellPixels,
        CellPixels);
 }
 

@@ -4,6 +4,7 @@
 #include "base/fatal.h"
 #include "base/os_files.h"
 #include "base/random_draws.h"
+#include "level/cell_kinds.h"
 #include "level/level_drawing.h"
 #include "level/level_file.h"
 
@@ -71,7 +72,7 @@ void TileMap::startLevel(uint8_t sequenceIndex, uint8_t mode) {
       if (code == PlayerStart) {
         startX = pixelX;
         startY = pixelY;
-      } else if (code == Gold) {
+      } else if (kindOf(code).valuable) {
         ++goldLeft;
       } else if (code == EnemyStart) {
         spawnQueue.push_back({pixelX, pixelY});
@@ -81,7 +82,7 @@ void TileMap::startLevel(uint8_t sequenceIndex, uint8_t mode) {
 }
 
 int TileMap::cellAt(int32_t x, int32_t y) const {
-  return insideGrid(x, y) ? cells[cellIndex(x, y)] : int{Brick};
+  return insideGrid(x, y) ? cells[cellIndex(x, y)] : int{OutsideCode};
 }
 
 void TileMap::clearCell(int32_t x, int32_t y) {
@@ -132,5 +133,5 @@ uint32_t TileMap::trailAt(int16_t x, int16_t y) const {
   if (static_cast<uint16_t>(x) >= GridSize || static_cast<uint16_t>(y) >= GridSize) {
     return 0;
   }
-  return cells[cellIndex(x, y)] == Brick ? 0 : trail[cellIndex(x, y)];
+  return kindOf(cells[cellIndex(x, y)]).stopsMoves ? 0 : trail[cellIndex(x, y)];
 }

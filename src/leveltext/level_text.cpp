@@ -1,5 +1,7 @@
 #include "leveltext/level_text.h"
 
+#include "level/cell_kinds.h"
+
 #include <algorithm>
 #include <istream>
 #include <ostream>
@@ -7,7 +9,6 @@
 
 namespace {
 
-constexpr char CellChars[] = ".#H-$PE789abcdef";
 const std::string NoteKey = "note:";
 
 // Files written on other systems may end their lines with "\r\n".
@@ -125,15 +126,15 @@ private:
 }  // namespace
 
 char cellChar(int code) {
-  if (code < 0 || code > 15) {
+  if (code < 0 || code >= CodeCount) {
     return '?';
   }
-  return CellChars[code];
+  return CellKinds[code].text;
 }
 
 int cellCodeOf(char c) {
-  for (int code = 0; code < 16; ++code) {
-    if (CellChars[code] == c) {
+  for (int code = 0; code < CodeCount; ++code) {
+    if (CellKinds[code].text == c) {
       return code;
     }
   }

@@ -35,7 +35,7 @@ PY
 }
 
 start_xvfb 1600x1200
-start_editor new.txt
+start_editor --scale 1 new.txt
 
 press 1
 drag_cells 2 20 12 20             # a floor of eleven bricks

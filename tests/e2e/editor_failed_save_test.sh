@@ -27,7 +27,7 @@ fail_to_save() { # FOLDER_MODE FILE_MODE
   press 1
   xdotool mousemove --window "$window" 8 8 click 1 2>/dev/null
   press ctrl+s
-  wait_for_colour FF4040 0 541 704 12   # the message's second line
+  wait_for_colour FF4040 512 472 256 48   # the message
   check "folder $1, file $2: the level file untouched" cmp "$folder/level.txt" "$work/before.txt"
   press Escape
   sleep 0.3

@@ -9,14 +9,14 @@ replay_run=$4
 
 cp "$(first_level)" "$work/first.txt"
 cp "$work/first.txt" "$work/first.before"
-grid_sum() { "$convert_tool" "$work/$1.png" -crop 512x528+0+0 +repage rgb:- | md5sum; }
+grid_sum() { "$convert_tool" "$work/$1.png" -crop 512x512+0+0 +repage rgb:- | md5sum; }
 
 start_xvfb
 start_editor first.txt
 screenshot before
 
 press p
-wait_for_drawing 0 513 80 12          # the game's status line
+wait_for_colour 445566 513 4 128 12   # the score's dim zeros, atop the panel
 hold Right 0.4
 hold Escape 0.1
 sleep 0.5
@@ -25,14 +25,14 @@ check "back from the play-test to the same drawing" test "$(grid_sum before)" = 
 check "the level file untouched" cmp "$work/first.txt" "$work/first.before"
 
 press v
-wait_for_colour 40FF40 512 180 192 200   # "Cleared"
+wait_for_colour 40FF40 512 120 256 200   # "Cleared"
 screenshot proven
 if [ -n "${MQ_SCREENSHOT_DIR:-}" ]; then
   cp "$work/proven.png" "$MQ_SCREENSHOT_DIR/editor.png"
 fi
 
 press w
-wait_for_drawing 0 513 80 12
+wait_for_colour 445566 513 4 128 12
 hold f 0.5
 hold Escape 0.1
 sleep 0.5
@@ -41,9 +41,9 @@ check "back from watching to the same drawing" test "$(grid_sum before)" = "$(gr
 
 # Watched again to its end, fast, with Left held: only the proof's keys count.
 press w
-wait_for_drawing 0 513 80 12
+wait_for_colour 445566 513 4 128 12
 xdotool keydown --window "$window" f Left sleep 3 keyup --window "$window" f Left 2>/dev/null
-wait_for_colour 40FF40 0 529 704 26     # "The proof was watched to its end"
+wait_for_colour 40FF40 512 472 256 48   # "The proof was watched to its end"
 
 press ctrl+s
 check "the proof saved beside the level" test -s "$work/first.replay"

@@ -1,5 +1,5 @@
-// The editor started with no level file, as the desktop menu starts it: a
-// new level in the player's folder, never one that is already there.
+// The editor started with no level file, as the desktop menu starts it: the
+// new level's first save offers the player's folder.
 #include "editor/editor_files.h"
 
 #include "support/headless.h"
@@ -28,28 +28,25 @@ private:
   std::optional<std::string> old_;
 };
 
-TEST(EditorFilesTest, WithoutAFileANewLevelGoesToThePlayersFolder) {
+TEST(EditorFilesTest, WithoutAFileANewLevelIsSavedInThePlayersFolder) {
   const ScopedWorkDir dir;
   const ScopedEnv home("HOME", dir.path().c_str());
   const ScopedEnv relative("XDG_DATA_HOME", "relative/ignored");
-  const std::string folder = dir.path() + "/.local/share/mellow-quarrier/levels/";
-  std::string path;
-  ASSERT_EQ(newLevelInPlayersFolder(path), "");
-  EXPECT_EQ(path, folder + "new-level.txt");
-  dir.writeFile(".local/share/mellow-quarrier/levels/new-level.txt", "a level of the player's\n");
-  ASSERT_EQ(newLevelInPlayersFolder(path), "");
-  EXPECT_EQ(path, folder + "new-level-2.txt") << "an existing level is never opened as new";
+  std::string folder;
+  ASSERT_EQ(playersLevelFolder(folder), "");
+  EXPECT_EQ(folder, dir.path() + "/.local/share/mellow-quarrier/levels");
+  EXPECT_TRUE(dir.exists(".local/share/mellow-quarrier/levels")) << "made, so that the first save can go there";
 
   const ScopedEnv data("XDG_DATA_HOME", (dir.path() + "/data").c_str());
-  ASSERT_EQ(newLevelInPlayersFolder(path), "");
-  EXPECT_EQ(path, dir.path() + "/data/mellow-quarrier/levels/new-level.txt");
+  ASSERT_EQ(playersLevelFolder(folder), "");
+  EXPECT_EQ(folder, dir.path() + "/data/mellow-quarrier/levels");
 
   dir.writeFile("file", "");
   const ScopedEnv blocked("XDG_DATA_HOME", (dir.path() + "/file").c_str());
-  EXPECT_NE(newLevelInPlayersFolder(path).find("cannot make the folder"), std::string::npos);
+  EXPECT_NE(playersLevelFolder(folder).find("cannot make the folder"), std::string::npos);
   const ScopedEnv noData("XDG_DATA_HOME", nullptr);
   const ScopedEnv noHome("HOME", nullptr);
-  EXPECT_EQ(newLevelInPlayersFolder(path), "no level file given, and no HOME to put a new one in");
+  EXPECT_EQ(playersLevelFolder(folder), "no level file given, and no HOME to keep a new one in");
 }
 
 }  // namespace

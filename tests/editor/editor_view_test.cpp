@@ -15,6 +15,20 @@ constexpr int PanelX = PanelLeft + 20;
 int headerRowY(int row) { return 4 + row * 12 + 6; }
 int firstKindY(int headerRows) { return 4 + headerRows * 12 + 4 + 8; }
 
+TEST(EditorViewTest, TheWindowFitsTheDesktopUnderItsTitleBar) {
+  EXPECT_EQ(fittingScale(1920, 1080), 2);
+  EXPECT_LE(EditorHeight * 2 + TitleBarPixels, 1080);
+  EXPECT_EQ(fittingScale(1280, 1024), 1);
+  EXPECT_EQ(fittingScale(3840, 2160), 3);
+  EXPECT_EQ(fittingScale(0, 0), 1) << "a desktop of unknown size";
+  EXPECT_EQ(fittingScale(640, 480), 1) << "nothing fits: the smallest";
+}
+
+TEST(EditorViewTest, CutTextsEndWithAMark) {
+  EXPECT_EQ(wrapped("short", 10, 1), std::vector<std::string>{"short"});
+  EXPECT_EQ(wrapped("one two three four", 9, 2), (std::vector<std::string>{"one two ", "three fo~"}));
+}
+
 TEST(EditorViewTest, ALongNoteWrapsOverBoundedRowsAndThePaletteFollowsIt) {
   startHeadlessAllegro();
   EditorView view(1);
@@ -28,11 +42,11 @@ TEST(EditorViewTest, ALongNoteWrapsOverBoundedRowsAndThePaletteFollowsIt) {
   EXPECT_EQ(view.headerLineAt(PanelX, headerRowY(2)), 2);
   EXPECT_EQ(view.paletteKindAt(PanelX, firstKindY(3)), 0);
 
-  panel.header[2].text = "Note: " + words;   // 106 characters: six rows
+  panel.header[2].text = "Note: " + words;   // 106 characters: four rows
   view.showPanel(panel);
-  EXPECT_EQ(view.headerLineAt(PanelX, headerRowY(7)), 2) << "a click on any of its rows edits the note";
-  EXPECT_EQ(view.headerLineAt(PanelX, headerRowY(8)), std::nullopt);
-  EXPECT_EQ(view.paletteKindAt(PanelX, firstKindY(8)), 0);
+  EXPECT_EQ(view.headerLineAt(PanelX, headerRowY(5)), 2) << "a click on any of its rows edits the note";
+  EXPECT_EQ(view.headerLineAt(PanelX, headerRowY(6)), std::nullopt);
+  EXPECT_EQ(view.paletteKindAt(PanelX, firstKindY(6)), 0);
 
   panel.header[2].text = "Note: " + words + words + words;
   view.showPanel(panel);

@@ -3,6 +3,7 @@
 // as the editor runs it.
 #include "editor/level_files.h"
 #include "editor/proof_run.h"
+#include "editor/set_level_facts.h"
 
 #include "support/headless.h"
 
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iterator>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -53,11 +55,11 @@ TEST(LevelFilesTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "level.txt and taken.txt";
 }
 
-ProofResult proveToTheEnd(const std::vector<std::string>& rows) {
+ProofResult proveToTheEnd(const std::vector<std::string>& rows, const std::string& solver = MQ_LEVEL_SOLVE) {
   const ScopedWorkDir dir;
   LevelSource source;
   source.level = levelFromRows(rows);
-  ProofRun run(MQ_LEVEL_SOLVE, runFile("assets.dat"), dir.path(), "level", source);
+  ProofRun run(solver, runFile("assets.dat"), dir.path(), "level", source);
   for (int wait = 0; wait < 3000 && run.result().state == ProofState::Running; ++wait) {
     run.poll();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -83,10 +85,52 @@ TEST(ProofRunTest, ProvesALevelOrNamesTheGoldItNeverTook) {
   EXPECT_FALSE(cleared.replay->keys.empty());
   EXPECT_NE(cleared.effort.find(" states, "), std::string::npos);
 
-  const ProofResult stuck = proveToTheEnd(floorRows(true));
+  // Gold out of reach settles it without a solver: none is there to start.
+  const ProofResult stuck = proveToTheEnd(floorRows(true), "/nowhere/level-solve");
   EXPECT_EQ(stuck.state, ProofState::NoWayFound) << stuck.line;
   EXPECT_EQ(stuck.missedGold, std::vector<int>{cellIndex(10, 29)});
   EXPECT_FALSE(stuck.replay.has_value());
+}
+
+// The set view's facts of a level come from its proof, saved where the
+// level tests look for it: in replays/ beside the level when there is one.
+TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
+  startHeadlessAllegro();
+  const ProofResult cleared = proveToTheEnd(floorRows(false));
+  ASSERT_TRUE(cleared.replay.has_value());
+  ScopedWorkDir dir;
+  LevelSource source{"Floor", "", levelFromRows(floorRows(false))};
+  std::ostringstream text;
+  writeLevelSource(text, source);
+  dir.writeFile("floor.txt", text.str());
+  const std::string level = dir.path() + "/floor.txt";
+  EXPECT_EQ(describeSetLevel(level).proof, "no proof");
+
+  std::filesystem::create_directory(dir.path() + "/replays");
+  EXPECT_EQ(saveProof(level, cleared), "");
+  ASSERT_TRUE(dir.exists("replays/floor.replay"));
+  EXPECT_NE(dir.readFile("replays/floor.replay").find("level: ../floor.txt"), std::string::npos);
+  const SetLevelFacts facts = describeSetLevel(level);
+  EXPECT_EQ(facts.title, "Floor");
+  EXPECT_EQ(facts.gold, 1);
+  EXPECT_TRUE(facts.proven) << facts.proof;
+  EXPECT_TRUE(facts.figure.has_value());
+
+  dir.writeFile("replays/floor.replay", "level: ../floor.txt\n5 L\n");
+  EXPECT_EQ(describeSetLevel(level).proof, "proof fails");
+  EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "cannot be read");
+}
+
+// A search that ends without a way (as level-solve ends: status 1 and the
+// gold it never took on stderr) on a level the check cannot fault.
+TEST(ProofRunTest, ASearchWithoutAWayNamesTheGoldItNeverTook) {
+  const ScopedWorkDir solverDir;
+  solverDir.writeFile("no-way", "#!/bin/sh\necho 'level: gold at (10, 29) unreachable from the cells reached (the search gave up at its limit):' >&2\nexit 1\n");
+  const std::string solver = solverDir.path() + "/no-way";
+  ASSERT_EQ(chmod(solver.c_str(), 0700), 0);
+  const ProofResult searched = proveToTheEnd(floorRows(false), solver);
+  EXPECT_EQ(searched.state, ProofState::NoWayFound) << searched.line;
+  EXPECT_EQ(searched.missedGold, std::vector<int>{cellIndex(10, 29)});
 }
 
 }  // namespace

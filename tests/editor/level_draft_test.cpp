@@ -103,11 +103,11 @@ TEST(LevelDraftTest, TheLastStartInReadingOrderCounts) {
 
 TEST(LevelDraftTest, WarnsOfGoldOutOfReachAsTheLevelChanges) {
   LevelDraft draft(floorLevel());
-  draft.fillRectangle(10, 20, 14, 24, Brick);
-  draft.paint(12, 22, Gold);   // sealed in brick, far above the floor
+  draft.fillRectangle(10, 0, 14, 4, Brick);
+  draft.paint(12, 2, Gold);    // sealed in brick against the top edge
   draft.paint(5, 30, Gold);    // on the floor
-  EXPECT_EQ(draft.unreachableGold(), std::vector<int>{cellIndex(12, 22)});
-  draft.paintLine(12, 23, 12, 30, Ladder);   // a ladder up into the box
+  EXPECT_EQ(draft.unreachableGold(), std::vector<int>{cellIndex(12, 2)});
+  draft.paintLine(12, 3, 12, 30, Ladder);   // a ladder up into the box
   EXPECT_TRUE(draft.unreachableGold().empty());
   draft.paint(0, 30, Empty);
   EXPECT_EQ(draft.unreachableGold().size(), 2u) << "without a start no gold can be reached";

@@ -1,6 +1,7 @@
 // The first level with a chaser is where a newcomer meets one: standing
 // still to look around must not cost a life within five seconds, and the
 // trap the level teaches must work without taking a step from the start.
+// The opening brings that chaser early and mixes calm levels between chases.
 #include "level_session.h"
 #include "leveltext/level_set.h"
 #include "leveltext/level_text.h"
@@ -77,15 +78,21 @@ TEST(FirstChaserTest, ANewcomerStandingStillLivesFiveSecondsAndTrapsItWithOneDig
   EXPECT_EQ(player.score, 15) << "the chaser was not crushed in the hole";
 }
 
-// The practice levels without chasers all come before the first one: a level
-// without them later on is a dip in the curve, not a lesson.
-TEST(FirstChaserTest, EveryLevelAfterItHasAChaser) {
+// A chaser comes early, and practice levels without one are mixed in among
+// the early chases rather than all before them: the opening alternates a new
+// threat with a calm level that drills a move.
+TEST(FirstChaserTest, AChaserComesByLevelEightWithPracticeLevelsBetweenTheEarlyChases) {
+  constexpr size_t ChaserByLevel = 8;
+  constexpr size_t OpeningLevels = 20;
   const std::vector<Level> levels = levelsInPlayOrder();
-  const auto first =
-      std::find_if(levels.begin(), levels.end(), [](const Level& level) { return chasersIn(level) > 0; });
-  for (auto level = first; level != levels.end(); ++level) {
-    EXPECT_GT(chasersIn(*level), 0) << "level " << (level - levels.begin()) + 1 << " in play order has no chaser";
-  }
+  ASSERT_GE(levels.size(), OpeningLevels);
+  const auto opening = levels.begin() + OpeningLevels;
+  const auto first = std::find_if(levels.begin(), opening, [](const Level& level) { return chasersIn(level) > 0; });
+  ASSERT_LT(static_cast<size_t>(first - levels.begin()), ChaserByLevel) << "no chaser in the first eight levels";
+  const auto chases = std::count_if(first, opening, [](const Level& level) { return chasersIn(level) > 0; });
+  const auto practice = (opening - first) - chases;
+  EXPECT_GE(chases, 4) << "the opening has too few chases";
+  EXPECT_GE(practice, 4) << "the practice levels all come before the first chaser";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "gold_distances.h"
 #include "level_search.h"
 #include "level_session.h"
+#include "level/level_builders.h"
 #include "leveltext/level_text.h"
 #include "replay/replay_runner.h"
 #include "support/headless.h"
@@ -14,14 +15,6 @@
 #include <vector>
 
 namespace {
-
-// Open sky above a floor of brick two rows thick, the player at the left.
-std::vector<std::string> floorRows() {
-  std::vector<std::string> rows(GridSize, std::string(GridSize, '.'));
-  rows[30] = rows[31] = std::string(GridSize, '#');
-  rows[29][1] = 'P';
-  return rows;
-}
 
 // Gold in a cellar under a floor one brick thick, with a ladder out: only
 // a dig gets the player in.

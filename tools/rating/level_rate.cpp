@@ -26,11 +26,11 @@ constexpr int ExitUnrated = 1;
 constexpr int ExitBroken = 2;
 
 void printTable(const std::vector<RatedLevel>& levels) {
-  std::printf("pos  level                         figure  enemies  gold  proof-s  digs  stand-still-s  close-s\n");
+  std::printf("pos  level                         figure  length  threat  enemies  gold  proof-s  digs  stand-still-s  close-s\n");
   for (size_t index = 0; index < levels.size(); ++index) {
     const LevelRating& rating = levels[index].rating;
-    std::printf("%3zu  %-28s  %6.1f  %7d  %4d  %7.1f  %4d  %13.2f  %7.1f\n", index + 1,
-                levels[index].file.stem().string().c_str(), rating.figure, rating.enemies, rating.gold,
+    std::printf("%3zu  %-28s  %6.1f  %6.1f  %6.1f  %7d  %4d  %7.1f  %4d  %13.2f  %7.1f\n", index + 1,
+                levels[index].file.stem().string().c_str(), rating.figure, rating.lengthPoints, rating.threatPoints, rating.enemies, rating.gold,
                 rating.proofSeconds, rating.digs, rating.standStillSeconds, rating.closeSeconds);
   }
 }

@@ -36,19 +36,22 @@ int countOf(const Level& level, int8_t code) {
   return static_cast<int>(std::count(level.cells, level.cells + CellCount, code));
 }
 
-// Rough points of effort: one per ten seconds of way, per five holes and per
-// four seconds with a chaser at arm's length; two per chaser; and eight
-// divided by the seconds a chaser needs to reach a player who stands still.
-// A chaser that arrives at once counts as one arriving after a second, and
-// closeness past twenty seconds counts no more, so that no one part swamps
-// the rest.
-double figureOf(const LevelRating& rating) {
-  double figure = rating.proofSeconds / 10.0 + rating.digs / 5.0;
+// Rough points of effort in two halves. Length: one per twenty seconds of
+// way and one per ten holes. Threat: four per chaser, twelve divided by the
+// seconds a chaser needs to reach a player who stands still, and one per two
+// seconds with a chaser at arm's length. A player feels chasers more than a
+// long walk, so on a level with chasers the threat outweighs the length
+// even of the longest dig puzzle with a single chaser. A chaser that arrives at once counts as one
+// arriving after a second, and closeness past twenty seconds counts no more,
+// so that no one part swamps the rest.
+void scoreParts(LevelRating& rating) {
+  rating.lengthPoints = rating.proofSeconds / 20.0 + rating.digs / 10.0;
+  rating.threatPoints = 0.0;
   if (rating.enemies > 0) {
-    figure += 2.0 * rating.enemies + 8.0 / std::max(rating.standStillSeconds, 1.0) +
-              std::min(rating.closeSeconds, 20.0) / 4.0;
+    rating.threatPoints = 4.0 * rating.enemies + 12.0 / std::max(rating.standStillSeconds, 1.0) +
+                          std::min(rating.closeSeconds, 20.0) / 2.0;
   }
-  return figure;
+  rating.figure = rating.lengthPoints + rating.threatPoints;
 }
 
 }  // namespace
@@ -86,7 +89,7 @@ LevelRating rateLevel(const Level& level, const Replay& proof) {
   }
   rating.proofSeconds = outcome.ticks / UpdatesPerSecond;
   rating.closeSeconds = closeTicks / UpdatesPerSecond;
-  rating.figure = figureOf(rating);
+  scoreParts(rating);
   return rating;
 }
 

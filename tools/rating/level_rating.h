@@ -23,7 +23,9 @@ struct LevelRating {
   int digs = 0;                   // holes dug on the way
   double standStillSeconds = 0.0; // until a chaser catches a player holding nothing, on the worst seed
   double closeSeconds = 0.0;      // time on the way with an active chaser in a cell next to the player's
-  double figure = 0.0;
+  double lengthPoints = 0.0;      // the part of the figure from the way's length and its holes
+  double threatPoints = 0.0;      // the part from the chasers: how many, how soon, how close
+  double figure = 0.0;            // lengthPoints + threatPoints
 };
 
 // A player who stands still this long is safe; also the figure for a level

@@ -1,5 +1,7 @@
 #include "gold_distances.h"
 
+#include "game/motion.h"
+
 #include <queue>
 #include <utility>
 
@@ -9,17 +11,11 @@ constexpr uint32_t MoveUpdates = 16;
 constexpr uint32_t FallUpdates = 2;
 constexpr uint32_t DigUpdates = 40;   // the dig, the step over the hole and the drop into it
 
-int8_t cellOf(const Level& level, int column, int row) {
+int cellOf(const Level& level, int column, int row) {
   if (column < 0 || column >= GridSize || row < 0 || row >= GridSize) {
-    return Brick;
+    return OutsideCode;
   }
   return level.cells[cellIndex(column, row)];
-}
-
-bool supported(const Level& level, int column, int row) {
-  const int8_t own = cellOf(level, column, row);
-  const int8_t below = cellOf(level, column, row + 1);
-  return own == Ladder || own == Rope || below == Brick || below == Ladder;
 }
 
 struct Step {
@@ -29,36 +25,35 @@ struct Step {
 
 // Where one decision can take the player from a cell of the level as
 // stored: a fall where nothing holds him (out of the bottom row to the top
-// of the column), else a move to a side, up a ladder, down a ladder or off a
-// rope, or a dig into the floor diagonally below and the drop into it.
+// of the column), else a move the motion rules allow, or a dig into the
+// floor diagonally below and the drop into it.
 std::vector<Step> stepsFrom(const Level& level, int column, int row) {
   std::vector<Step> steps;
-  if (row == GridSize - 1) {
-    const int8_t top = cellOf(level, column, 0);
-    if (top != Brick && top != Ladder) {
+  if (row == LastRow) {
+    if (!holdsActor(OutsideCode, cellOf(level, column, 0))) {
       steps.push_back({cellIndex(column, 0), FallUpdates});
     }
     return steps;
   }
-  if (!supported(level, column, row)) {
+  const int own = cellOf(level, column, row);
+  const int below = cellOf(level, column, row + 1);
+  if (!holdsActor(own, below)) {
     steps.push_back({cellIndex(column, row + 1), FallUpdates});
     return steps;
   }
-  const int8_t own = cellOf(level, column, row);
-  for (int side : {-1, 1}) {
-    if (cellOf(level, column + side, row) != Brick) {
-      steps.push_back({cellIndex(column + side, row), MoveUpdates});
-      if (cellOf(level, column + side, row + 1) == Brick && row + 1 < GridSize) {
-        steps.push_back({cellIndex(column + side, row + 1), DigUpdates});
-      }
+  const int16_t moves[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+  for (const auto& move : moves) {
+    const int toColumn = column + move[0];
+    const int toRow = row + move[1];
+    const MovePlan plan = planMove(own, below, cellOf(level, toColumn, toRow), move[0], move[1]);
+    if (plan.verdict != MoveVerdict::Moving) {
+      continue;
     }
-  }
-  if (own == Ladder && cellOf(level, column, row - 1) != Brick) {
-    steps.push_back({cellIndex(column, row - 1), MoveUpdates});
-  }
-  const int8_t below = cellOf(level, column, row + 1);
-  if (below != Brick && (below == Ladder || own == Ladder || own == Rope)) {
-    steps.push_back({cellIndex(column, row + 1), MoveUpdates});
+    steps.push_back({cellIndex(toColumn, toRow), MoveUpdates});
+    const CellAt dug = digTarget(column, row, move[0]);
+    if (move[0] != 0 && kindOf(cellOf(level, dug.column, dug.row)).diggable) {
+      steps.push_back({cellIndex(dug.column, dug.row), DigUpdates});
+    }
   }
   return steps;
 }

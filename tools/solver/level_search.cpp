@@ -159,8 +159,8 @@ bool entombed(const Game& game) {
   for (const RefillCell& hole : map.refillQueue) {
     queued = queued || (hole.x == column && hole.y == row);
   }
-  return queued && map.cellAt(column - 1, row) == Brick && map.cellAt(column + 1, row) == Brick &&
-         map.cellAt(column, row + 1) == Brick;
+  const auto walls = [&map](int x, int y) { return kindOf(map.cellAt(x, y)).stopsMoves; };
+  return queued && walls(column - 1, row) && walls(column + 1, row) && walls(column, row + 1);
 }
 
 class Search {

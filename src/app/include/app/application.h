@@ -6,6 +6,7 @@
 
 #include "base/globals.h"
 
+#include <functional>
 #include <string>
 
 // What differs between the game and the level editor, which shares the
@@ -21,6 +22,9 @@ struct WindowSetup {
   int height = ScreenHeight;
   std::string assetsFile = "assets.dat";
   int missingAssetsStatus = 0;
+  // When set, the window's scale is chosen from the desktop's size in
+  // pixels (0 by 0 when the library cannot tell) before the window opens.
+  std::function<int(int desktopWidth, int desktopHeight)> scaleForDesktop;
 };
 
 class Application {
@@ -29,4 +33,10 @@ public:
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
+
+  // 1 unless the setup chose a scale for the desktop.
+  int scale() const { return scale_; }
+
+private:
+  int scale_ = 1;
 };

@@ -21,6 +21,9 @@ struct GameEnding {
   std::function<State*(Game&)> next;
   bool offerHighScore = true;
   bool endsWhenCleared = false;
+  // Told of each life taken, before the level is entered again, while the
+  // player still stands where he died; the editor's play-test reports it.
+  std::function<void(Game&)> lifeLost = {};
 };
 
 class State_GameRunning : public State, private RunningGameHost {

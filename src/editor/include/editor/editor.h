@@ -3,54 +3,115 @@
 // nothing happens, like the game's menu. Play-tests and watching a proof
 // hand the window to the game's running state and take it back afterwards
 // with the drawing as it was.
+//
+// It holds one level at a time, and perhaps the level set it came from: a
+// level opened from the set's list returns to the list with Escape. Files
+// are opened and saved as through a prompt in the window; nothing unsaved is
+// dropped without asking, and a save that fails keeps the drawing and offers
+// Save as. The code is spread over a few files by concern: the loop and the
+// drawing (editor.cpp), files (editor_documents.cpp), the level set
+// (editor_set.cpp), play-tests and proofs (editor_play.cpp), and what the
+// panel says (editor_panel.cpp).
 #pragma once
 
 #include "editor/editor_files.h"
 #include "editor/editor_view.h"
+#include "editor/file_prompt.h"
 #include "editor/level_draft.h"
 #include "editor/level_files.h"
+#include "editor/level_set_list.h"
 #include "editor/play_in_window.h"
 #include "editor/proof_run.h"
+#include "editor/set_level_facts.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class Editor {
 public:
   // workFolder: a scratch folder of the editor's own, for the proofs.
-  Editor(const EditorFiles& files, const OpenedLevel& opened, EditorView& view, const std::string& workFolder);
+  Editor(const EditorFiles& files, EditorView& view, const std::string& workFolder);
 
+  // Opens the file given on the command line: a level, a new level, or a
+  // level list. Answers an error that ends the program, or nothing.
+  std::string openFirst(const std::string& path, const std::string& displayName);
   // Until the person quits.
   void run();
 
 private:
-  enum class Mode { Drawing, Typing, ConfirmingQuit };
+  enum class Mode { Drawing, Typing, Prompting, Confirming, SetList };
+  enum class PromptFor { Open, SaveAs, SaveSetAs, AddToSet };
+  struct Key {
+    int scancode;
+    int character;   // Unicode, 0 for none
+    bool control;
+    bool shift;
+  };
 
-  // Answer whether anything was read.
+  // editor.cpp: the loop, the drawing and the mouse.
   bool readKeys();
-  void onKey(int scancode, int ascii, bool control);
-  void onDrawingKey(int scancode, int ascii, bool control);
-  void onTypingKey(int scancode, int ascii);
-  void onQuitKey(int scancode, int ascii);
+  void onKey(const Key& key);
+  void onDrawingKey(const Key& key);
+  void onTypingKey(const Key& key);
   bool readMouse();
   void onMouse(int flags, int x, int y);
   void strokeTo(int x, int y);
   void endStroke();
-
-  void requestQuit();
   void startTyping(bool title);
+  void say(const std::string& text, int colour);
+  void refresh();
+
+  // editor_documents.cpp: levels and lists in and out.
+  void onPromptKey(const Key& key);
+  void onConfirmKey(const Key& key);
+  void startPrompt(PromptFor purpose);
+  void promptAnswered(const std::string& path);
+  // Runs the action now, or once the person agreed to drop or save the
+  // unsaved changes of the level (and of the set, when it leaves too).
+  void unlessUnsaved(bool setToo, const std::string& what, std::function<void()> action);
+  // Y runs yes, N runs no (when there is one), Escape goes back.
+  void confirm(const std::string& question, std::function<void()> yes, std::function<void()> no);
+  bool openFile(const std::string& path, const std::string& displayName);
+  void loadLevel(const OpenedLevel& opened, const std::string& path, const std::string& displayName);
+  void newLevel();
   bool save();
-  void playTest();
+  bool saveLevelAs(const std::string& path);
+  bool saveSet();
+  bool saveSetAs(const std::string& path);
+  void requestQuit();
+  bool levelModified() const;
+  bool setModified() const;
+  std::string shownName() const;
+  void updateWindowTitle();
+
+  // editor_set.cpp: the level set's list.
+  void onSetKey(const Key& key);
+  void onSetMouse(int x, int y);
+  void openSetLevel(int index);
+  void backToSet();
+  void addToSet(const std::string& path);
+  void proveAll();
+  void pollProveAll();
+  void playSet();
+  void measureOneSetLevel();
+  ListContent setListContent() const;
+  PanelContent setPanelContent() const;
+
+  // editor_play.cpp: play-tests and proofs.
+  void playTest(bool fromPointer);
   void prove();
   void watchProof();
   PlayWindow playWindow();
+  void showPlaying(const std::string& what);
   void takeWindowBack();
   bool proofIsCurrent() const;
-  void say(const std::string& text, int colour);
+  std::string describeFigures(const PlayFigures& figures) const;
 
-  void refresh();
+  // editor_panel.cpp: what the panel and prompt say.
   GridMarks gridMarks() const;
   PanelContent panelContent() const;
   std::string promptText() const;
@@ -58,23 +119,48 @@ private:
   const EditorFiles& files_;
   EditorView& view_;
   std::string workFolder_;
+  std::string levelPath_;      // absolute; empty for a level never saved
+  std::string displayName_;    // as given, for messages
+  bool readOnly_ = false;      // an installed level: Save as only
   LevelDraft draft_;
   int selectedKind_ = 1;
   bool gridLines_ = false;
+  bool endlessLives_ = false;
   Mode mode_ = Mode::Drawing;
   bool quit_ = false;
+  std::string windowTitle_;
 
   bool typingTitle_ = true;
   std::string typed_;
   bool replaceTyped_ = false;   // the old text, as if selected: a typed character replaces it
   std::string message_;
   int messageColour_ = 0;
+  std::string refusal_;         // a typed character the font cannot draw, said at once
+
+  std::optional<FilePrompt> prompt_;
+  PromptFor promptFor_ = PromptFor::Open;
+  Mode returnMode_ = Mode::Drawing;   // after the prompt or the question
+  std::string confirmQuestion_;
+  std::function<void()> confirmYes_;
+  std::function<void()> confirmNo_;
+
+  std::optional<LevelSetList> set_;
+  std::vector<std::optional<SetLevelFacts>> setFacts_;
+  int setSelected_ = 0;
+  int setFirstShown_ = 0;
+  std::optional<int> setLevelOpen_;   // the set's level being edited
+  std::vector<int> proveQueue_;
+  std::optional<int> proving_;
+  int provedCount_ = 0;
+  int proveTotal_ = 0;
+  std::unique_ptr<ProofRun> setProof_;
 
   bool stroking_ = false;
   bool rectangle_ = false;
   int8_t strokeCode_ = 0;
   std::array<int, 2> anchor_{};
   std::array<int, 2> last_{};
+  std::optional<std::array<int, 2>> pointerCell_;
 
   std::unique_ptr<ProofRun> proof_;
   int proofsStarted_ = 0;

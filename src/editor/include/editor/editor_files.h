@@ -1,15 +1,14 @@
 // The editor's command line and where it finds what it needs:
 //
-//   mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE]
-//
-// Without a level file (a start from the desktop menu) it opens a new level
-// in the player's folder, levels/new-level.txt or the first free
-// new-level-N.txt there, so that a save has somewhere to go.
+//   mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE | LEVEL_LIST]
 //
 // assets.dat: the --assets file, else the one beside the editor's own
 // program file, else the installed game's. The solver (level-solve): beside
 // the editor, else the installed one, else the one this build made (found
 // relative to the editor, so that no build path is compiled in).
+//
+// Without a level file (a start from the desktop menu) the new level's first
+// Save as starts in the player's folder, levels/ beside the high scores.
 #pragma once
 
 #include <string>
@@ -19,14 +18,17 @@ struct EditorFiles {
   std::string displayName;   // the level file as given, for messages
   std::string assetsPath;
   std::string solverPath;
-  int scale = 1;
+  std::string startFolder;       // the working folder the editor was started in
+  std::string installedLevels;   // the level sources installed with the game: read-only
+  int scale = 0;                 // 0: the largest that fits the desktop
 };
 
 // Answers an empty text, or what is wrong with the command line.
 std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files);
 
-// Sets path to a level file that does not exist yet in the player's folder,
-// making the folder; answers an empty text, or why there is none.
-std::string newLevelInPlayersFolder(std::string& path);
+// Sets folder to the player's folder for levels, making it; answers an empty
+// text, or why there is none.
+std::string playersLevelFolder(std::string& folder);
 
-constexpr const char* EditorUsage = "usage: mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE]";
+constexpr const char* EditorUsage =
+    "usage: mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE | LEVEL_LIST]";

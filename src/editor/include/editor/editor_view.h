@@ -1,10 +1,15 @@
 // The editor's picture: the level grid at the window's top-left corner, 16
-// pixels a cell, the panel beside it (file, title, note, the palette of the
-// seven kinds in the real tiles, counts, warnings, the proof, the keys) and a
-// prompt of two lines along the bottom. Everything is composed at scale 1 in a
-// picture of its own, and only the parts that changed are copied to the
-// window, enlarged by the scale: a stroke of painting copies just its cells.
+// pixels a cell (or, for a level set, its list in the grid's place), the
+// panel beside it (file, title, note, the palette of the kinds the table
+// offers in the real tiles, counts, warnings, the proof, the keys) and the
+// prompt at the panel's foot. The picture is only 8 pixels taller than the grid so that,
+// twice enlarged, it fits a 1080-line screen under a window's title bar.
+// Everything is composed at scale 1 in a picture of its own, and only the
+// parts that changed are copied to the window, enlarged by the scale: a
+// stroke of painting copies just its cells.
 #pragma once
+
+#include "level/cell_kinds.h"
 
 #include <allegro.h>
 
@@ -17,11 +22,43 @@
 class LevelDraft;
 
 constexpr int PanelLeft = 512;
-constexpr int PanelWidth = 192;
-constexpr int PromptTop = 528;
+// Wide enough for either half of the game's status line during a play-test.
+constexpr int PanelWidth = 256;
 constexpr int EditorWidth = PanelLeft + PanelWidth;
-constexpr int EditorHeight = PromptTop + 27;   // two lines of prompt
-constexpr int KindCount = 7;
+constexpr int EditorHeight = 520;
+constexpr int PromptLines = 4;
+constexpr int PromptLineHeight = 11;
+constexpr int PromptTop = EditorHeight - 4 - PromptLines * PromptLineHeight;
+constexpr int KindCount = paletteKindCount();
+// Room left on the desktop for the window's title bar.
+constexpr int TitleBarPixels = 40;
+constexpr int MostScale = 3;
+
+// The largest scale, 1 to MostScale, whose window fits the desktop with its
+// title bar; 1 when the desktop's size is unknown (0) or nothing fits.
+int fittingScale(int desktopWidth, int desktopHeight);
+
+// The text in lines of at most `chars` characters, broken after a blank
+// where one is near enough; what does not fit in `lines` lines is cut, and
+// the cut is marked by a '~' at the end of the last line.
+std::vector<std::string> wrapped(std::string text, int chars, int lines);
+
+// A list of text rows in the grid's place: a level set. The selected row is
+// drawn framed; `firstShown` is the row at the top when the list is longer
+// than the grid.
+struct ListContent {
+  std::string heading;
+  std::vector<std::pair<std::string, int>> rows;   // text, colour
+  int selected = 0;
+  int firstShown = 0;
+  bool operator==(const ListContent& other) const {
+    return heading == other.heading && rows == other.rows && selected == other.selected &&
+           firstShown == other.firstShown;
+  }
+};
+constexpr int ListRowPixels = 12;
+constexpr int ListTop = 18;
+constexpr int ListRowsShown = (512 - ListTop) / ListRowPixels;
 
 struct CellRect {
   int left, top, right, bottom;   // cells, both corners included
@@ -50,10 +87,12 @@ struct PanelLine {
 // The palette follows the header's rows, and the facts the palette.
 struct PanelContent {
   std::vector<PanelLine> header;   // above the palette: file, title, note
+  bool palette = true;
   int selectedKind = 1;
   std::vector<PanelLine> facts;    // below it
   bool operator==(const PanelContent& other) const {
-    return header == other.header && selectedKind == other.selectedKind && facts == other.facts;
+    return header == other.header && palette == other.palette && selectedKind == other.selectedKind &&
+           facts == other.facts;
   }
 };
 
@@ -67,12 +106,16 @@ public:
   // Redraws the changed cells and the cells whose marks changed.
   void showGrid(const LevelDraft& draft, const std::vector<int>& changedCells, const GridMarks& marks);
   void showPanel(const PanelContent& content);
+  // The list in the grid's place, until the next showGrid.
+  void showList(const ListContent& content);
   void showPrompt(const std::string& text, int colour);
   // Forgets what the window shows, so that the next show* draws everything.
   void invalidate();
   // Copies what changed to the window.
   void present();
-  // The game's frame (backBuffer) in the window, for a play-test.
+  // The game's frame (backBuffer) in the window, for a play-test: its field
+  // where the grid is, and its status line cut in two halves, one above the
+  // other, at the panel's top.
   void presentGameFrame();
 
   // Window pixels to the picture's: a cell (of the grid, or anywhere when
@@ -82,6 +125,8 @@ public:
   std::optional<std::array<int, 2>> cellAt(int windowX, int windowY) const;
   std::optional<int> paletteKindAt(int windowX, int windowY) const;
   std::optional<int> headerLineAt(int windowX, int windowY) const;
+  // The row of the shown list under the pointer.
+  std::optional<int> listRowAt(int windowX, int windowY) const;
 
 private:
   void drawCell(const LevelDraft& draft, int index);
@@ -94,6 +139,7 @@ private:
   std::vector<std::array<int, 4>> dirty_;   // left, top, width, height
   std::vector<uint16_t> shownMarks_;        // per cell; NotDrawn before the first drawing
   std::optional<PanelContent> shownPanel_;
+  std::optional<ListContent> shownList_;
   std::vector<int> headerLineOfRow_;        // which header line each row shows
   int paletteTop_;
   std::optional<std::pair<std::string, int>> shownPrompt_;

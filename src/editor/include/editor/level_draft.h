@@ -47,6 +47,7 @@ public:
 
   int goldCount() const;
   int enemyCount() const;
+  int playerStartCount() const;
   // The start the game uses: the last PlayerStart in reading order, that is
   // the one in the lowest row and, within it, the rightmost.
   std::optional<int> playerStart() const;

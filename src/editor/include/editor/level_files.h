@@ -20,6 +20,13 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
 // Answers an empty text, or a message naming the file and the reason.
 std::string writeFileAtomically(const std::string& path, const std::string& text);
 
+struct ProofResult;
+
+// Writes the proof of the level at levelPath where the level tests and the
+// set view look for it (see replayPathFor), naming the level relative to it.
+// Answers an empty text, or why it was not written.
+std::string saveProof(const std::string& levelPath, const ProofResult& proof);
+
 // Where a level's proof is kept: NAME.replay beside NAME.txt, and never the
 // level file itself, whatever the level file is called.
 std::string replayPathBeside(const std::string& levelPath);

@@ -1,23 +1,50 @@
-// The level played in the editor's window by the game's own running state:
+// Levels played in the editor's window by the game's own running state:
 // the real rules, drawing, status line and sounds, from three lives. The
-// Game is built in a scratch folder from a maps.bin holding only this level,
-// so the player's own user.bin is never read or written, and no score is
-// offered to a table. Escape or game over ends it, as does a press of the
-// window's close button.
+// Game is built in a scratch folder from a maps.bin of its own, so the
+// player's own user.bin is never read or written, and no score is offered to
+// a table. Escape or game over ends it, as does a press of the window's
+// close button; a play-test of one level also ends when it is cleared.
 #pragma once
 
 #include "replay/replay.h"
 
 #include "level/level.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 struct PlayWindow {
   std::function<bool()> closeRequested;
   std::function<void()> showFrame;   // backBuffer to the window, at the editor's scale
 };
 
-void playTest(const Level& level, const PlayWindow& window);
+struct PlayOptions {
+  bool endsWhenCleared = true;   // a play-test; a level set plays on
+  bool endlessLives = false;     // a life taken is given back at once
+};
+
+// Where and how the player last died.
+struct PlayDeath {
+  int cellX = 0;
+  int cellY = 0;
+  bool buried = false;   // inside brick (a hole that refilled); else caught
+};
+
+struct PlayFigures {
+  bool cleared = false;
+  uint32_t updates = 0;   // game time played, 100 a second
+  int livesLost = 0;
+  int32_t score = 0;
+  std::optional<PlayDeath> lastDeath;
+};
+
+PlayFigures playLevels(const std::string& mapsBin, const PlayOptions& options, const PlayWindow& window);
+
+// The level with its player start moved to the cell (x, y): every other
+// PlayerStart becomes Empty, and the cell's own content gives way.
+Level withStartAt(Level level, int x, int y);
 
 // The replay's keys held one update after the other, from the replay's seed,
 // at the game's speed, FastForwardUpdates updates a frame while F is held.

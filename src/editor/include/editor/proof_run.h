@@ -1,7 +1,9 @@
 // A proof that a level can be cleared: the level-solve program run on the
 // level as it stands, as a child process, so that the search (which takes
 // over the process-wide game state) never stops the editor's window. Its
-// progress and result are read from its output without waiting.
+// progress and result are read from its output without waiting. Gold that
+// the reachability check shows no way can reach settles the proof at once:
+// the search would only wander the level until its limits to say the same.
 #pragma once
 
 #include "leveltext/level_text.h"
@@ -20,7 +22,7 @@ enum class ProofState { Running, Cleared, ClearedWithoutEnemies, NoWayFound, Fai
 struct ProofResult {
   ProofState state = ProofState::Running;
   std::string line;             // searching, or what was found
-  std::string effort;           // "N states, S s" so far
+  std::string effort;           // "N states, S s" so far, or why there was no search
   std::vector<int> missedGold;  // cell indices of the gold the search never took
   std::optional<Replay> replay;
   std::string replayComment;    // the comment level-solve wrote above the replay
@@ -29,7 +31,7 @@ struct ProofResult {
 class ProofRun {
 public:
   // Writes the level as NAME.txt into workFolder (a folder of its own) and
-  // starts the solver on it there.
+  // starts the solver on it there, unless gold is out of reach.
   ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
            const std::string& name, const LevelSource& source);
   // Ends the solver when it is still searching.

@@ -1,6 +1,9 @@
 // The motion rules that the player and the enemies share. Each actor keeps
 // its own position and move fields and applies its own extras (sprites,
 // trail, re-decisions); these functions answer only what the grid allows.
+// The rules read the kinds of the cells around an actor (level/cell_kinds.h),
+// so the reachability check and the solver ask the very same questions of
+// the cells they imagine.
 //
 // Positions are signed 16-bit pixels; a cell is the pixel divided by 16,
 // truncated toward zero, so -15..-1 still lie in row 0 and -16 is row -1,
@@ -8,6 +11,7 @@
 // y = -16 above a top-row brick after dropping out of the bottom row.
 #pragma once
 
+#include "level/cell_kinds.h"
 #include "level/tile_map.h"
 
 #include <cstdint>
@@ -19,7 +23,16 @@ constexpr int16_t AboveTopRowPixel = -16;     // where the bottom wrap puts an a
 
 constexpr int32_t cellOfPixel(int32_t pixel) { return pixel / CellPixels; }
 
-// Held by a ladder or rope in its own cell, or by brick or ladder below.
+// The row an actor drops out of at its next decision.
+constexpr int32_t LastRow = cellOfPixel(BottomRowTopPixel);
+
+// Held by its own cell (a ladder, a rope) or standing on the cell below.
+constexpr bool holdsActor(int own, int below) { return kindOf(own).holds || kindOf(below).floor; }
+
+// A move down is a climb or a drop off a hold; elsewhere it is a standstill.
+constexpr bool allowsDescent(int own, int below) { return kindOf(below).climbable || kindOf(own).holds; }
+
+// holdsActor for the cells of pixel position (x, y).
 bool isSupported(const TileMap& map, int16_t x, int16_t y);
 
 enum class MoveVerdict {
@@ -32,11 +45,23 @@ struct MovePlan {
   MoveVerdict verdict;
   int16_t dx;
   int16_t dy;
-  bool targetIsRope;
+  bool targetHangs;
 };
 
-// What a one-cell move request (one of moveX, moveY zero) becomes from (x, y).
+// What a one-cell move request (one of moveX, moveY zero) becomes, from the
+// codes of the actor's own cell, the cell below it and the target cell.
+MovePlan planMove(int own, int below, int target, int16_t moveX, int16_t moveY);
+
+// The same from pixel position (x, y) on the live map.
 MovePlan planMove(const TileMap& map, int16_t x, int16_t y, int16_t moveX, int16_t moveY);
+
+// The cell a dig aims at from the cell (column, row): diagonally below, on
+// the side -1 (left) or +1 (right).
+struct CellAt {
+  int32_t column;
+  int32_t row;
+};
+constexpr CellAt digTarget(int32_t column, int32_t row, int side) { return {column + side, row + 1}; }
 
 // The bottom wrap: from row 31 to one cell above the top row, before any
 // support test. Answers whether it wrapped.

@@ -6,8 +6,9 @@
 
 #include <cstdint>
 
-// Empty is black; any other code is a random one of the four variants in the
-// tile sheet row of that code, copied opaque.
+// A kind without a tile row (Empty) is black; any other code is a random one
+// of the four variants in its tile sheet row (level/cell_kinds.h), copied
+// opaque.
 void drawCell(int x, int y, int8_t code);
 
 // One cell's picture at pixel (left, top) of any bitmap, with the tile sheet

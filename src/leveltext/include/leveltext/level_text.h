@@ -13,9 +13,8 @@
 #include <string>
 #include <vector>
 
-// '.' Empty, '#' Brick, 'H' Ladder, '-' Rope, '$' Gold, 'P' PlayerStart,
-// 'E' EnemyStart, and the codes without a rule as '7' to '9' and 'a' to 'f'.
-// A code outside 0 to 15 gives '?'.
+// The character of a code, from the table of cell kinds ('#' Brick, 'H'
+// Ladder, ...). A code outside 0 to 15 gives '?'.
 char cellChar(int code);
 
 // The code of a cell character, or -1 when the character means no cell.

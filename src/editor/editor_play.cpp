@@ -1,0 +1,116 @@
+// Play-tests and proofs of the level being drawn: the game's running state
+// in the editor's window, and the solver in the background.
+#include "editor/editor.h"
+
+#include "editor/editor_colours.h"
+#include "editor/key_events.h"
+#include "editor/mouse_events.h"
+
+#include "replay/replay_runner.h"
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double UpdatesPerSecond = 100.0;
+
+std::string cellName(int x, int y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; }
+
+}  // namespace
+
+void Editor::playTest(bool fromPointer) {
+  endStroke();
+  Level level = draft_.source().level;
+  std::string from = "the start";
+  if (fromPointer) {
+    if (!pointerCell_) {
+      say("Shift+P plays from the cell under the pointer: point at the grid.", Warning);
+      return;
+    }
+    const auto [x, y] = *pointerCell_;
+    level = withStartAt(level, x, y);
+    from = cellName(x, y);
+  } else if (!draft_.playerStart()) {
+    say("A level needs a player start (key 5) to be played.", Warning);
+    return;
+  }
+  showPlaying("Play-test from " + from + (endlessLives_ ? ", endless lives" : "") +
+              ": Escape, game over or the level cleared comes back.");
+  const PlayFigures figures = playLevels(singleLevelMapsBin(level), PlayOptions{true, endlessLives_}, playWindow());
+  takeWindowBack();
+  say((figures.cleared ? "Cleared from " : "Played from ") + from + ": " + describeFigures(figures),
+      figures.cleared ? Good : Warning);
+}
+
+std::string Editor::describeFigures(const PlayFigures& figures) const {
+  char time[32];
+  std::snprintf(time, sizeof time, "%.1f s", figures.updates / UpdatesPerSecond);
+  std::string text = std::string(time) + ", " + std::to_string(figures.livesLost) +
+                     (figures.livesLost == 1 ? " life" : " lives") + " lost, score " + std::to_string(figures.score) +
+                     ".";
+  if (!figures.cleared && figures.lastDeath) {
+    const PlayDeath& death = *figures.lastDeath;
+    text += (death.buried ? " Last death: buried in a refilled hole at " : " Last death: caught by an enemy at ") +
+            cellName(death.cellX, death.cellY) + ".";
+  }
+  return text;
+}
+
+void Editor::showPlaying(const std::string& what) {
+  PanelContent panel;
+  panel.palette = false;
+  panel.header = {{"", White}, {"", White}, {"", White}};
+  panel.facts = {{"", White}, {what, White, 4}};
+  view_.showPanel(panel);
+  view_.showPrompt("", White);
+  view_.present();
+}
+
+// Keys pressed and clicks made in the game are not meant for the drawing.
+void Editor::takeWindowBack() {
+  dropKeyEvents();
+  while (nextMouseEvent()) {
+  }
+  view_.invalidate();
+}
+
+void Editor::prove() {
+  endStroke();
+  if (proof_ && proof_->result().state == ProofState::Running) {
+    proof_.reset();
+    say("Proof stopped.", Dim);
+    return;
+  }
+  if (!draft_.playerStart()) {
+    say("A level needs a player start (key 5) to be proved.", Warning);
+    return;
+  }
+  const fs::path folder = fs::path(workFolder_) / ("proof" + std::to_string(++proofsStarted_));
+  std::error_code error;
+  fs::create_directories(folder, error);
+  proof_.reset();
+  const std::string name = levelPath_.empty() ? "untitled" : fs::path(levelPath_).stem().string();
+  proof_ = std::make_unique<ProofRun>(files_.solverPath, files_.assetsPath, folder.string(), name, draft_.source());
+  say("", Dim);
+}
+
+void Editor::watchProof() {
+  if (!proofIsCurrent() || !proof_->result().replay) {
+    say("Nothing to watch: prove the level as it stands first (V).", Warning);
+    return;
+  }
+  showPlaying("Watching the proof: hold F to fast-forward, Escape comes back.");
+  const bool cleared = watchReplay(draft_.source().level, *proof_->result().replay, playWindow());
+  takeWindowBack();
+  say(cleared ? "The proof was watched to its end: the level is cleared." : "", Good);
+}
+
+bool Editor::proofIsCurrent() const {
+  return proof_ && std::memcmp(proof_->level().cells, draft_.source().level.cells, CellCount) == 0;
+}

@@ -1,0 +1,280 @@
+// The level set's list: each level's title, gold, enemies, proof and
+// difficulty figure, measured one level a tick while nothing else runs;
+// reordering, adding and removing; opening a level and coming back; proving
+// every level not yet proven, one after another; and playing the set from
+// a chosen level.
+#include "editor/editor.h"
+
+#include "editor/editor_colours.h"
+
+#include "leveltext/level_set.h"
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int TitleChars = 26;
+
+std::string row(int position, const SetEntry& entry, const std::optional<SetLevelFacts>& facts) {
+  char text[96];
+  if (!facts) {
+    std::snprintf(text, sizeof text, "%3d %-*.*s  ...", position, TitleChars, TitleChars,
+                  fs::path(entry.name).filename().string().c_str());
+  } else {
+    char figure[16] = "";
+    if (facts->figure) {
+      std::snprintf(figure, sizeof figure, "%5.1f", *facts->figure);
+    }
+    std::string title = facts->title;
+    if (static_cast<int>(title.size()) > TitleChars) {
+      title = title.substr(0, TitleChars - 1) + "~";
+    }
+    std::snprintf(text, sizeof text, "%3d %-*s %4d %3d %-11.11s%s", position, TitleChars, title.c_str(),
+                  facts->gold, facts->enemies, facts->proof.c_str(), figure);
+  }
+  return text;
+}
+
+}  // namespace
+
+void Editor::onSetKey(const Key& key) {
+  const int count = static_cast<int>(set_->entries().size());
+  if (key.control) {
+    if (key.scancode == KEY_S) {
+      key.shift ? startPrompt(PromptFor::SaveSetAs) : static_cast<void>(saveSet());
+    } else if (key.scancode == KEY_O) {
+      unlessUnsaved(true, "opening another file", [this] { startPrompt(PromptFor::Open); });
+    } else if (key.scancode == KEY_N) {
+      unlessUnsaved(true, "starting a new level", [this] { newLevel(); });
+    }
+    return;
+  }
+  switch (key.scancode) {
+    case KEY_UP:
+    case KEY_DOWN: {
+      const int step = key.scancode == KEY_UP ? -1 : 1;
+      if (key.shift && count > 0 && !proving_) {
+        const int from = setSelected_;
+        setSelected_ = set_->move(from, step);
+        std::swap(setFacts_[from], setFacts_[setSelected_]);
+      } else {
+        setSelected_ = std::clamp(setSelected_ + step, 0, std::max(0, count - 1));
+      }
+      break;
+    }
+    case KEY_ENTER:
+    case KEY_ENTER_PAD:
+    case KEY_E:
+      openSetLevel(setSelected_);
+      break;
+    case KEY_A: startPrompt(PromptFor::AddToSet); break;
+    case KEY_DEL:
+      if (count > 0 && !proving_) {
+        set_->remove(setSelected_);
+        setFacts_.erase(setFacts_.begin() + setSelected_);
+        setSelected_ = std::clamp(setSelected_, 0, std::max(0, count - 2));
+      }
+      break;
+    case KEY_V: proveAll(); break;
+    case KEY_P: playSet(); break;
+    case KEY_ESC: requestQuit(); break;
+    default: break;
+  }
+  setFirstShown_ = std::clamp(setFirstShown_, setSelected_ - ListRowsShown + 1, setSelected_);
+}
+
+void Editor::onSetMouse(int x, int y) {
+  if (const std::optional<int> row = view_.listRowAt(x, y)) {
+    if (*row == setSelected_) {
+      openSetLevel(*row);
+    } else {
+      setSelected_ = *row;
+    }
+  }
+}
+
+void Editor::openSetLevel(int index) {
+  if (index < 0 || index >= static_cast<int>(set_->entries().size())) {
+    return;
+  }
+  if (proving_ && *proving_ == index) {
+    say("That level is being proved: V stops the proofs.", Warning);
+    return;
+  }
+  const SetEntry& entry = set_->entries()[index];
+  const OpenedLevel opened = openLevelFile(entry.path, entry.name);
+  if (!opened.error.empty()) {
+    say(opened.error, Warning);
+    return;
+  }
+  loadLevel(opened, entry.path, entry.name);
+  setLevelOpen_ = index;
+  mode_ = Mode::Drawing;
+}
+
+void Editor::backToSet() {
+  if (setLevelOpen_) {
+    setFacts_[*setLevelOpen_].reset();
+  }
+  setLevelOpen_.reset();
+  loadLevel(OpenedLevel{}, "", "");
+  mode_ = Mode::SetList;
+}
+
+// An existing file joins the set after the selected level; a new one joins
+// it too and is opened to be drawn.
+void Editor::addToSet(const std::string& path) {
+  const int at = set_->entries().empty() ? 0 : setSelected_ + 1;
+  set_->insert(at, path);
+  setFacts_.insert(setFacts_.begin() + at, std::nullopt);
+  setSelected_ = at;
+  std::error_code error;
+  if (!fs::exists(path, error)) {
+    OpenedLevel fresh;
+    fresh.isNew = true;
+    loadLevel(fresh, path, fs::path(path).filename().string());
+    setLevelOpen_ = at;
+    mode_ = Mode::Drawing;
+    say("New level in the set: draw it, Ctrl+S saves it, Escape goes back to the set.", Dim);
+  }
+}
+
+void Editor::proveAll() {
+  if (proving_ || !proveQueue_.empty()) {
+    proveQueue_.clear();
+    setProof_.reset();
+    proving_.reset();
+    say("Proofs stopped.", Dim);
+    return;
+  }
+  for (int index = 0; index < static_cast<int>(setFacts_.size()); ++index) {
+    if (!setFacts_[index] || !setFacts_[index]->proven) {
+      proveQueue_.push_back(index);
+    }
+  }
+  provedCount_ = 0;
+  proveTotal_ = static_cast<int>(proveQueue_.size());
+  say(proveTotal_ == 0 ? "Every level of the set is proven." : "", Good);
+}
+
+void Editor::pollProveAll() {
+  if (setProof_) {
+    setProof_->poll();
+  }
+  // Settled perhaps before any poll: gold out of reach needs no search.
+  if (setProof_ && setProof_->result().state != ProofState::Running) {
+    const ProofResult& result = setProof_->result();
+    const SetEntry& entry = set_->entries()[*proving_];
+    if (result.replay) {
+      const std::string error = saveProof(entry.path, result);
+      if (!error.empty()) {
+        say("The proof of " + entry.name + " is not saved: " + error, Warning);
+      }
+    }
+    setFacts_[*proving_].reset();
+    setProof_.reset();
+    proving_.reset();
+    ++provedCount_;
+  }
+  while (!setProof_ && !proveQueue_.empty()) {
+    const int index = proveQueue_.front();
+    proveQueue_.erase(proveQueue_.begin());
+    const SetEntry& entry = set_->entries()[index];
+    const OpenedLevel opened = openLevelFile(entry.path, entry.name);
+    if (!opened.error.empty() || opened.isNew) {
+      ++provedCount_;
+      continue;
+    }
+    const fs::path folder = fs::path(workFolder_) / ("proof" + std::to_string(++proofsStarted_));
+    std::error_code error;
+    fs::create_directories(folder, error);
+    setProof_ = std::make_unique<ProofRun>(files_.solverPath, files_.assetsPath, folder.string(),
+                                           fs::path(entry.path).stem().string(), opened.source);
+    proving_ = index;
+  }
+}
+
+void Editor::playSet() {
+  std::vector<Level> levels;
+  const std::vector<SetEntry>& entries = set_->entries();
+  for (size_t step = 0; step < entries.size(); ++step) {
+    const SetEntry& entry = entries[(setSelected_ + step) % entries.size()];
+    const OpenedLevel opened = openLevelFile(entry.path, entry.name);
+    if (!opened.error.empty() || opened.isNew) {
+      say("The set cannot be played: " + (opened.isNew ? entry.name + " does not exist" : opened.error), Warning);
+      return;
+    }
+    levels.push_back(opened.source.level);
+  }
+  if (levels.empty()) {
+    say("The set is empty: A adds a level.", Warning);
+    return;
+  }
+  showPlaying("The set from level " + std::to_string(setSelected_ + 1) + ": Escape or game over comes back.");
+  PlayOptions options;
+  options.endsWhenCleared = false;
+  options.endlessLives = endlessLives_;
+  const PlayFigures figures = playLevels(mapsBinOf(levels), options, playWindow());
+  takeWindowBack();
+  say("Played from level " + std::to_string(setSelected_ + 1) + ": " + describeFigures(figures), Dim);
+}
+
+// Measuring plays a proof headless, so it waits while a game has the window;
+// one level a tick keeps the editor answering.
+void Editor::measureOneSetLevel() {
+  for (size_t index = 0; index < setFacts_.size(); ++index) {
+    if (!setFacts_[index] && (!proving_ || *proving_ != static_cast<int>(index))) {
+      setFacts_[index] = describeSetLevel(set_->entries()[index].path);
+      return;
+    }
+  }
+}
+
+ListContent Editor::setListContent() const {
+  ListContent list;
+  char heading[96];
+  std::snprintf(heading, sizeof heading, "  # %-*s %4s %3s %-11s%s", TitleChars, "title", "gold", "en.", "proof",
+                "figure");
+  list.heading = heading;
+  for (size_t index = 0; index < set_->entries().size(); ++index) {
+    const std::optional<SetLevelFacts>& facts = setFacts_[index];
+    const bool busy = proving_ && *proving_ == static_cast<int>(index);
+    const int colour = busy ? White : !facts ? Dim : facts->proven ? Good : Warning;
+    list.rows.push_back({row(static_cast<int>(index) + 1, set_->entries()[index], busy ? std::nullopt : facts), colour});
+  }
+  list.selected = setSelected_;
+  list.firstShown = setFirstShown_;
+  return list;
+}
+
+PanelContent Editor::setPanelContent() const {
+  PanelContent panel;
+  panel.palette = false;
+  panel.header = {{"Level set: " + fs::path(set_->path()).filename().string() + (set_->modified() ? " *" : ""), Dim},
+                  {std::to_string(set_->entries().size()) + " levels", White}};
+  if (proving_ || !proveQueue_.empty()) {
+    panel.facts.push_back({"Proving " + std::to_string(provedCount_ + 1) + " of " + std::to_string(proveTotal_) +
+                               (proving_ ? ": " + set_->entries()[*proving_].name : ""),
+                           White, 2});
+    if (setProof_) {
+      panel.facts.push_back({setProof_->result().line, White});
+      panel.facts.push_back({setProof_->result().effort, Dim});
+    }
+  } else if (proveTotal_ > 0) {
+    panel.facts.push_back({"Proofs done: " + std::to_string(provedCount_) + " of " + std::to_string(proveTotal_), Good});
+  }
+  panel.facts.push_back({"", White});
+  for (const char* help : {"Up, Down: choose a level", "Shift+Up, Shift+Down: move it", "Enter or click: edit it",
+                           "  (Escape there comes back)", "A: add a new or existing file", "Delete: take it out",
+                           "V: prove all not yet proven", "P: play the set from it",
+                           "Ctrl+S: save the list", "Ctrl+Shift+S: save it as", "Ctrl+O: open  Ctrl+N: new",
+                           "Esc: quit"}) {
+    panel.facts.push_back({help, Dim});
+  }
+  return panel;
+}

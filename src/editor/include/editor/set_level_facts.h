@@ -1,0 +1,24 @@
+// What the level set view shows of one level: its title, gold and enemies,
+// whether a proof clears it, and its difficulty figure, measured by playing
+// the proof headless through the real rules (which takes over the game's
+// process-wide state for a moment: never while a game runs in the window).
+//
+// A level's proof is NAME.replay in the replays folder beside NAME.txt when
+// that folder exists, as for the shipped levels, else beside the level.
+#pragma once
+
+#include <optional>
+#include <string>
+
+struct SetLevelFacts {
+  std::string title;
+  int gold = 0;
+  int enemies = 0;
+  std::string proof;             // "proven", "no proof", "proof fails", "cannot be read"
+  bool proven = false;
+  std::optional<double> figure;  // with a proof that clears the level
+};
+
+SetLevelFacts describeSetLevel(const std::string& levelPath);
+
+std::string replayPathFor(const std::string& levelPath);

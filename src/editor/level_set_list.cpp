@@ -1,0 +1,98 @@
+#include "editor/level_set_list.h"
+
+#include "leveltext/level_text.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string nameInList(const fs::path& listFolder, const fs::path& levelPath) {
+  const fs::path relative = levelPath.lexically_relative(listFolder);
+  const bool inside = !relative.empty() && *relative.begin() != "..";
+  return inside ? relative.string() : levelPath.string();
+}
+
+}  // namespace
+
+std::string LevelSetList::open(const std::string& path, LevelSetList& out) {
+  std::ifstream in(path);
+  if (!in) {
+    return path + ": cannot be read";
+  }
+  out = LevelSetList();
+  out.path_ = path;
+  const fs::path folder = fs::path(path).parent_path();
+  bool atTop = true;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    const bool comment = line.empty() || line[0] == '#';
+    if (comment && atTop) {
+      out.headComments_.push_back(line);
+    } else if (!comment) {
+      atTop = false;
+      out.entries_.push_back({line, (folder / line).lexically_normal().string()});
+    }
+  }
+  return {};
+}
+
+void LevelSetList::setPath(const std::string& path) {
+  const fs::path folder = fs::path(path).parent_path();
+  for (SetEntry& entry : entries_) {
+    entry.name = nameInList(folder, entry.path);
+  }
+  path_ = path;
+  modified_ = true;
+}
+
+int LevelSetList::move(int index, int step) {
+  const int to = std::clamp(index + step, 0, static_cast<int>(entries_.size()) - 1);
+  if (to != index) {
+    std::swap(entries_[index], entries_[to]);
+    modified_ = true;
+  }
+  return to;
+}
+
+void LevelSetList::insert(int index, const std::string& levelPath) {
+  const fs::path normal = fs::path(levelPath).lexically_normal();
+  const int at = std::clamp(index, 0, static_cast<int>(entries_.size()));
+  entries_.insert(entries_.begin() + at, {nameInList(fs::path(path_).parent_path(), normal), normal.string()});
+  modified_ = true;
+}
+
+void LevelSetList::remove(int index) {
+  if (index >= 0 && index < static_cast<int>(entries_.size())) {
+    entries_.erase(entries_.begin() + index);
+    modified_ = true;
+  }
+}
+
+std::string LevelSetList::text() const {
+  std::string text;
+  for (const std::string& line : headComments_) {
+    text += line + "\n";
+  }
+  for (const SetEntry& entry : entries_) {
+    text += entry.name + "\n";
+  }
+  return text;
+}
+
+bool looksLikeLevelFile(const std::string& path) {
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.find_first_not_of(" \t\r") != std::string::npos) {
+      return line.rfind(LevelTitleKey, 0) == 0;
+    }
+  }
+  return true;
+}

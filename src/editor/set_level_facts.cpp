@@ -1,0 +1,50 @@
+#include "editor/set_level_facts.h"
+
+#include "editor/level_files.h"
+
+#include "level_rating.h"
+#include "replay/replay_runner.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+SetLevelFacts describeSetLevel(const std::string& levelPath) {
+  SetLevelFacts facts;
+  const OpenedLevel opened = openLevelFile(levelPath, levelPath);
+  if (opened.isNew || !opened.error.empty()) {
+    facts.title = fs::path(levelPath).filename().string();
+    facts.proof = "cannot be read";
+    return facts;
+  }
+  const Level& level = opened.source.level;
+  facts.title = opened.source.title;
+  facts.gold = static_cast<int>(std::count(std::begin(level.cells), std::end(level.cells), Gold));
+  facts.enemies = static_cast<int>(std::count(std::begin(level.cells), std::end(level.cells), EnemyStart));
+  Replay proof;
+  std::string error;
+  if (!loadReplay(replayPathFor(levelPath), proof, error)) {
+    facts.proof = "no proof";
+    return facts;
+  }
+  try {
+    facts.figure = rateLevel(level, proof).figure;
+    facts.proof = proof.enemies ? "proven" : "proven w/o enemies";
+    facts.proven = true;
+  } catch (const ReplayError&) {
+    facts.proof = "proof fails";
+  }
+  return facts;
+}
+
+std::string replayPathFor(const std::string& levelPath) {
+  const fs::path level(levelPath);
+  const fs::path replays = level.parent_path() / "replays";
+  std::error_code error;
+  if (fs::is_directory(replays, error)) {
+    return (replays / level.filename()).replace_extension(".replay").string();
+  }
+  return replayPathBeside(levelPath);
+}
