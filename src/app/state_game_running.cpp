@@ -2,7 +2,6 @@
 
 #include "base/assets.h"
 #include "base/globals.h"
-#include "base/random_draws.h"
 #include "app/state_game_menu.h"
 #include "game/game.h"
 #include "game/player.h"
@@ -26,10 +25,8 @@ void waitForEscapeRelease() {
 State_GameRunning::State_GameRunning(Game* game) : State_GameRunning(game, GameEnding{makeTitleMenu}) {}
 
 State_GameRunning::State_GameRunning(Game* game, GameEnding ending) : game(game), ending_(std::move(ending)) {
-  seedRandom(game->gameSeed());
   sequenceIndex = 0;
-  levelCount = game->shuffleOrder();
-  game->createPlayer();
+  levelCount = startRunningGame(*game, game->gameSeed());
   game->enterLevel(0);
 }
 

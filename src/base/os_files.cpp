@@ -14,16 +14,7 @@ namespace {
 
 constexpr int LockAttempts = 500;
 constexpr long LockRetryNanoseconds = 10 * 1000 * 1000;   // 10 ms; 5 s in all
-constexpr mode_t AnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t NewFileMode = 0666;
-
-std::string folderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    return ".";
-  }
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 bool writeAll(int fd, const std::string& bytes, off_t offset) {
   std::size_t written = 0;
@@ -41,6 +32,22 @@ bool writeAll(int fd, const std::string& bytes, off_t offset) {
   return true;
 }
 
+}  // namespace
+
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+mode_t modeForNewFile() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return NewFileMode & ~mask;
+}
+
 // Overwrites the existing file from its start, then cuts it to length: the
 // file holds a whole table before and after, and is never empty.
 bool replaceInPlace(const std::string& target, const std::string& bytes) {
@@ -54,32 +61,43 @@ bool replaceInPlace(const std::string& target, const std::string& bytes) {
   return close(fd) == 0 && written;
 }
 
-}  // namespace
+TemporaryFile::TemporaryFile(const std::string& target) : path_(target + TemporarySuffix + "XXXXXX") {
+  fd_ = mkostemp(path_.data(), O_CLOEXEC);
+  if (fd_ < 0) {
+    error_ = errno;
+    return;
+  }
+  // Nobody else knows the name yet, so the lock is free.
+  flock(fd_, LOCK_EX);
+}
 
-mode_t modeForNewFile() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return NewFileMode & ~mask;
+TemporaryFile::~TemporaryFile() {
+  if (fd_ < 0) {
+    return;
+  }
+  if (!kept_) {
+    unlink(path_.c_str());
+  }
+  close(fd_);
+}
+
+bool TemporaryFile::fill(const std::string& bytes, mode_t mode) {
+  return fchmod(fd_, mode) == 0 && writeAll(fd_, bytes, 0) && fsync(fd_) == 0;
 }
 
 RenameOutcome replaceByRename(const std::string& target, const std::string& bytes, mode_t mode) {
-  std::string temporary = target + ".XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) {
-    return {RenameOutcome::NoNewFile, errno};
+  TemporaryFile temporary(target);
+  if (!temporary.made()) {
+    return {RenameOutcome::NoNewFile, temporary.error()};
   }
-  const bool written = fchmod(fd, mode) == 0 && writeAll(fd, bytes, 0) && fsync(fd) == 0;
-  const int writeError = errno;
-  RenameOutcome outcome;
-  if (close(fd) != 0 || !written) {
-    outcome = {RenameOutcome::Writing, written ? errno : writeError};
-  } else if (rename(temporary.c_str(), target.c_str()) != 0) {
-    outcome = {RenameOutcome::Renaming, errno};
+  if (!temporary.fill(bytes, mode)) {
+    return {RenameOutcome::Writing, errno};
   }
-  if (outcome.step != RenameOutcome::Done) {
-    unlink(temporary.c_str());
+  if (rename(temporary.path().c_str(), target.c_str()) != 0) {
+    return {RenameOutcome::Renaming, errno};
   }
-  return outcome;
+  temporary.keep();
+  return {};
 }
 
 bool isRegularFile(const char* path) {
@@ -135,8 +153,11 @@ FolderLock::FolderLock(const std::string& filePath, Mode mode) {
   const timespec pause{0, LockRetryNanoseconds};
   // Only another holder is waited for; a file system that cannot lock
   // folders at all is not.
-  for (int attempt = 0; attempt < LockAttempts && flock(folder_, operation) != 0 && errno == EWOULDBLOCK;
-       ++attempt) {
+  for (int attempt = 0; attempt < LockAttempts; ++attempt) {
+    held_ = flock(folder_, operation) == 0;
+    if (held_ || errno != EWOULDBLOCK) {
+      return;
+    }
     nanosleep(&pause, nullptr);
   }
 }
@@ -145,32 +166,6 @@ FolderLock::~FolderLock() {
   if (folder_ >= 0) {
     close(folder_);   // releases the lock
   }
-}
-
-bool replaceFileContents(const std::string& target, const std::string& bytes) {
-  struct stat status {};
-  mode_t mode = 0;
-  const bool exists = lstat(target.c_str(), &status) == 0;
-  if (exists) {
-    // Root may write any file; a file with no write bit is still meant to
-    // stay as it is.
-    if (!S_ISREG(status.st_mode) || (status.st_mode & AnyWrite) == 0 || access(target.c_str(), W_OK) != 0) {
-      return false;
-    }
-    mode = status.st_mode & 0777;
-  } else if (errno == ENOENT) {
-    mode = modeForNewFile();
-  } else {
-    return false;
-  }
-  const RenameOutcome outcome = replaceByRename(target, bytes, mode);
-  if (outcome.step == RenameOutcome::Done) {
-    return true;
-  }
-  // Where the folder takes no new file at all, the file is written in place.
-  const bool noRoom = outcome.step == RenameOutcome::NoNewFile &&
-                      (outcome.error == EACCES || outcome.error == EPERM || outcome.error == EROFS);
-  return exists && noRoom && replaceInPlace(target, bytes);
 }
 
 std::string ownProgramFolder() {

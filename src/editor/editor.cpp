@@ -47,6 +47,7 @@ void Editor::run() {
     }
     happened = readKeys() || happened;
     happened = readMouse() || happened;
+    happened = checkDeadEnds() || happened;
     if (proof_ && proof_->poll()) {
       happened = true;
       if (proof_->result().state == ProofState::Failed) {
@@ -140,6 +141,7 @@ void Editor::onDrawingKey(const Key& key) {
     case KEY_L: endlessLives_ = !endlessLives_; break;
     case KEY_V: prove(); break;
     case KEY_W: watchProof(); break;
+    case KEY_D: watchWayIntoTrap(); break;
     case KEY_ESC:
       if (setLevelOpen_) {
         unlessUnsaved(false, "going back to the set", [this] { backToSet(); });
@@ -161,6 +163,7 @@ void Editor::onTypingKey(const Key& key) {
     }
     draft_.endStroke();
     mode_ = Mode::Drawing;
+    say("", Dim);
   } else if (key.scancode == KEY_ESC) {
     mode_ = Mode::Drawing;
   } else if (key.scancode == KEY_BACKSPACE) {
@@ -208,6 +211,9 @@ void Editor::onMouse(int flags, int x, int y) {
   }
   if (down && !stroking_ && mode_ == Mode::Drawing) {
     if (pointerCell_) {
+      // What was said of the level before ("does not exist yet", "saved",
+      // "needs a player start") may stop being true with this change.
+      say("", Dim);
       stroking_ = true;
       rectangle_ = (key_shifts & KB_SHIFT_FLAG) != 0;
       strokeCode_ = static_cast<int8_t>((flags & MOUSE_FLAG_LEFT_DOWN) ? selectedKind_ : Empty);

@@ -300,7 +300,8 @@ bool Editor::saveSet() {
     return true;
   }
   if (isInside(set_->path(), files_.installedLevels)) {
-    say("The installed set is read-only: Ctrl+Shift+S saves a copy of the list elsewhere.", Warning);
+    say("The set came with the game and is read-only: save a copy of the list elsewhere.", Dim);
+    startPrompt(PromptFor::SaveSetAs);
     return false;
   }
   return saveSetAs(set_->path());

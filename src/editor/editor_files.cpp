@@ -96,5 +96,7 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
                          : fs::absolute(assets).string();
   files.solverPath = firstPresent(X_OK, {own / "level-solve", own / MQ_PRIVATE_FROM_EDITOR / "level-solve",
                                          own / MQ_SOLVER_FROM_BUILT_EDITOR / "level-solve"});
+  files.checkerPath = firstPresent(X_OK, {own / "level-check", own / MQ_PRIVATE_FROM_EDITOR / "level-check",
+                                          own / MQ_CHECKER_FROM_BUILT_EDITOR / "level-check"});
   return {};
 }

@@ -22,7 +22,7 @@ std::string cellName(int index) {
 const char* const KeyHelp[] = {
     "Left: paint  Right: empty",    "Shift+drag: rectangle  G: grid", "0-6: kind  T: title  N: note",
     "Ctrl+Z: undo  Ctrl+Y: redo",   "Ctrl+S: save  Ctrl+Shift+S: as", "Ctrl+O: open  Ctrl+N: new",
-    "P: play  Shift+P: from pointer", "L: endless lives on or off",   "V: prove  W: watch (F: fast)",
+    "P: play  Shift+P: from pointer", "L: endless lives on or off",   "V: prove  W: watch (F: fast)",  "D: the way into the first trap",
 };
 
 }  // namespace
@@ -34,6 +34,10 @@ GridMarks Editor::gridMarks() const {
   marks.unreachableGold = draft_.unreachableGold();
   if (proofIsCurrent()) {
     marks.missedGold = proof_->result().missedGold;
+  }
+  if (deadEndsAreCurrent()) {
+    marks.trapCells = deadEnds_->findings().trapCells;
+    marks.costlyCells = deadEnds_->findings().costlyCells;
   }
   if (stroking_ && rectangle_) {
     marks.rectangle = CellRect{std::min(anchor_[0], last_[0]), std::min(anchor_[1], last_[1]),
@@ -64,6 +68,16 @@ PanelContent Editor::panelContent() const {
   const size_t unreachable = draft_.unreachableGold().size();
   if (start && unreachable > 0) {
     panel.facts.push_back({std::to_string(unreachable) + " gold out of reach (red)", Warning});
+  }
+  if (deadEndsAreCurrent()) {
+    const DeadEndFindings& found = deadEnds_->findings();
+    const bool done = found.state == DeadEndCheckState::Done;
+    const int colour = !done ? (found.state == DeadEndCheckState::Running ? Dim : Warning)
+                             : (found.traps > 0 ? TrapColour : (found.costly > 0 ? CostlyColour : White));
+    panel.facts.push_back({"Dead ends: " + found.line, colour, 2});
+    if (found.wayIntoFirstTrap) {
+      panel.facts.push_back({"D shows the way into the first", TrapColour});
+    }
   }
   if (endlessLives_) {
     panel.facts.push_back({"Play-tests: endless lives", White});

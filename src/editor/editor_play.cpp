@@ -111,6 +111,37 @@ void Editor::watchProof() {
   say(cleared ? "The proof was watched to its end: the level is cleared." : "", Good);
 }
 
+bool Editor::checkDeadEnds() {
+  const bool changed = !deadEnds_ || std::memcmp(deadEnds_->level().cells, draft_.source().level.cells, CellCount) != 0;
+  if (changed && !stroking_ && mode_ != Mode::SetList && draft_.playerStart()) {
+    // One check at a time: a new one ends the old before it takes its folder.
+    deadEnds_.reset();
+    const fs::path folder = fs::path(workFolder_) / "dead-ends";
+    std::error_code error;
+    fs::create_directories(folder, error);
+    deadEnds_ = std::make_unique<DeadEndRun>(files_.checkerPath, files_.assetsPath, folder.string(), "level",
+                                             draft_.source());
+    return true;
+  }
+  return deadEnds_ && deadEnds_->poll();
+}
+
+bool Editor::deadEndsAreCurrent() const {
+  return deadEnds_ && draft_.playerStart() &&
+         std::memcmp(deadEnds_->level().cells, draft_.source().level.cells, CellCount) == 0;
+}
+
+void Editor::watchWayIntoTrap() {
+  if (!deadEndsAreCurrent() || !deadEnds_->findings().wayIntoFirstTrap) {
+    say("No trap to show: the dead-end check has found none in the level as it stands.", Dim);
+    return;
+  }
+  showPlaying("The way into the first trap, the enemies left out: hold F to fast-forward, Escape comes back.");
+  watchReplay(draft_.source().level, *deadEnds_->findings().wayIntoFirstTrap, playWindow());
+  takeWindowBack();
+  say("That was the way into the first trap: from there only Escape ends the game.", TrapColour);
+}
+
 bool Editor::proofIsCurrent() const {
   return proof_ && std::memcmp(proof_->level().cells, draft_.source().level.cells, CellCount) == 0;
 }

@@ -1,5 +1,6 @@
 #include "editor/editor_view.h"
 
+#include "editor/editor_colours.h"
 #include "editor/level_draft.h"
 
 #include "base/globals.h"
@@ -18,6 +19,8 @@ constexpr uint16_t MarkEdgeLeft = 16;
 constexpr uint16_t MarkEdgeTop = 32;
 constexpr uint16_t MarkEdgeRight = 64;
 constexpr uint16_t MarkEdgeBottom = 128;
+constexpr uint16_t MarkTrap = 256;
+constexpr uint16_t MarkCostly = 512;
 
 constexpr int HeaderTop = 4;
 constexpr int HeaderLineHeight = 12;
@@ -57,6 +60,12 @@ std::vector<uint16_t> markBits(const GridMarks& marks) {
   }
   for (int index : marks.missedGold) {
     bits[index] |= MarkMissed;
+  }
+  for (int index : marks.trapCells) {
+    bits[index] |= MarkTrap;
+  }
+  for (int index : marks.costlyCells) {
+    bits[index] |= MarkCostly;
   }
   if (marks.rectangle) {
     const CellRect& r = *marks.rectangle;
@@ -141,6 +150,10 @@ void EditorView::drawCell(const LevelDraft& draft, int index) {
   }
   if (bits & MarkUnreachable) {
     frame(picture_, left, top, CellPixels, UnreachableColour);
+  }
+  // Inside the outer frames, so that a dead end on the start shows both.
+  if (bits & (MarkTrap | MarkCostly)) {
+    frame(picture_, left + 2, top + 2, CellPixels - 4, (bits & MarkTrap) ? TrapColour : CostlyColour);
   }
   if (bits & MarkMissed) {
     line(picture_, left + 2, top + 2, right - 2, bottom - 2, MissedColour);

@@ -1,7 +1,15 @@
 #include "game/running_update.h"
 
 #include "base/globals.h"
+#include "base/random_draws.h"
 #include "game/game.h"
+
+uint8_t startRunningGame(Game& game, unsigned seed) {
+  seedRandom(seed);
+  const uint8_t levelCount = game.shuffleOrder();
+  game.createPlayer();
+  return levelCount;
+}
 
 int32_t timeBonusFor(int32_t clockTicks) {
   return clockTicks > 0 ? (clockTicks + TicksPerBonusPoint - 1) / TicksPerBonusPoint : 0;

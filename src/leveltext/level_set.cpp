@@ -2,6 +2,10 @@
 
 #include "level/level_file.h"
 
+#include "base/os_files.h"
+
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -24,14 +28,40 @@ std::string located(const std::string& file, int line, const std::string& messag
   return file + ":" + std::to_string(line) + ":1: " + message;
 }
 
+// Reads the whole file when it is a regular file of at most mostBytes;
+// otherwise answers what stood in the way.
+enum class Unread { None, Missing, NotRegular, TooLarge };
+Unread readWhole(const std::string& path, std::size_t mostBytes, std::string& bytes) {
+  if (readRegularFile(path.c_str(), mostBytes + 1, bytes)) {
+    return bytes.size() > mostBytes ? Unread::TooLarge : Unread::None;
+  }
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) ? Unread::NotRegular : Unread::Missing;
+}
+
+// The reason, in words; a missing file is told with the caller's own words.
+std::string whyUnread(Unread problem, std::size_t mostBytes, const char* kind, const char* missing) {
+  if (problem == Unread::Missing) {
+    return missing;
+  }
+  if (problem == Unread::NotRegular) {
+    return "not a regular file (a FIFO, a device or a folder)";
+  }
+  return "larger than " + std::to_string(mostBytes / 1024) + " KiB, too large for " + kind;
+}
+
 // Parses the level file named on one line of the list and appends its level.
 bool compileEntry(const std::filesystem::path& levelPath, const std::string& listLocation,
                   std::vector<Level>& levels, std::string& error) {
-  std::ifstream levelFile(levelPath);
-  if (!levelFile) {
-    error = listLocation + "cannot open level file " + levelPath.string();
+  std::string bytes;
+  const Unread problem = readWhole(levelPath.string(), LevelFileMostBytes, bytes);
+  if (problem != Unread::None) {
+    error = listLocation + (problem == Unread::Missing ? "cannot open level file " + levelPath.string()
+                                                        : "level file " + levelPath.string() + ": " +
+                                                              whyUnread(problem, LevelFileMostBytes, "a level file", ""));
     return false;
   }
+  std::istringstream levelFile(bytes);
   LevelSource source;
   if (!parseLevelSource(levelFile, levelPath.string(), source, error)) {
     return false;
@@ -58,11 +88,13 @@ std::vector<Level> loadedLevels(const std::string& mapsBin) {
 }  // namespace
 
 bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::string& error) {
-  std::ifstream list(listPath);
-  if (!list) {
-    error = listPath + ":1:1: cannot open the level list";
+  std::string bytes;
+  const Unread problem = readWhole(listPath, LevelListMostBytes, bytes);
+  if (problem != Unread::None) {
+    error = listPath + ":1:1: " + whyUnread(problem, LevelListMostBytes, "a level list", "cannot open the level list");
     return false;
   }
+  std::istringstream list(bytes);
   const std::filesystem::path folder = std::filesystem::path(listPath).parent_path();
   std::vector<Level> levels;
   int lineNumber = 0;
@@ -109,11 +141,22 @@ bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::
   return true;
 }
 
+bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths) {
+  std::vector<std::string> names;
+  if (!readLevelListNames(listPath, names)) {
+    return false;
+  }
+  for (const std::string& name : names) {
+    paths.push_back(listPath.parent_path() / name);
+  }
+  return true;
+}
+
 bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (!file) {
-    error = path + ": cannot read the file";
+  std::string bytes;
+  const Unread problem = readWhole(path, LevelListMostBytes, bytes);
+  if (problem != Unread::None) {
+    error = path + ": " + whyUnread(problem, LevelListMostBytes, "a level list or a maps.bin", "cannot read the file");
     return false;
   }
   std::string mapsBin = bytes;

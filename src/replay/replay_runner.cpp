@@ -4,7 +4,6 @@
 #include "leveltext/level_text.h"
 
 #include "base/globals.h"
-#include "base/random_draws.h"
 #include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
@@ -122,13 +121,11 @@ ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const
   writeMapsBin(replay.enemies ? mapsBin : withoutEnemies(mapsBin));
   auto game = std::make_unique<Game>(noFirstState);
   game->orderMode = replay.orderMode;
-  seedRandom(replay.seed);
-  const uint8_t levelCount = game->shuffleOrder();
+  const uint8_t levelCount = startRunningGame(*game, replay.seed);
   if (replay.position >= levelCount) {
     throw ReplayError("position " + std::to_string(replay.position) + " lies past the last of " +
                       std::to_string(levelCount) + " levels");
   }
-  game->createPlayer();
   game->enterLevel(replay.position);
 
   ReplayOutcome outcome;

@@ -1,6 +1,7 @@
 #include "scores/high_score_table.h"
 
 #include "base/os_files.h"
+#include "base/shared_file.h"
 
 #include <allegro.h>
 
@@ -16,6 +17,9 @@ constexpr const char* DefaultName = "Mellow Quarrier";
 constexpr uint64_t LowestDefaultScore = 250;
 constexpr uint64_t DefaultScoreStep = 250;
 constexpr int ScoreBytes = HighScoreRecordBytes - HighScoreNameField;
+// Each attempt finds that another copy saved in between; one that keeps
+// finding so gives up rather than spin, and keeps its rows for the next save.
+constexpr int MostSaveAttempts = 10;
 
 // The default row at a file position (0 the best).
 HighScoreEntry defaultRecord(int filePosition) {
@@ -152,22 +156,36 @@ bool HighScoreTable::writeFile() {
   if (target.empty()) {
     return false;
   }
-  FolderLock lock(target, FolderLock::Exclusive);
-  const std::optional<std::string> onDisk = readTableFile(target);
-  // Another copy of the game has saved since: its rows stay, and only the
-  // rows of this run that no save has written yet go in among them.
-  if (onDisk && onDisk != fileSeen_) {
-    std::istringstream in(*onDisk);
-    readFrom(in);
-    for (const HighScoreEntry& row : unsaved_) {
-      insertRow(row);
+  const FolderLock lock(target, FolderLock::Exclusive);
+  if (lock.held()) {
+    removeKilledSaves(target);
+  }
+  std::optional<std::string> onDisk = readTableFile(target);
+  std::optional<std::string> expected = onDisk;
+  for (int attempt = 0; attempt < MostSaveAttempts; ++attempt) {
+    // Another copy of the game has saved since: its rows stay, and only the
+    // rows of this run that no save has written yet go in among them.
+    if (onDisk && onDisk != fileSeen_) {
+      std::istringstream in(*onDisk);
+      readFrom(in);
+      for (const HighScoreEntry& row : unsaved_) {
+        insertRow(row);
+      }
     }
+    std::ostringstream out;
+    if (!writeTo(out)) {
+      return false;
+    }
+    const SharedReplace outcome = replaceSharedFile(target, out.str(), expected, HighScoreFileBytes);
+    if (outcome.result != SharedReplace::Changed) {
+      if (outcome.result == SharedReplace::Done) {
+        fileSeen_ = out.str();
+        unsaved_.clear();
+      }
+      return outcome.result == SharedReplace::Done;
+    }
+    onDisk = outcome.found;
+    expected = outcome.now;
   }
-  std::ostringstream out;
-  if (!writeTo(out) || !replaceFileContents(target, out.str())) {
-    return false;
-  }
-  fileSeen_ = out.str();
-  unsaved_.clear();
-  return true;
+  return false;
 }

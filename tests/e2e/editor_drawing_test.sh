@@ -6,16 +6,6 @@
 # the mouse finds the cell under it.
 source "$(dirname "$0")/lib.sh"
 
-click_cell() { # X Y [BUTTON]
-  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) click "${3:-1}" 2>/dev/null
-  sleep 0.1
-}
-drag_cells() { # X1 Y1 X2 Y2
-  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) mousedown 1 \
-    mousemove --window "$window" $((16 * $3 + 4)) $((16 * $4 + 8)) sleep 0.05 \
-    mousemove --window "$window" $((16 * $3 + 8)) $((16 * $4 + 8)) mouseup 1 2>/dev/null
-  sleep 0.1
-}
 
 # The level file the drawing below must give: rows as "ROW:TEXT:COLUMN" edits
 # of an empty grid.

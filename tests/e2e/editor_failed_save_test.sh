@@ -2,8 +2,9 @@
 # Saves that fail, as a user who is not root (root writes anywhere): a level
 # in a read-only folder, and a read-only level in a folder open to writing.
 # The message says so in full, the file keeps its old text, and the level
-# stays in the editor unsaved, so quitting still asks. A level behind a
-# folder the user may not search is refused, not taken for a new one.
+# stays in the editor unsaved, so quitting still asks; Save as then keeps
+# every edit in a file elsewhere. A level behind a folder the user may not
+# search is refused, not taken for a new one.
 source "$(dirname "$0")/lib.sh"
 
 user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
@@ -32,11 +33,23 @@ fail_to_save() { # FOLDER_MODE FILE_MODE
   press Escape
   sleep 0.3
   check "folder $1, file $2: still unsaved, so quitting asks" kill -0 "$game_pid"
-  press n
+  press Escape                       # back to the drawing, and Save as
+  press ctrl+shift+s; press ctrl+u
+  xdotool type --window "$window" --delay 20 "$work/out/saved$1$2.txt" 2>/dev/null
+  press Return
+  for _ in $(seq 100); do [ -s "$work/out/saved$1$2.txt" ] && break; sleep 0.1; done
+  check "folder $1, file $2: Save as keeps every edit" python3 - "$work/before.txt" "$work/out/saved$1$2.txt" <<'PY'
+import sys
+before, saved = (open(name).read().splitlines() for name in sys.argv[1:])
+before[-32] = "#" + before[-32][1:]     # the brick painted at (0, 0)
+sys.exit(before != saved)
+PY
+  press Escape
   wait_exit
-  check "exit status 0" test "$exit_status" = 0
+  check "exit status 0, nothing left unsaved" test "$exit_status" = 0
 }
 
+mkdir -m 777 "$work/out"
 start_xvfb
 fail_to_save 555 644
 fail_to_save 755 444

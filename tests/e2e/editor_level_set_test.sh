@@ -9,19 +9,6 @@ levelc=$3
 levels=$here/../../levels
 set_dir=$work/set
 
-click_cell() { # X Y
-  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) click 1 2>/dev/null
-  sleep 0.1
-}
-drag_cells() { # X1 Y1 X2 Y2
-  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) mousedown 1 \
-    mousemove --window "$window" $((16 * $3 + 8)) $((16 * $4 + 8)) mouseup 1 2>/dev/null
-  sleep 0.1
-}
-wait_for_file() {
-  for _ in $(seq 300); do [ -s "$1" ] && return 0; sleep 0.1; done
-  fail "no file $1"
-}
 list_row() { echo "4 $((18 + 12 * $1)) 440 12"; }   # X Y W H of a row of the set's list
 prompt_area="512 472 256 48"
 

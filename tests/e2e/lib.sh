@@ -146,6 +146,24 @@ start_editor() {
   wait_for_drawing 512 0 192 40
 }
 
+# A click on the editor's cell (X, Y) at scale 1, with a mouse button
+# (1 by default), and a drag from one cell to another.
+click_cell() { # X Y [BUTTON]
+  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) click "${3:-1}" 2>/dev/null
+  sleep 0.1
+}
+drag_cells() { # X1 Y1 X2 Y2
+  xdotool mousemove --window "$window" $((16 * $1 + 8)) $((16 * $2 + 8)) mousedown 1 \
+    mousemove --window "$window" $((16 * $3 + 4)) $((16 * $4 + 8)) sleep 0.05 \
+    mousemove --window "$window" $((16 * $3 + 8)) $((16 * $4 + 8)) mouseup 1 2>/dev/null
+  sleep 0.1
+}
+
+wait_for_file() { # PATH: until it exists and is not empty
+  for _ in $(seq 300); do [ -s "$1" ] && return 0; sleep 0.1; done
+  fail "no file $1"
+}
+
 # A key to the editor, and a moment for it to act on it.
 press() { xdotool key --window "$window" "$@" 2>/dev/null; sleep 0.15; }
 

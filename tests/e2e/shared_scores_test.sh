@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # user.bin as players share it: a name entered just before the game is
-# killed, two copies of the game in one folder, and a read-only folder with
-# a writable user.bin, played by an ordinary user. Every name entered is in
-# user.bin afterwards.
+# killed, two copies of the game in one folder, a read-only folder with a
+# writable user.bin, a sticky folder open to all and a folder shared by a
+# group, played by ordinary users. Every name entered is in user.bin
+# afterwards.
 source "$(dirname "$0")/lib.sh"
 source "$here/hostile_files.sh"
 
@@ -77,20 +78,57 @@ check "the second copy's name is there too" holds_name Bob
 
 # A folder the player cannot write to, with a user.bin he can: the file is
 # written in place. Root writes anywhere, so the game runs as nobody.
+# One game as the user UID of group GID (and of GROUPS, if given), with a
+# name entered; root plays as given.
+play_as() { # UID GID GROUPS NAME
+  if [ "$(id -u)" = 0 ]; then
+    local groups=--clear-groups
+    [ -n "$3" ] && groups=--groups=$3
+    export MQ_GAME_WRAPPER="setpriv --reuid=$1 --regid=$2 $groups"
+  fi
+  MQ_GAME_TIMEOUT=30 start_case
+  play_and_name "$4"
+  menu_exit
+  wait_exit
+  unset MQ_GAME_WRAPPER
+}
+
 fresh_case
 zero_table
 chmod 666 "$work/case/user.bin"
 chmod 555 "$work/case"
 chmod 755 "$work"
-if [ "$(id -u)" = 0 ]; then
-  export MQ_GAME_WRAPPER="setpriv --reuid=65534 --regid=65534 --clear-groups"
-fi
-MQ_GAME_TIMEOUT=30 start_case
-play_and_name Nob
-menu_exit
-wait_exit
-unset MQ_GAME_WRAPPER
+play_as 65534 65534 "" Nob
 check "no save error in a read-only folder (status $exit_status)" test "$exit_status" = 0
 check "the name is written into the shared file" holds_name Nob
 check "no file left beside user.bin" test -z "$(find "$work/case" -name 'user.bin?*')"
 chmod 755 "$work/case"
+
+# The rest needs players other than the one running the test.
+[ "$(id -u)" = 0 ] || exit 0
+
+# A sticky folder open to all, as /tmp: user.bin, writable by all, belongs
+# to another player, so the rename over it is refused.
+fresh_case
+zero_table
+chown 65533 "$work/case/user.bin"
+chmod 666 "$work/case/user.bin"
+chmod 1777 "$work/case"
+play_as 65534 65534 "" Stk
+check "no save error in a sticky folder (status $exit_status)" test "$exit_status" = 0
+check "the name is in the sticky folder's table" holds_name Stk
+check "the table still belongs to its owner" test "$(stat -c %u "$work/case/user.bin")" = 65533
+
+# A folder shared by the group 60: two players of the group save in turn.
+fresh_case
+zero_table
+chgrp 60 "$work/case"
+chmod 775 "$work/case"
+chown 65533:60 "$work/case/user.bin"
+chmod 664 "$work/case/user.bin"
+play_as 65534 65534 60 Gra
+check "the first of the group saves (status $exit_status)" test "$exit_status" = 0
+play_as 65532 65532 60 Grb
+check "the second of the group saves (status $exit_status)" test "$exit_status" = 0
+check "both names are in the group's table" eval 'holds_name Gra && holds_name Grb'
+check "the table keeps its group and mode" test "$(stat -c %g:%a "$work/case/user.bin")" = 60:664

@@ -1,6 +1,7 @@
 // The editor's side panel: a long note wraps over rows of its own, bounded,
 // and the palette and the clickable header rows follow it.
 #include "editor/editor_view.h"
+#include "editor/typed_text.h"
 
 #include "support/headless.h"
 
@@ -27,6 +28,19 @@ TEST(EditorViewTest, TheWindowFitsTheDesktopUnderItsTitleBar) {
 TEST(EditorViewTest, CutTextsEndWithAMark) {
   EXPECT_EQ(wrapped("short", 10, 1), std::vector<std::string>{"short"});
   EXPECT_EQ(wrapped("one two three four", 9, 2), (std::vector<std::string>{"one two ", "three fo~"}));
+}
+
+// Titles and notes take only what the game's font draws: "Café" would be
+// kept as a byte the font shows as nothing.
+TEST(EditorViewTest, TypedTextIsWhatTheFontDraws) {
+  startHeadlessAllegro();
+  EXPECT_TRUE(fontDraws('A'));
+  EXPECT_TRUE(fontDraws(' '));
+  EXPECT_TRUE(fontDraws('~'));
+  EXPECT_FALSE(fontDraws(0xE9)) << "e with an acute accent";
+  EXPECT_FALSE(fontDraws(0x3B1)) << "beyond one byte";
+  EXPECT_FALSE(fontDraws('\t'));
+  EXPECT_EQ(refusalOf(0xE9), "Character U+00E9 left out: the game's font cannot draw it.");
 }
 
 TEST(EditorViewTest, ALongNoteWrapsOverBoundedRowsAndThePaletteFollowsIt) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <sstream>
 #include <stdexcept>
@@ -206,6 +208,34 @@ TEST_F(LevelListTest, ASetThatLoadsNoLevelIsRefusedByName) {
   EXPECT_EQ(dir_.path() + "/empty.bin: not a valid level file, the game would load no level", error);
   EXPECT_FALSE(readLevelSet(dir_.path() + "/missing.txt", levels, error));
   EXPECT_EQ(dir_.path() + "/missing.txt: cannot read the file", error);
+}
+
+// Given by mistake, these would hold the compiler up for ever or take all
+// the memory there is; each is refused at once, by name.
+TEST_F(LevelListTest, HugeFilesDevicesAndFifosAreRefusedAtOnce) {
+  ASSERT_EQ(0, mkfifo((dir_.path() + "/pipe.txt").c_str(), 0644));
+  std::string error;
+  dir_.writeFile("levels.txt", "/dev/zero\n");
+  EXPECT_FALSE(compile(error));
+  EXPECT_EQ(dir_.path() + "/levels.txt:1:1: level file /dev/zero: not a regular file (a FIFO, a device or a folder)",
+            error);
+  dir_.writeFile("levels.txt", "pipe.txt\n");
+  EXPECT_FALSE(compile(error));
+  EXPECT_NE(std::string::npos, error.find("pipe.txt: not a regular file")) << error;
+
+  dir_.writeFile("long.txt", sourceText(openRows()) + std::string(LevelFileMostBytes, '#'));
+  dir_.writeFile("levels.txt", "long.txt\n");
+  EXPECT_FALSE(compile(error));
+  EXPECT_EQ(dir_.path() + "/levels.txt:1:1: level file " + dir_.path() +
+                "/long.txt: larger than 64 KiB, too large for a level file",
+            error);
+
+  std::vector<Level> levels;
+  dir_.writeFile("huge.bin", std::string(LevelListMostBytes + 1, '\x11'));
+  EXPECT_FALSE(readLevelSet(dir_.path() + "/huge.bin", levels, error));
+  EXPECT_EQ(dir_.path() + "/huge.bin: larger than 1024 KiB, too large for a level list or a maps.bin", error);
+  EXPECT_FALSE(readLevelSet(dir_.path() + "/pipe.txt", levels, error));
+  EXPECT_NE(std::string::npos, error.find("pipe.txt: not a regular file")) << error;
 }
 
 TEST_F(LevelListTest, NoMoreThan255LevelsFitTheFile) {

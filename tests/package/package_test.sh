@@ -55,7 +55,15 @@ dpkg-deb -x "$deb" "$root"
 check "the menu entries validate" desktop-file-validate "$root"/usr/share/applications/*.desktop
 check "the AppStream metadata validates" appstreamcli validate --no-net "$root"/usr/share/metainfo/*.xml
 check "an icon for every size" test "$(ls "$root"/usr/share/icons/hicolor/*/apps/mellow-quarrier.png | wc -l)" = 6
-check "the level sources are installed" test -f "$root/usr/share/games/mellow-quarrier/levels/levels.txt"
+
+# The level sources come with the game and compile into its maps.bin.
+sources=$root/usr/share/games/mellow-quarrier/levels
+check "the level list is installed" cmp "$sources/levels.txt" "$levels_dir/levels.txt"
+check "a proof for every installed level" \
+  test "$(ls "$sources"/replays/*.replay | wc -l)" -ge "$(grep -c '^[0-9]' "$sources/levels.txt")"
+"$root/usr/lib/games/mellow-quarrier/levelc" "$sources/levels.txt" "$work/from-sources.bin" >/dev/null
+check "the sources compile into the shipped maps.bin" \
+  cmp "$work/from-sources.bin" "$root/usr/share/games/mellow-quarrier/maps.bin"
 
 # play_first_frame SHOT [ARGUMENT...]: starts the launcher, plays up to the
 # first frame of the first level, screenshots it as SHOT and leaves the game
@@ -146,10 +154,22 @@ check "the editor is installed beside the launcher" test -x "$game_binary"
 check "the editor's --version is the package's" \
   test "$("$game_binary" --version)" = "mellow-quarrier-editor $(dpkg-deb -f "$deb" Version)"
 check "the editor's solver is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-solve"
+check "the editor's dead-end check is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-check"
 start_editor
 check "the editor's window has its menu entry's class" \
   test "$(window_class)" = "$(menu_class org.mellowquarrier.MellowQuarrier.Editor)"
 hold Escape 0.1
 wait_exit
 check "the installed editor opens and closes" test "$exit_status" = 0
-check "its new level was to go in the player's folder" test -d "$save/levels"
+check "its new level was to be saved in the player's folder" test -d "$save/levels"
+
+# The installed editor opens an installed level read-only, so Escape leaves
+# it as it was.
+cp "$sources/001-morning-walk.txt" "$work/001.before"
+start_editor "$sources/001-morning-walk.txt"
+press 1; xdotool mousemove --window "$window" 8 8 click 1 2>/dev/null
+press ctrl+s; press Escape                  # the save asks where; Escape drops the question
+press Escape; press n
+wait_exit
+check "the installed editor opens an installed level" test "$exit_status" = 0
+check "the installed level untouched" cmp "$sources/001-morning-walk.txt" "$work/001.before"

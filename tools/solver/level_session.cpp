@@ -16,9 +16,7 @@ LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)
   writeSingleLevelMapsBin(enemies ? level : withoutEnemyStarts(level));
   game_ = std::make_unique<Game>(noFirstState);
   game_->orderMode = Linear;
-  seedRandom(seed);
-  game_->shuffleOrder();
-  game_->createPlayer();
+  startRunningGame(*game_, seed);
   game_->enterLevel(0);
   enteredCells_.assign(game_->map.cells, game_->map.cells + CellCount);
 }

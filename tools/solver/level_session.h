@@ -1,7 +1,7 @@
-// One level set up for play the way the replay runner sets it up (a
-// single-level maps.bin in a temporary working folder, srand(seed), the
-// order drawn, the player created, the level entered), so that a key
-// sequence found here plays the same when the runner replays it.
+// One level set up for play as the replay runner sets it up (a single-level
+// maps.bin in a temporary working folder, a running game started with the
+// seed, the level entered), so that a key sequence found here plays the same
+// when the runner replays it.
 //
 // advance() plays one update of the running game, as the runner does, and
 // draws the actors after it, which counts down a crushed enemy's respawn

@@ -74,17 +74,6 @@ std::function<void(size_t)> progressPrinter() {
   };
 }
 
-bool readLevelList(const fs::path& listPath, std::vector<fs::path>& levels) {
-  std::vector<std::string> names;
-  if (!readLevelListNames(listPath, names)) {
-    return false;
-  }
-  for (const std::string& name : names) {
-    levels.push_back(listPath.parent_path() / name);
-  }
-  return true;
-}
-
 bool readEnemyMode(const std::string& word, EnemyMode& mode) {
   if (word == "auto" || word == "on" || word == "off") {
     mode = word == "auto" ? EnemyMode::Auto : (word == "on" ? EnemyMode::On : EnemyMode::Off);
@@ -114,7 +103,7 @@ bool readOptions(int argc, char** argv, Options& options) {
     } else if (argument == "--out" && hasValue) {
       options.outDir = argv[++index];
     } else if (argument == "--list" && hasValue) {
-      if (!readLevelList(argv[++index], options.levels)) {
+      if (!readLevelListPaths(argv[++index], options.levels)) {
         std::cerr << "level-solve: " << argv[index] << " cannot be read\n";
         return false;
       }

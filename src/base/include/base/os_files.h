@@ -18,6 +18,9 @@
 
 bool isRegularFile(const char* path);
 
+// The folder part of a path: "." for a bare name.
+std::string folderOf(const std::string& path);
+
 // Reads at most maxBytes of a regular file; false when there is no regular
 // file to read (absent, a FIFO, a folder, unreadable).
 bool readRegularFile(const char* path, std::size_t maxBytes, std::string& bytes);
@@ -40,12 +43,50 @@ public:
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
 
+  // Whether the lock was had, rather than given up on.
+  bool held() const { return held_; }
+
 private:
   int folder_ = -1;
+  bool held_ = false;
 };
 
 // The mode a new file gets: 0666 less the process's umask.
 mode_t modeForNewFile();
+
+// A new file beside target, made exclusively under a unique name that ends
+// in TemporarySuffix plus six characters, and locked (flock) for as long as
+// it is open, so that a clean-up can tell a file still being written from
+// one that a killed process left. Removed when the object goes, unless kept.
+constexpr const char* TemporarySuffix = ".saving-";
+class TemporaryFile {
+public:
+  explicit TemporaryFile(const std::string& target);
+  ~TemporaryFile();
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  bool made() const { return fd_ >= 0; }
+  int error() const { return error_; }   // why it could not be made
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+  // Writes bytes with the given mode and flushes them to the disk; false
+  // with errno set when any step fails.
+  bool fill(const std::string& bytes, mode_t mode);
+  // The file has been renamed into place: only closed, not removed.
+  void keep() { kept_ = true; }
+
+private:
+  std::string path_;
+  int fd_ = -1;
+  int error_ = 0;
+  bool kept_ = false;
+};
+
+// Overwrites the regular file at target from its start and cuts it to
+// length, with checked writes: where no new file can take its place, or
+// where replacing it would cut its other hard links off.
+bool replaceInPlace(const std::string& target, const std::string& bytes);
 
 // How a replacement by rename went: the step that failed, with its errno.
 struct RenameOutcome {
@@ -54,18 +95,10 @@ struct RenameOutcome {
   int error = 0;
 };
 
-// Writes bytes to a new, uniquely named file beside target, with the given
-// mode, and renames it over target. On failure the new file is gone again
-// and target is as it was.
+// Writes bytes to a TemporaryFile beside target, with the given mode, and
+// renames it over target. On failure the new file is gone again and target
+// is as it was.
 RenameOutcome replaceByRename(const std::string& target, const std::string& bytes, mode_t mode);
-
-// Makes the regular file at target (an absolute path from saveTargetOf) hold
-// exactly bytes, keeping its mode. A new file is written beside it and
-// renamed over it; where the folder takes no new file, the file is written
-// in place, over its old contents, and cut to length. False, with the file
-// untouched, when target is not a regular file, is read-only, or cannot be
-// written.
-bool replaceFileContents(const std::string& target, const std::string& bytes);
 
 // The folder that holds the running program's own file, through any symbolic
 // link; empty where the system cannot say. Installed and built programs find

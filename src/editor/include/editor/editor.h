@@ -14,6 +14,7 @@
 // panel says (editor_panel.cpp).
 #pragma once
 
+#include "editor/dead_end_run.h"
 #include "editor/editor_files.h"
 #include "editor/editor_view.h"
 #include "editor/file_prompt.h"
@@ -109,6 +110,11 @@ private:
   void showPlaying(const std::string& what);
   void takeWindowBack();
   bool proofIsCurrent() const;
+  // Starts the dead-end check of the level as it stands once it changed and
+  // no stroke is under way; answers whether anything came of a check.
+  bool checkDeadEnds();
+  bool deadEndsAreCurrent() const;
+  void watchWayIntoTrap();
   std::string describeFigures(const PlayFigures& figures) const;
 
   // editor_panel.cpp: what the panel and prompt say.
@@ -164,4 +170,5 @@ private:
 
   std::unique_ptr<ProofRun> proof_;
   int proofsStarted_ = 0;
+  std::unique_ptr<DeadEndRun> deadEnds_;
 };

@@ -3,9 +3,10 @@
 //   mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE | LEVEL_LIST]
 //
 // assets.dat: the --assets file, else the one beside the editor's own
-// program file, else the installed game's. The solver (level-solve): beside
-// the editor, else the installed one, else the one this build made (found
-// relative to the editor, so that no build path is compiled in).
+// program file, else the installed game's. The solver (level-solve) and the
+// dead-end check (level-check): beside the editor, else the installed ones,
+// else the ones this build made (found relative to the editor, so that no
+// build path is compiled in).
 //
 // Without a level file (a start from the desktop menu) the new level's first
 // Save as starts in the player's folder, levels/ beside the high scores.
@@ -18,6 +19,7 @@ struct EditorFiles {
   std::string displayName;   // the level file as given, for messages
   std::string assetsPath;
   std::string solverPath;
+  std::string checkerPath;
   std::string startFolder;       // the working folder the editor was started in
   std::string installedLevels;   // the level sources installed with the game: read-only
   int scale = 0;                 // 0: the largest that fits the desktop

@@ -70,6 +70,8 @@ struct GridMarks {
   std::optional<int> start;          // the start that counts
   std::vector<int> unreachableGold;
   std::vector<int> missedGold;       // gold the last proof never took
+  std::vector<int> trapCells;        // dead ends: only Escape ends them
+  std::vector<int> costlyCells;      // dead ends that cost a life
   std::optional<CellRect> rectangle; // a rectangle being dragged
 };
 

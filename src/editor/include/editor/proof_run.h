@@ -11,8 +11,9 @@
 
 #include "level/level.h"
 
-#include <sys/types.h>
+#include "editor/level_tool_run.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,8 +35,6 @@ public:
   // starts the solver on it there, unless gold is out of reach.
   ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
            const std::string& name, const LevelSource& source);
-  // Ends the solver when it is still searching.
-  ~ProofRun();
   ProofRun(const ProofRun&) = delete;
   ProofRun& operator=(const ProofRun&) = delete;
 
@@ -46,14 +45,10 @@ public:
 
 private:
   void readLine(const std::string& line);
-  void finish(int status);
+  void finish(int exitStatus);
 
-  std::string folder_;
-  std::string name_;
   Level level_;
-  pid_t child_ = -1;
-  int output_ = -1;
-  std::string pending_;   // output after the last full line
+  std::unique_ptr<LevelToolRun> solver_;   // none when gold is out of reach; ended with the proof when still searching
   std::string outcomeLine_;
   ProofResult result_;
 };

@@ -1,7 +1,9 @@
-// One update of a running game, the only place its order is written: the
-// level clock goes down (stopping at -1), Game::tick runs, and then, in this
-// order, an end asked for or no lives left ends the game; no gold left
-// clears the level; a lost life enters the level again.
+// How a running game starts, and one update of it: the only place either
+// order is written. A game starts with the generator seeded, a new play
+// order drawn and the player created, before its first level is entered.
+// One update lowers the level clock (stopping at -1), runs Game::tick, and
+// then, in this order: an end asked for or no lives left ends the game; no
+// gold left clears the level; a lost life enters the level again.
 //
 // The game in its window, a replay, the solver and the editor's play-test and
 // proof watching all play through it. What differs between them is their
@@ -19,6 +21,10 @@
 class Game;
 
 constexpr int32_t TicksPerBonusPoint = 100;
+
+// Answers how many levels the sequence holds; the caller then enters the
+// first level it plays.
+uint8_t startRunningGame(Game& game, unsigned seed);
 
 // One point per started second left on the level clock, none when it has
 // run out: what the tally of a cleared level pays.

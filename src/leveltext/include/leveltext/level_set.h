@@ -4,10 +4,22 @@
 
 #include "leveltext/level_text.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+// The most bytes read of each file, well above what a set can need, so that
+// a huge file given by mistake is refused at once instead of being read into
+// memory. A list names at most 255 level files with paths of at most 4096
+// bytes, about 1 MiB (the comment and blank lines of a real list are few);
+// a maps.bin holds at most 256 records of 512 bytes, 128 KiB, which fits the
+// same bound; a level file is 34 short lines, a few KiB even with a long
+// title and note. Devices, FIFOs and folders are refused as well: they could
+// hold a reader up for ever or never end.
+constexpr std::size_t LevelListMostBytes = std::size_t{1} << 20;
+constexpr std::size_t LevelFileMostBytes = std::size_t{64} << 10;
 
 // Reads the list file (one level file name per line, relative to the list
 // file; blank lines and lines starting with '#' are skipped) and compiles
@@ -20,6 +32,9 @@ bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::st
 // skipping blank lines and lines starting with '#'. False when the list
 // cannot be opened.
 bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::string>& names);
+
+// The same, each name made a path through the list file's folder.
+bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths);
 
 // Reads a level set from either a level list or a compiled maps.bin, told
 // apart by content: maps.bin holds control bytes (two empty cells make a 0

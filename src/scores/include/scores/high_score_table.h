@@ -13,12 +13,15 @@
 //
 // Saving happens after each name entry as well as at the end, so that a
 // session that is killed keeps the names it took. Players may share the file
-// (a symbolic link, a read-only folder with a writable file) and may run two
-// copies at once, so a save locks the folder, and when another copy has
-// written the file since this one last saw it, this session's unsaved rows
-// are added to the table on disk rather than writing over it. The file is
-// replaced whole (os_files.h): a failed or killed save never costs the table
-// that was there before.
+// (a symbolic or hard link, a read-only, sticky or group-shared folder) and
+// may run two copies at once, so a save locks the folder, and when another
+// copy has written the file since this one last saw it, this session's
+// unsaved rows are added to the table on disk rather than writing over it.
+// The lock is given up on when its holder is stopped, so the file is checked
+// again as it is replaced and merged again when it changed meanwhile
+// (shared_file.h): a failed, killed or paused save never costs a row that
+// another save wrote. A save also clears away the temporary files of saves
+// that were killed.
 #pragma once
 
 #include <cstdint>

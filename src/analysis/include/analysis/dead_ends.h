@@ -1,0 +1,54 @@
+// The dead ends of a level: places a player can reach, with gold left,
+// from which the level can no longer be cleared. A trap is one where the
+// player cannot even lose a life: only Escape ends it, and with it the run.
+// One that costs a life lets the level start again, one life down.
+//
+// How it decides (levels/README.md says it for level designers): every
+// situation the player can reach with the enemies left out is played
+// through the real rules (SituationGraph). A situation cannot be cleared
+// when no single way on from it passes all the gold still lying; a life can
+// still be lost when some way on ends under a refill or above a closed top
+// row, or when, played the way in with the level's enemies under each of
+// several seeds, an enemy catches the player waiting there every time.
+// Anything less sure counts as a trap. Dead ends are reported where the
+// player stands with no hole open: one with a hole open either ends under
+// the refill or, once the holes have closed, in such a calm one.
+#pragma once
+
+#include "replay/replay.h"
+
+#include "level/level.h"
+
+#include <cstddef>
+#include <vector>
+
+enum class DeadEndKind { Trap, CostsLife };
+
+// A run of dead-end situations side by side, all of one kind.
+struct DeadEnd {
+  DeadEndKind kind = DeadEndKind::Trap;
+  std::vector<int> cells;      // cell indices where the player stands in it, in index order
+  std::vector<KeyRun> way;     // from the level's start, enemies left out, into its first cell
+  bool enemyCatches = false;   // costs a life only because the enemies come for him
+};
+
+struct DeadEndLimits {
+  size_t maxSituations = 400000;
+  // Updates a player waits in a dead end for an enemy to come.
+  uint32_t enemyWaitUpdates = 3000;
+  // Seeds of the plays that must all end with the catch.
+  std::vector<unsigned> enemySeeds = {1, 2, 3};
+};
+
+struct DeadEndReport {
+  std::vector<DeadEnd> deadEnds;   // traps first, each kind in the order first reached
+  size_t situations = 0;
+  bool complete = true;            // false when the search stopped at maxSituations
+  double seconds = 0.0;
+
+  size_t count(DeadEndKind kind) const;
+};
+
+// The library must be running (headless is enough) with backBuffer,
+// levelBitmap and assets loaded; the level is played in scratch folders.
+DeadEndReport findDeadEnds(const Level& level, const DeadEndLimits& limits = {});

@@ -1,0 +1,301 @@
+#include "situation_graph.h"
+
+#include "replay/replay.h"
+#include "replay/replay_runner.h"
+
+#include "base/scratch_folder.h"
+#include "game/game.h"
+#include "game/motion.h"
+#include "game/player.h"
+
+#include <allegro.h>
+
+#include <array>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <unordered_map>
+
+namespace {
+
+// A fall that has not ended after this many updates goes through an open
+// column for ever (a drop through all 32 rows takes 66); by then every
+// hole the player left has refilled.
+constexpr uint32_t FallsForeverAfterUpdates = 400;
+
+// What decides the future of a situation: the player's place and the holes,
+// oldest first, with the updates left before the oldest refills.
+struct PlayState {
+  int16_t x = 0;
+  int16_t y = 0;
+  uint8_t holeCount = 0;
+  uint8_t refillCountdown = 0;
+  std::array<RefillCell, SituationGraph::MaxOpenHoles> holes{};
+  bool fallsForever = false;
+
+  uint64_t key() const {
+    if (fallsForever) {
+      return (uint64_t{1} << 63) | static_cast<uint16_t>(x);
+    }
+    uint64_t packed = static_cast<uint16_t>(x) | (uint64_t{static_cast<uint16_t>(y)} << 16) |
+                      (uint64_t{holeCount} << 32) | (uint64_t{refillCountdown} << 36);
+    for (uint8_t hole = 0; hole < holeCount; ++hole) {
+      packed ^= uint64_t(cellIndex(holes[hole].x, holes[hole].y) + 1) << (44 + 10 * hole);
+    }
+    return packed;
+  }
+};
+
+enum class Ending { Decision, Death, FallsForever, Nothing };
+
+struct Played {
+  Ending ending = Ending::Nothing;
+  uint16_t heldUpdates = 0;
+  uint16_t idleUpdates = 0;
+  std::vector<uint16_t> gold;
+};
+
+// The real Game on the level without its gold and enemies, put into any
+// saved state and played from it.
+class PlaySession {
+public:
+  explicit PlaySession(const Level& level) : folder_("mq-analysis") {
+    Level bare = withoutEnemyStarts(level);
+    for (int index = 0; index < CellCount; ++index) {
+      goldIndex_[index] = -1;
+      if (bare.cells[index] == Gold) {
+        goldIndex_[index] = static_cast<int>(goldCells_.size());
+        goldCells_.push_back(index);
+        bare.cells[index] = Empty;
+      }
+    }
+    writeSingleLevelMapsBin(bare);
+    game_ = std::make_unique<Game>(noFirstState);
+    game_->orderMode = Linear;
+    game_->heldKeys = keys_;
+    game_->createPlayer();
+    game_->enterLevel(0);
+    std::memcpy(storedCells_, game_->map.cells, CellCount);
+  }
+  ~PlaySession() { game_->destroyActors(); }
+  PlaySession(const PlaySession&) = delete;
+  PlaySession& operator=(const PlaySession&) = delete;
+
+  const std::vector<int>& goldCells() const { return goldCells_; }
+
+  PlayState current() const {
+    PlayState state;
+    state.x = game_->player->x;
+    state.y = game_->player->y;
+    const TileMap& map = game_->map;
+    state.holeCount = static_cast<uint8_t>(map.refillQueue.size());
+    state.refillCountdown = state.holeCount == 0 ? 0 : map.refillCountdown;
+    for (uint8_t hole = 0; hole < state.holeCount && hole < state.holes.size(); ++hole) {
+      state.holes[hole] = map.refillQueue[hole];
+    }
+    return state;
+  }
+
+  void restore(const PlayState& state) {
+    TileMap& map = game_->map;
+    std::memcpy(map.cells, storedCells_, CellCount);
+    map.refillQueue.clear();
+    for (uint8_t hole = 0; hole < state.holeCount; ++hole) {
+      map.refillQueue.push_back(state.holes[hole]);
+      map.cells[cellIndex(state.holes[hole].x, state.holes[hole].y)] = Empty;
+    }
+    map.refillCountdown = state.holeCount == 0 ? 100 : state.refillCountdown;
+    Player& player = *game_->player;
+    player.x = state.x;
+    player.y = state.y;
+    player.stepsLeft = 0;
+    player.alive = 1;
+  }
+
+  // From the current state: the keys held for one update (none for a
+  // settle), or nothing held until the oldest hole refills; then nothing
+  // held until the player reads the keys again.
+  Played play(uint8_t keys, bool untilRefill, bool settle) {
+    Played played;
+    if (!settle) {
+      const size_t holes = game_->map.refillQueue.size();
+      holdOnly(keys, keys_);
+      do {
+        if (!tick(played)) {
+          return played;
+        }
+        ++played.heldUpdates;
+      } while (untilRefill && game_->map.refillQueue.size() == holes);
+    }
+    holdOnly(0, keys_);
+    while (!atDecision()) {
+      if (played.idleUpdates >= FallsForeverAfterUpdates) {
+        played.ending = Ending::FallsForever;
+        return played;
+      }
+      if (!tick(played)) {
+        return played;
+      }
+      ++played.idleUpdates;
+    }
+    const Player& player = *game_->player;
+    // Inside brick (a refill over him, or above a closed top row) the
+    // player's next update takes his life, whatever keys are held.
+    if (game_->map.cellAt(cellOfPixel(player.x), cellOfPixel(player.y)) == Brick) {
+      played.ending = Ending::Death;
+      return played;
+    }
+    takeGold(played, player.x, player.y);
+    played.ending = Ending::Decision;
+    return played;
+  }
+
+private:
+  bool atDecision() const {
+    const Player& player = *game_->player;
+    return player.stepsLeft == 0 && player.y < BottomRowTopPixel && isSupported(game_->map, player.x, player.y);
+  }
+
+  // The player's update takes the gold of its own cell whenever no move is
+  // under way.
+  void takeGold(Played& played, int16_t x, int16_t y) const {
+    const int column = cellOfPixel(x);
+    const int row = cellOfPixel(y);
+    if (column < 0 || column >= GridSize || row < 0 || row >= GridSize) {
+      return;
+    }
+    const int gold = goldIndex_[cellIndex(column, row)];
+    if (gold >= 0) {
+      for (uint16_t taken : played.gold) {
+        if (taken == gold) {
+          return;
+        }
+      }
+      played.gold.push_back(static_cast<uint16_t>(gold));
+    }
+  }
+
+  // One update; false when the player died in it.
+  bool tick(Played& played) {
+    const Player& player = *game_->player;
+    if (player.stepsLeft == 0) {
+      takeGold(played, player.x, player.y);
+    }
+    game_->tick();
+    if (!player.alive) {
+      played.ending = Ending::Death;
+      return false;
+    }
+    return true;
+  }
+
+  ScratchFolder folder_;  // before the Game, which reads and writes in it
+  volatile char keys_[KEY_MAX] = {};
+  std::unique_ptr<Game> game_;
+  int8_t storedCells_[CellCount] = {};
+  std::array<int, CellCount> goldIndex_{};
+  std::vector<int> goldCells_;
+};
+
+struct Action {
+  uint8_t keys;
+  bool untilRefill;
+  bool digs;
+};
+
+const Action Actions[] = {
+    {HoldUp, false, false},      {HoldDown, false, false},     {HoldLeft, false, false},
+    {HoldRight, false, false},   {HoldDigLeft, false, true},   {HoldDigRight, false, true},
+    {0, true, false},
+};
+
+class Explorer {
+public:
+  Explorer(std::vector<Situation>& situations, std::vector<SituationMove>& moves, std::vector<size_t>& firstMove,
+           PlaySession& session)
+      : situations_(situations), moves_(moves), firstMove_(firstMove), session_(session) {}
+
+  int32_t find(const PlayState& state) {
+    const auto found = index_.emplace(state.key(), static_cast<int32_t>(states_.size()));
+    if (found.second) {
+      states_.push_back(state);
+      situations_.push_back({state.x, state.y, state.holeCount, state.fallsForever});
+    }
+    return found.first->second;
+  }
+
+  // Where a play ended; meaningless after a death.
+  PlayState landing(const Played& played) const {
+    PlayState state = session_.current();
+    if (played.ending == Ending::FallsForever) {
+      const int16_t column = state.x;
+      state = PlayState{};
+      state.x = column;
+      state.fallsForever = true;
+    }
+    return state;
+  }
+
+  // Explores breadth first from the start; false when the limit was reached.
+  bool explore(size_t maxSituations) {
+    for (size_t next = 0; next < states_.size(); ++next) {
+      firstMove_.push_back(moves_.size());
+      if (states_.size() > maxSituations) {
+        firstMove_.resize(states_.size() + 1, moves_.size());
+        return false;
+      }
+      if (!states_[next].fallsForever) {
+        expand(static_cast<int32_t>(next));
+      }
+    }
+    firstMove_.push_back(moves_.size());
+    return true;
+  }
+
+private:
+  void expand(int32_t from) {
+    const PlayState state = states_[from];
+    for (const Action& action : Actions) {
+      if ((action.untilRefill && state.holeCount == 0) ||
+          (action.digs && state.holeCount >= SituationGraph::MaxOpenHoles)) {
+        continue;
+      }
+      session_.restore(state);
+      Played played = session_.play(action.keys, action.untilRefill, false);
+      int32_t to = SituationMove::Death;
+      if (played.ending != Ending::Death) {
+        const PlayState reached = landing(played);
+        const bool nothingButTime = played.heldUpdates + played.idleUpdates == 1 && reached.x == state.x &&
+                                    reached.y == state.y && reached.holeCount == state.holeCount;
+        if (nothingButTime || reached.key() == state.key()) {
+          continue;
+        }
+        to = find(reached);
+      }
+      moves_.push_back({from, to, action.keys, played.heldUpdates, played.idleUpdates, std::move(played.gold)});
+    }
+  }
+
+  std::vector<Situation>& situations_;
+  std::vector<SituationMove>& moves_;
+  std::vector<size_t>& firstMove_;
+  PlaySession& session_;
+  std::vector<PlayState> states_;
+  std::unordered_map<uint64_t, int32_t> index_;
+};
+
+}  // namespace
+
+SituationGraph::SituationGraph(const Level& level, size_t maxSituations) {
+  PlaySession session(level);
+  goldCells_ = session.goldCells();
+  Explorer explorer(situations_, moves_, firstMove_, session);
+  Played settle = session.play(0, false, true);
+  settleUpdates_ = settle.idleUpdates;
+  settleGold_ = std::move(settle.gold);
+  if (settle.ending == Ending::Death) {
+    return;
+  }
+  start_ = explorer.find(explorer.landing(settle));
+  complete_ = explorer.explore(maxSituations);
+}

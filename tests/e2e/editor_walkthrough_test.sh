@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The README's "Make your first level" and "To ship it", step by step, in a
+# copy of the levels folder: the red frame appears and goes as it says, the
+# play-test comes back, the proof clears the level, the saves land where it
+# says (the shipped proof in replays/, where the level tests look), and the
+# list takes the new level.
+source "$(dirname "$0")/lib.sh"
+replay_run=$4
+levels=$here/../../levels
+
+cell_box() { echo "$((16 * $1)) $((16 * $2)) 16 16"; }
+wait_without_colour() { # RRGGBB X Y W H
+  for _ in $(seq 100); do
+    screenshot wait
+    [ "$(python3 "$here/pixels.py" "$work/wait.ppm" count "$@")" = 0 ] && return 0
+    sleep 0.1
+  done
+  fail "$1 stayed in $4 x $5 at ($2, $3)"
+}
+type_text() { xdotool type --window "$window" --delay 30 "$1" 2>/dev/null; }
+
+mkdir -p "$work/levels/replays"
+cp "$levels/levels.txt" "$levels/001-morning-walk.txt" "$work/levels/"
+cp "$levels/replays/001-morning-walk.replay" "$work/levels/replays/"
+sed -i '/^[0-9]/{/^001-/!d}' "$work/levels/levels.txt"
+
+start_xvfb
+start_editor --scale 1 mine.txt                          # 1
+press 1; drag_cells 0 29 10 29; press 5; click_cell 3 28 # 2
+press 1; drag_cells 12 20 24 20; press 4; click_cell 18 19  # 3
+wait_for_colour FF2020 $(cell_box 18 19)
+press 2; drag_cells 11 29 11 19                          # 4
+wait_without_colour FF2020 $(cell_box 18 19)
+press 4; click_cell 7 28
+press 6; click_cell 24 19                                # 5
+press t; type_text "My level"; press Return              # 6
+press p                                                  # 7
+wait_for_colour 445566 513 4 128 12
+hold Escape 0.1
+wait_for_colour FF4040 512 472 256 48                    # "Played from the start: ..."
+press v                                                  # 8
+wait_for_colour 40FF40 512 120 256 200                   # "Proof: Cleared"
+press ctrl+s                                             # 9
+wait_for_file "$work/mine.replay"
+check "mine.txt saved" grep -q '^title: My level$' "$work/mine.txt"
+check "its proof beside it clears it" "$replay_run" --assets "$run_dir/assets.dat" "$work/mine.replay"
+
+press ctrl+shift+s; press ctrl+u                         # to ship it
+type_text "levels/058-my-level.txt"; press Return
+wait_for_file "$work/levels/058-my-level.txt"
+press ctrl+s
+wait_for_file "$work/levels/replays/058-my-level.replay"
+check "the shipped proof in replays/ clears it" \
+  "$replay_run" --assets "$run_dir/assets.dat" "$work/levels/replays/058-my-level.replay"
+press ctrl+o; press ctrl+u; type_text "levels/levels.txt"; press Return
+wait_for_colour 40FF40 4 18 440 12                       # the first level, proven
+press a; type_text "058"; press Tab; press Return
+press ctrl+s
+check "the list takes it after the chosen level" test "$(grep -v '^#' "$work/levels/levels.txt" | grep .)" = \
+  "$(printf '001-morning-walk.txt\n058-my-level.txt')"
+press Escape
+wait_exit
+check "exit status 0" test "$exit_status" = 0

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The launcher as players and packagers meet it, without a window: installed
+# into a scratch root whose game is a stand-in that notes what it was given.
+# Two launches at the same moment after an upgrade both start on whole
+# copies; bad command lines, FIFOs, devices, missing and huge files are
+# refused at once with one line that names the file at fault; Ctrl+C leaves
+# no scratch folder behind.
+# Usage: launcher_test.sh LAUNCHER RUN_DIR LEVELC [LAUNCH_PAIRS]
+source "$(dirname "$0")/../e2e/lib.sh" "$1" "$2" "$3"
+launch_pairs=${4:-100}
+root=$work/root
+installed=$root/share/games/mellow-quarrier
+private=$root/lib/games/mellow-quarrier
+launcher=$root/games/mellow-quarrier
+mkdir -p "$root/games" "$private" "$installed" "$work/tmp"
+cp "$game_binary" "$launcher"
+chmod +x "$launcher"
+cp "$levelc_tool" "$private/levelc"
+cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$installed/"
+export HOME=$work/home TMPDIR=$work/tmp LOG=$work/started.txt INSTALLED=$installed
+unset XDG_DATA_HOME DISPLAY
+save=$HOME/.local/share/mellow-quarrier
+
+# The game's stand-in: whether the folder it starts in holds whole copies of
+# the installed files.
+cat >"$private/mellow-quarrier" <<'GAME'
+#!/bin/sh
+if cmp -s assets.dat "$INSTALLED/assets.dat" && cmp -s maps.bin "$INSTALLED/maps.bin"; then
+  echo whole >>"$LOG"
+else
+  echo broken >>"$LOG"
+fi
+GAME
+chmod +x "$private/mellow-quarrier"
+
+# refused MESSAGE ARGUMENT...: status 2 within seconds, one line naming the
+# fault, no game started and no scratch folder left.
+refused() {
+  local message=$1 status=0
+  shift
+  rm -f "$LOG"
+  timeout 20 "$launcher" "$@" >/dev/null 2>"$work/refusal.txt" || status=$?
+  [ "$status" = 2 ] && [ "$(wc -l <"$work/refusal.txt")" = 1 ] && grep -qF -- "$message" "$work/refusal.txt" &&
+    [ ! -e "$LOG" ] && [ -z "$(ls -A "$TMPDIR")" ] || { echo "status $status: $(cat "$work/refusal.txt")"; false; }
+}
+
+"$launcher"
+check "a first launch starts on whole copies" test "$(cat "$LOG")" = whole
+
+for empty in "--from=" "--levels=" "--from ''" "--levels ''"; do
+  eval "set -- $empty"
+  check "an empty value is refused: $empty" refused "needs a value" "$@"
+done
+
+truncate -s 3G "$work/huge.bin"
+check "a 3 GB level file is refused at once" refused "huge.bin: larger than 1024 KiB" --levels "$work/huge.bin"
+mkfifo "$work/pipe.txt"
+printf '/dev/zero\n' >"$work/zero-list.txt"
+printf '%s\n' "$work/pipe.txt" >"$work/fifo-list.txt"
+check "a list naming /dev/zero is refused" refused "/dev/zero: not a regular file" --levels "$work/zero-list.txt"
+check "a list naming a FIFO is refused" refused "pipe.txt: not a regular file" --levels "$work/fifo-list.txt"
+check "a FIFO as the level file is refused" refused "cannot read the level file" --levels "$work/pipe.txt"
+
+rm "$save/maps.bin"
+mkfifo "$save/maps.bin"
+check "a FIFO in the player's folder is refused" refused "$save/maps.bin is not a regular file"
+rm "$save/maps.bin"
+
+mv "$installed/assets.dat" "$work/assets.dat"
+check "a missing installed file is named" refused "cannot read $installed/assets.dat"
+mv "$work/assets.dat" "$installed/assets.dat"
+
+# Ctrl+C while the level set is compiled: levelc's stand-in waits for it.
+mv "$private/levelc" "$work/levelc"
+printf '#!/bin/sh\ntouch "%s/compiling"\nexec sleep 60\n' "$work" >"$private/levelc"
+chmod +x "$private/levelc"
+# With job control the launcher gets a process group of its own, as in a
+# terminal, and does not ignore SIGINT as a background command would.
+set -m
+"$launcher" --from 2 2>/dev/null &
+launch_pid=$!
+set +m
+for _ in $(seq 200); do [ -e "$work/compiling" ] && break; sleep 0.05; done
+check "the level set is being compiled" test -e "$work/compiling"
+kill -INT -- "-$launch_pid"
+status=0
+wait "$launch_pid" || status=$?
+check "Ctrl+C ends the launcher (status $status)" test "$status" = 130
+check "Ctrl+C leaves no scratch folder" test -z "$(ls -A "$TMPDIR")"
+mv "$work/levelc" "$private/levelc"
+
+# Double clicks after upgrades: every pair finds the installed files changed.
+# The maps.bin alternates between two sets; assets.dat gains a byte.
+cp "$installed/maps.bin" "$work/maps-a.bin"
+"$levelc_tool" --from 2 "$work/maps-a.bin" "$work/maps-b.bin"
+rm -f "$LOG"
+failures=0
+for pair in $(seq "$launch_pairs"); do
+  if [ $((pair % 2)) = 0 ]; then cp "$work/maps-a.bin" "$installed/maps.bin"; else cp "$work/maps-b.bin" "$installed/maps.bin"; fi
+  printf x >>"$installed/assets.dat"
+  "$launcher" 2>>"$work/launch-errors.txt" & first=$!
+  "$launcher" 2>>"$work/launch-errors.txt" & second=$!
+  wait "$first" || failures=$((failures + 1))
+  wait "$second" || failures=$((failures + 1))
+done
+echo "launches: $((2 * launch_pairs)), failed: $failures, started on whole copies: $(grep -c whole "$LOG")"
+check "every launch at the same moment succeeds" test "$failures" = 0
+check "every game starts on whole copies" test "$(grep -c whole "$LOG")" = $((2 * launch_pairs))
+check "no copy in the making is left" test -z "$(find "$save" -maxdepth 1 -name '*.dat.*' -o -maxdepth 1 -name '*.bin.*')"
