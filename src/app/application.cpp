@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/lost_display.h"
 
 #include "base/assets.h"
 #include "base/datafile_check.h"
@@ -42,6 +43,7 @@ Application::Application(const WindowSetup& setup) {
   if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
     fatalError(("The " + setup.program + " needs a desktop session to open its window in.\n").c_str(), 1);
   }
+  endCleanlyOnLostDisplay();
   set_uformat(U_ASCII);
   install_keyboard();
   install_mouse();

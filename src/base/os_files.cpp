@@ -42,6 +42,14 @@ std::string folderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+bool mayReplaceFile(const char* path, const struct stat& status) {
+  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    errno = EACCES;
+    return false;
+  }
+  return access(path, W_OK) == 0;
+}
+
 mode_t modeForNewFile() {
   const mode_t mask = umask(0);
   umask(mask);

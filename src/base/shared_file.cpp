@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr mode_t AnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr std::size_t TemporaryNameTail = 6;   // mkostemp's XXXXXX
 
 std::optional<std::string> contentsOf(const std::string& path, std::size_t maxBytes) {
@@ -29,12 +28,6 @@ SharedReplace done() { return {SharedReplace::Done, std::nullopt, std::nullopt};
 SharedReplace failed() { return {}; }
 SharedReplace changed(const std::optional<std::string>& found, const std::optional<std::string>& now) {
   return {SharedReplace::Changed, found, now};
-}
-
-// Root may write any file; a file with no write bit is still meant to stay
-// as it is.
-bool mayReplace(const std::string& target, const struct stat& status) {
-  return S_ISREG(status.st_mode) && (status.st_mode & AnyWrite) != 0 && access(target.c_str(), W_OK) == 0;
 }
 
 // Refusals that writing in place can get round; a full or failing disk is
@@ -122,7 +115,7 @@ SharedReplace replaceSharedFile(const std::string& target, const std::string& by
                                 const std::optional<std::string>& expected, std::size_t maxBytes) {
   struct stat old {};
   const bool exists = lstat(target.c_str(), &old) == 0;
-  if ((!exists && errno != ENOENT) || (exists && !mayReplace(target, old))) {
+  if ((!exists && errno != ENOENT) || (exists && (!S_ISREG(old.st_mode) || !mayReplaceFile(target.c_str(), old)))) {
     return failed();
   }
   const std::optional<std::string> now = contentsOf(target, maxBytes);

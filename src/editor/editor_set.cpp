@@ -72,7 +72,14 @@ void Editor::onSetKey(const Key& key) {
     case KEY_E:
       openSetLevel(setSelected_);
       break;
-    case KEY_A: startPrompt(PromptFor::AddToSet); break;
+    case KEY_A:
+      // The proofs under way hold on to the levels' places in the set.
+      if (proving_ || !proveQueue_.empty()) {
+        say("Proofs are under way: V stops them before a level is added.", Warning);
+      } else {
+        startPrompt(PromptFor::AddToSet);
+      }
+      break;
     case KEY_DEL:
       if (count > 0 && !proving_) {
         set_->remove(setSelected_);

@@ -4,6 +4,7 @@
 #include "editor/set_level_facts.h"
 
 #include "base/os_files.h"
+#include "leveltext/level_set.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,6 +48,12 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
     opened.error = displayName + ": is not a regular file";
     return opened;
   }
+  // A huge file opened by mistake would be read whole into memory first.
+  if (fs::file_size(path, unknown) > LevelFileMostBytes) {
+    opened.error = displayName + ": larger than " + std::to_string(LevelFileMostBytes / 1024) +
+                   " KiB, too large for a level file";
+    return opened;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     opened.error = displayName + ": cannot be read: " + std::strerror(errno);
@@ -60,7 +67,7 @@ std::string writeFileAtomically(const std::string& path, const std::string& text
   struct stat existing {};
   const bool exists = stat(path.c_str(), &existing) == 0;
   // Renaming would replace a file its owner has made read-only.
-  if (exists && access(path.c_str(), W_OK) != 0) {
+  if (exists && !mayReplaceFile(path.c_str(), existing)) {
     return failure(path, "the file is read-only", errno);
   }
   // A replaced file keeps its permissions; a new one gets what any new file gets.

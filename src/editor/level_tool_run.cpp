@@ -15,9 +15,12 @@ extern char** environ;
 LevelToolRun::LevelToolRun(std::vector<std::string> arguments, const std::string& workFolder,
                            const std::string& name, const LevelSource& source)
     : folder_(workFolder), name_(name), level_(source.level) {
-  {
-    std::ofstream out(pathOf(".txt"));
-    writeLevelSource(out, source);
+  std::ofstream out(pathOf(".txt"));
+  writeLevelSource(out, source);
+  out.close();
+  if (!out) {   // a full scratch disk, say: the tool would read half a level
+    startProblem_ = "cannot write " + pathOf(".txt") + ": " + std::strerror(errno);
+    return;
   }
   arguments.push_back(pathOf(".txt"));
   int pipeEnds[2];

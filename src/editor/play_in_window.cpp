@@ -7,11 +7,12 @@
 #include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
+#include "level/cell_kinds.h"
 #include "level/tile_map.h"
 
 #include <allegro.h>
 
-#include <fstream>
+#include <memory>
 
 namespace {
 
@@ -44,7 +45,7 @@ GameEnding backToEditorWithFigures(const PlayOptions& options, PlayFigures& figu
     ++figures.livesLost;
     const int x = (game.player->x + CellPixels / 2) / CellPixels;
     const int y = (game.player->y + CellPixels / 2) / CellPixels;
-    figures.lastDeath = PlayDeath{x, y, game.map.cellAt(x, y) == Brick};
+    figures.lastDeath = PlayDeath{x, y, kindOf(game.map.cellAt(x, y)).stopsMoves};
     if (endless) {
       game.player->lives = FullLives;
     }
@@ -76,6 +77,18 @@ public:
   GameFrames& operator=(const GameFrames&) = delete;
 };
 
+// The game's scratch folder with its maps.bin, both made before the Game
+// reads the file: on a short one it would end the whole editor.
+std::unique_ptr<ScratchFolder> gameFolder(const char* prefix, const std::string& mapsBin) {
+  try {
+    auto folder = std::make_unique<ScratchFolder>(prefix);
+    writeMapsBin(mapsBin);
+    return folder;
+  } catch (const std::runtime_error& error) {
+    throw GameCannotStart(error.what());
+  }
+}
+
 void waitForTick() {
   while (tickCount == 0) {
     rest(1);
@@ -86,8 +99,7 @@ void waitForTick() {
 
 PlayFigures playLevels(const std::string& mapsBin, const PlayOptions& options, const PlayWindow& window) {
   const GameFrames frames(window);
-  const ScratchFolder folder("mq-editor-play");
-  std::ofstream("maps.bin", std::ios::binary) << mapsBin;
+  const auto folder = gameFolder("mq-editor-play", mapsBin);
   PlayFigures figures;
   Game game(noFirstState);
   game.setState(new State_GameRunning(&game, backToEditorWithFigures(options, figures)));
@@ -113,8 +125,7 @@ Level withStartAt(Level level, int x, int y) {
 
 bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window) {
   const GameFrames frames(window);
-  const ScratchFolder folder("mq-editor-watch");
-  writeSingleLevelMapsBin(replay.enemies ? level : withoutEnemyStarts(level));
+  const auto folder = gameFolder("mq-editor-watch", singleLevelMapsBin(replay.enemies ? level : withoutEnemyStarts(level)));
   Game game(noFirstState);
   const unsigned seed = replay.seed;
   game.gameSeed = [seed] { return seed; };

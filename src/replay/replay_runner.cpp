@@ -11,6 +11,8 @@
 
 #include <allegro.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -26,11 +28,6 @@ std::string readWholeFile(const std::filesystem::path& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
-}
-
-void writeMapsBin(const std::string& bytes) {
-  std::ofstream out("maps.bin", std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // EnemyStart cells become Empty, so no enemy is ever created.
@@ -75,6 +72,16 @@ public:
 };
 
 }  // namespace
+
+void writeMapsBin(const std::string& bytes) {
+  std::ofstream out("maps.bin", std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) {
+    throw ReplayError("cannot write maps.bin in " + std::filesystem::current_path().string() + ": " +
+                      std::strerror(errno));
+  }
+}
 
 void holdOnly(uint8_t keys, volatile char* keyStates) {
   volatile char* held = keyStates != nullptr ? keyStates : key;

@@ -43,6 +43,28 @@ TEST(AssetFigures, ContrastAndHueFollowTheirFormulas) {
   EXPECT_NEAR(hueDegrees(0x00FFFF), 180, 1e-6);
 }
 
+// Reference figures worked out apart from this code: the old pale cyan hero
+// and pale rose enemy, which red-green colour blind players could hardly tell
+// apart; greys, which colour blindness leaves as they are; and pure red and
+// green, which deuteranopia brings close.
+TEST(AssetFigures, ColourDifferenceAsSeenWithAndWithoutRedGreenBlindness) {
+  EXPECT_NEAR(deltaE(0x000000, 0xFFFFFF), 100, 0.01);
+  EXPECT_NEAR(deltaE(0x70F4FF, 0xFFD0E4), 54.3, 0.1);
+  EXPECT_NEAR(deltaE(seenWith(ColourVision::Deuteranopia, 0x70F4FF), seenWith(ColourVision::Deuteranopia, 0xFFD0E4)),
+              17.7, 0.3);
+  EXPECT_NEAR(deltaE(seenWith(ColourVision::Protanopia, 0x70F4FF), seenWith(ColourVision::Protanopia, 0xFFD0E4)), 7.6,
+              0.3);
+  for (const ColourVision vision : {ColourVision::Deuteranopia, ColourVision::Protanopia}) {
+    for (const int grey : {0x000000, 0x404040, 0xC0C0C0, 0xFFFFFF}) {
+      EXPECT_LT(deltaE(seenWith(vision, grey), grey), 1.0) << std::hex << grey;
+    }
+  }
+  EXPECT_LT(deltaE(seenWith(ColourVision::Deuteranopia, 0xFF0000), seenWith(ColourVision::Deuteranopia, 0x00C000)),
+            deltaE(0xFF0000, 0x00C000) / 3);
+  EXPECT_NEAR(chroma(0x808080), 0, 0.01);
+  EXPECT_GT(chroma(0xFF0000), 100);
+}
+
 // A dim marker with one bright stroke and one dark speck, over a rope three
 // rows thick that the speck thins to two in its column.
 TEST(AssetFigures, TileMeasuresFindTheMainCoveringAndBoldestColoursAndTheThinnestRun) {

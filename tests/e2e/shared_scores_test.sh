@@ -1,35 +1,13 @@
 #!/usr/bin/env bash
 # user.bin as players share it: a name entered just before the game is
 # killed, two copies of the game in one folder, a read-only folder with a
-# writable user.bin, a sticky folder open to all and a folder shared by a
-# group, played by ordinary users. Every name entered is in user.bin
-# afterwards.
+# writable user.bin, hard links, a sticky folder open to all and a folder
+# shared by a group, played by ordinary users. Every name entered is in
+# user.bin afterwards.
 source "$(dirname "$0")/lib.sh"
 source "$here/hostile_files.sh"
 
 start_xvfb
-
-# A table of ten rows of 0 points: a game left at once qualifies.
-zero_table() {
-  user_bin_bytes 0:Old 0:Old 0:Old 0:Old 0:Old 0:Old 0:Old 0:Old 0:Old 0:Old >"$work/case/user.bin"
-}
-
-# From the title of the game in $window: a game of 0 points, then the name.
-# The keyboard goes to the window under the pointer.
-play_and_name() { # NAME
-  xdotool mousemove --window "$window" 256 264
-  menu_start_game
-  sleep 0.5
-  hold Escape 0.1
-  sleep 0.5
-  xdotool type --window "$window" --delay 60 "$1"
-  xdotool key --window "$window" Return
-  wait_for_title
-}
-
-holds_name() { # NAME
-  [ "$(stat -c %s "$work/case/user.bin")" = 250 ] && grep -q "$1" "$work/case/user.bin"
-}
 
 # Killed right after the name entry: the name was saved with it.
 fresh_case
@@ -103,6 +81,19 @@ check "no save error in a read-only folder (status $exit_status)" test "$exit_st
 check "the name is written into the shared file" holds_name Nob
 check "no file left beside user.bin" test -z "$(find "$work/case" -name 'user.bin?*')"
 chmod 755 "$work/case"
+
+# Two players' folders holding user.bin as hard links to one file: the
+# other folder sees the new name too.
+fresh_case
+zero_table
+mkdir -p "$work/other"
+ln -f "$work/case/user.bin" "$work/other/user.bin"
+start_case
+play_and_name Lnk
+menu_exit
+wait_exit
+check "the other hard link holds the name (status $exit_status)" grep -q Lnk "$work/other/user.bin"
+check "the two links are still one file" test "$(stat -c %h "$work/case/user.bin")" = 2
 
 # The rest needs players other than the one running the test.
 [ "$(id -u)" = 0 ] || exit 0

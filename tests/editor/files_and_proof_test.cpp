@@ -5,6 +5,8 @@
 #include "editor/proof_run.h"
 #include "editor/set_level_facts.h"
 
+#include "leveltext/level_set.h"
+
 #include "support/headless.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +33,9 @@ TEST(LevelFilesTest, OpensNewAndFaultyFilesAsTheyAre) {
   EXPECT_NE(openLevelFile(dir.path(), "here").error.find("here: is a folder"), std::string::npos);
   ASSERT_EQ(mkfifo((dir.path() + "/pipe.txt").c_str(), 0600), 0);
   EXPECT_EQ(openLevelFile(dir.path() + "/pipe.txt", "pipe.txt").error, "pipe.txt: is not a regular file");
+  dir.writeFile("huge.txt", std::string(LevelFileMostBytes + 1, '.'));
+  EXPECT_EQ(openLevelFile(dir.path() + "/huge.txt", "huge.txt").error,
+            "huge.txt: larger than 64 KiB, too large for a level file");
 
   EXPECT_EQ(replayPathBeside("/levels/mine.txt"), "/levels/mine.replay");
   EXPECT_EQ(replayPathBeside("/levels/mine.replay"), "/levels/mine.replay.replay") << "the level kept";
@@ -45,6 +50,11 @@ TEST(LevelFilesTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
   const std::string noFolder = writeFileAtomically(dir.path() + "/gone/level.txt", "x\n");
   EXPECT_EQ(noFolder.rfind("Cannot save " + dir.path() + "/gone/level.txt: ", 0), 0u) << noFolder;
   EXPECT_NE(noFolder.find("No such file or directory"), std::string::npos) << noFolder;
+
+  // A read-only level stays as it is, also for root, who could write it.
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  EXPECT_NE(writeFileAtomically(path, "x\n").find(path + ": the file is read-only"), std::string::npos);
+  EXPECT_EQ(dir.readFile("level.txt"), "new\n");
 
   // A folder in the level's place cannot be replaced: nothing is lost and no
   // half-written file is left behind.

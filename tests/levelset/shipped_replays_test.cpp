@@ -1,7 +1,8 @@
 // Every level the game ships is proven clearable with its enemies:
 // levels/replays holds a replay per level of levels.txt, and each one,
 // played headless through the real rules with the level's chasers about,
-// clears its level.
+// clears its level. And none has a trap.
+#include "analysis/dead_ends.h"
 #include "leveltext/level_set.h"
 #include "leveltext/level_text.h"
 #include "replay/replay.h"
@@ -23,6 +24,7 @@ namespace fs = std::filesystem;
 
 const fs::path LevelsDir = MQ_LEVELS_DIR;
 constexpr size_t ShippedLevelsAtLeast = 40;
+constexpr size_t TeachingLevels = 20;
 
 std::vector<std::string> listedLevels() {
   std::vector<std::string> names;
@@ -58,6 +60,28 @@ TEST_P(ShippedLevel, HasAReplayThatClearsIt) {
   const ReplayOutcome outcome = playReplay(replay, replayMapsBin(replay));
   EXPECT_EQ(outcome.end, ReplayEnd::Cleared) << GetParam() << ": " << describeOutcome(outcome);
   EXPECT_EQ(outcome.deaths, 0) << GetParam();
+}
+
+// Only Escape ends a trap, and with it the run: no shipped level may have
+// one. The levels that teach the game, the first twenty in play order, do
+// not cost a life by a place the player cannot come back from either.
+TEST_P(ShippedLevel, HasNoTrapAndTeachesWithoutDeadEnds) {
+  std::ifstream in(LevelsDir / GetParam());
+  LevelSource source;
+  std::string error;
+  ASSERT_TRUE(parseLevelSource(in, GetParam(), source, error)) << error;
+  const std::vector<std::string> order = listedLevels();
+  const auto teaching = order.begin() + static_cast<std::ptrdiff_t>(std::min(TeachingLevels, order.size()));
+  const bool teaches = std::find(order.begin(), teaching, GetParam()) != teaching;
+  const DeadEndReport report = findDeadEnds(source.level);
+  EXPECT_TRUE(report.complete) << GetParam() << ": the analysis stopped at " << report.situations << " situations";
+  for (const DeadEnd& deadEnd : report.deadEnds) {
+    if (deadEnd.kind == DeadEndKind::Trap || teaches) {
+      ADD_FAILURE() << GetParam() << (deadEnd.kind == DeadEndKind::Trap ? " has a trap" : " costs a life")
+                    << " at cell index " << deadEnd.cells.front() << "; level-check " << GetParam()
+                    << " names its cells and a way in";
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(LevelSet, ShippedLevel, ::testing::ValuesIn(listedLevels()),

@@ -17,6 +17,8 @@
 #include "preview.h"
 #include "sound_source.h"
 
+#include "level/cell_kinds.h"
+
 #include <exception>
 #include <iostream>
 #include <string>
@@ -26,7 +28,6 @@ namespace {
 
 constexpr int TilePixels = 16;
 constexpr int TileVariants = 4;
-constexpr int TileRowsNeeded = 6;  // Brick to EnemyStart
 constexpr uint32_t SpriteMaskRgb = 0xFF00FF;
 constexpr uint32_t TileClearRgb = 0x000000;
 
@@ -43,9 +44,9 @@ void makeTileSheet(const Arguments& args) {
   const Palette palette = readPalette(args.at(0));
   const std::vector<Picture> tiles = readPictures(args.at(1), palette);
   const int rows = static_cast<int>(tiles.size()) / TileVariants;
-  if (tiles.size() % TileVariants != 0 || rows < TileRowsNeeded) {
+  if (tiles.size() % TileVariants != 0 || rows < tileRowsNeeded()) {
     throw std::runtime_error(args.at(1) + ": need " + std::to_string(TileVariants) +
-                             " variants for each of at least " + std::to_string(TileRowsNeeded) +
+                             " variants for each of at least " + std::to_string(tileRowsNeeded()) +
                              " tiles");
   }
   RgbImage sheet(TileVariants * TilePixels, rows * TilePixels);

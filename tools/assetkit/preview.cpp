@@ -1,5 +1,7 @@
 #include "preview.h"
 
+#include "level/cell_kinds.h"
+
 #include <algorithm>
 #include <string>
 
@@ -14,8 +16,16 @@ constexpr uint32_t PageRgb = 0x22222C;
 constexpr uint32_t DimTextRgb = 0x445566;  // the status line's dim zeros
 constexpr int OwnColours = -1;
 
-const char* const TileRowNames[] = {"1 Brick", "2 Ladder", "3 Rope", "4 Gold", "5 Player start",
-                                    "6 Enemy start"};
+// The code a tile row draws, and the kind's name when the editor offers it.
+std::string tileRowLabel(int row) {
+  for (int code = 0; code < CodeCount; ++code) {
+    if (CellKinds[code].tileRow == row) {
+      const char* name = CellKinds[code].paletteName;
+      return std::to_string(code) + (name != nullptr ? std::string(" ") + name : std::string());
+    }
+  }
+  return std::to_string(row + 1);
+}
 
 // A corner of a level, to see the pieces together at play size: # brick,
 // H ladder, - rope, $ gold, P and E starts. The actors stand where the tiles
@@ -104,8 +114,7 @@ int drawTileSheet(Page& page, const ArtSources& art, int left, int top) {
       page.image().paste(page.tile(row, variant), left + variant * (Cell * ArtZoom + 4),
                          top + row * (Cell * ArtZoom + 4), ArtZoom);
     }
-    const std::string name = row < 6 ? TileRowNames[row] : std::to_string(row + 1);
-    page.text(left + 4 * (Cell * ArtZoom + 4) + 8, top + row * (Cell * ArtZoom + 4) + 20, name,
+    page.text(left + 4 * (Cell * ArtZoom + 4) + 8, top + row * (Cell * ArtZoom + 4) + 20, tileRowLabel(row),
               TextZoom);
   }
   return top + tileRows(art) * (Cell * ArtZoom + 4);

@@ -11,6 +11,7 @@
 // is ever opened; every write is checked.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -50,6 +51,12 @@ private:
   int folder_ = -1;
   bool held_ = false;
 };
+
+// Whether a save may replace the file at path, whose status is given: it
+// has a write bit and this process may write it. Root may write any file,
+// but one with no write bit is still meant to stay as it is. Sets errno when
+// it may not.
+bool mayReplaceFile(const char* path, const struct stat& status);
 
 // The mode a new file gets: 0666 less the process's umask.
 mode_t modeForNewFile();

@@ -13,7 +13,14 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
+
+// Thrown before a game starts when it cannot (no scratch folder, no room for
+// its maps.bin), with the reason: nothing has been played or changed.
+struct GameCannotStart : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
 struct PlayWindow {
   std::function<bool()> closeRequested;

@@ -41,7 +41,10 @@ void holdOnly(uint8_t keys, volatile char* keyStates = nullptr);
 // The maps.bin bytes of a single level, with the record that ends the list.
 std::string singleLevelMapsBin(const Level& level);
 
-// Writes those bytes as maps.bin in the working folder, where a Game reads them.
+// Writes maps.bin bytes, or those of a single level, in the working folder,
+// where a Game reads them. Throws ReplayError when the file cannot be written
+// whole (a full disk): a Game would end the program on a short one.
+void writeMapsBin(const std::string& bytes);
 void writeSingleLevelMapsBin(const Level& level);
 
 // The level with its EnemyStart cells made Empty, so no enemy is ever created.
