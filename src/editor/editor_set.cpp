@@ -89,6 +89,7 @@ void Editor::onSetKey(const Key& key) {
       break;
     case KEY_V: proveAll(); break;
     case KEY_P: playSet(); break;
+    case KEY_L: endlessLives_ = !endlessLives_; break;
     case KEY_ESC: requestQuit(); break;
     default: break;
   }
@@ -275,10 +276,13 @@ PanelContent Editor::setPanelContent() const {
   } else if (proveTotal_ > 0) {
     panel.facts.push_back({"Proofs done: " + std::to_string(provedCount_) + " of " + std::to_string(proveTotal_), Good});
   }
+  if (endlessLives_) {
+    panel.facts.push_back({"Playing: endless lives", White});
+  }
   panel.facts.push_back({"", White});
   for (const char* help : {"Up, Down: choose a level", "Shift+Up, Shift+Down: move it", "Enter or click: edit it",
                            "  (Escape there comes back)", "A: add a new or existing file", "Delete: take it out",
-                           "V: prove all not yet proven", "P: play the set from it",
+                           "V: prove all not yet proven", "P: play the set from it", "L: endless lives on or off",
                            "Ctrl+S: save the list", "Ctrl+Shift+S: save it as", "Ctrl+O: open  Ctrl+N: new",
                            "Esc: quit"}) {
     panel.facts.push_back({help, Dim});

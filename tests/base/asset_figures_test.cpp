@@ -119,10 +119,28 @@ TEST(AssetFigures, SampleLevelsCentreUnsignedSamplesOnSilence) {
   }
 }
 
-TEST(AssetFigures, PitchDriftFollowsTheGlideInSemitones) {
-  EXPECT_NEAR(measureSound(tone(400, 800, 0.5), Rate).pitchDriftSemitones, 8, 1.5);
-  EXPECT_NEAR(measureSound(tone(800, 400, 0.5), Rate).pitchDriftSemitones, -8, 1.5);
+TEST(AssetFigures, PitchDriftAndEndFollowTheGlide) {
+  const SoundFigures rising = measureSound(tone(400, 800, 0.5), Rate);
+  const SoundFigures falling = measureSound(tone(800, 400, 0.5), Rate);
+  EXPECT_NEAR(rising.pitchDriftSemitones, 8, 1.5);
+  EXPECT_NEAR(falling.pitchDriftSemitones, -8, 1.5);
   EXPECT_NEAR(measureSound(tone(600, 600, 0.5), Rate).pitchDriftSemitones, 0, 0.3);
+  EXPECT_GT(rising.endPitchHz, 700);
+  EXPECT_LT(rising.endPitchHz, 820);
+  EXPECT_GT(falling.endPitchHz, 380);
+  EXPECT_LT(falling.endPitchHz, 480);
+}
+
+// Through a small speaker and by the ear's weighting, a tone at the top of
+// the middle register counts a little more than one at 1 kHz, a low one far
+// less; halving the level takes 6 dB off.
+TEST(AssetFigures, SmallSpeakerLoudnessKeepsTheMiddleAndDropsTheBass) {
+  const SoundFigures mid = measureSound(tone(1000, 1000, 0.5), Rate);
+  EXPECT_NEAR(measureSound(tone(1000, 1000, 0.25), Rate).smallSpeakerDb, mid.smallSpeakerDb - 6.02, 0.1);
+  EXPECT_NEAR(measureSound(tone(2500, 2500, 0.5), Rate).smallSpeakerDb, mid.smallSpeakerDb + 1.3, 0.5);
+  EXPECT_LT(measureSound(tone(200, 200, 0.5), Rate).smallSpeakerDb, mid.smallSpeakerDb - 20);
+  EXPECT_GT(mid.bodyShare, 0.99);
+  EXPECT_LT(measureSound(tone(400, 400, 0.5), Rate).bodyShare, 0.01);
 }
 
 }  // namespace
