@@ -77,8 +77,9 @@ start_game() {
   game_pid=$!
 }
 
+# The game's window class is MellowQuarrier, the editor's MellowQuarrierEditor.
 wait_window() {
-  window=$(timeout 15 xdotool search --sync --onlyvisible --class '^allegro$' | head -1)
+  window=$(timeout 15 xdotool search --sync --onlyvisible --class '^MellowQuarrier' | head -1)
   [ -n "$window" ] || fail "no game window"
   xdotool mousemove --window "$window" 256 264
 }
