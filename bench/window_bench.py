@@ -94,8 +94,10 @@ class Program:
 
     def window(self, env):
         # Only one program runs at a time; the library leaves the window's
-        # process id unset, so the class finds it.
-        found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--class", "^allegro$"],
+        # process id unset, so the class finds it: the game names its class,
+        # the bare reference keeps the library's own.
+        found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--class",
+                                "^(allegro|MellowQuarrier)$"],
                                env=env, capture_output=True, text=True, timeout=15).stdout.split()
         return found[0]
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Gets a checkout ready on Debian: installs the packages that are missing,
-# configures and builds. Usage: scripts/setup.sh play|package|test
+# configures and builds. Usage: scripts/setup.sh play|test
 # play builds only what playing needs: the game, its data files and the tools
-# the installed game runs; package builds the same and adds what cpack needs
-# to make the Debian package; test builds everything, tests and benchmarks too.
+# the installed game runs; test builds everything, tests and benchmarks too,
+# and installs what the package test needs to build the Debian package.
+# (A packager installs the package's own build needs: apt-get build-dep ./)
 # MQ_BUILD_DIR overrides the build folder (default: build/ in the checkout).
 set -euo pipefail
 
@@ -12,17 +13,15 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${MQ_BUILD_DIR:-$repo/build}
 
 play_packages=(cmake g++ make pkg-config liballegro4-dev libx11-dev x11-utils)
-package_packages=(dpkg-dev file)
-test_packages=("${package_packages[@]}" libgtest-dev xvfb xdotool imagemagick python3 time valgrind clang libclang-rt-14-dev
+test_packages=(build-essential dpkg-dev debhelper libgtest-dev xvfb xdotool imagemagick python3 time valgrind clang libclang-rt-14-dev
   libbenchmark-dev lintian desktop-file-utils appstream)
 
 packages=("${play_packages[@]}")
 build_tests=OFF
 case $mode in
   play) ;;
-  package) packages+=("${package_packages[@]}") ;;
   test) packages+=("${test_packages[@]}"); build_tests=ON ;;
-  *) echo "usage: scripts/setup.sh play|package|test" >&2; exit 2 ;;
+  *) echo "usage: scripts/setup.sh play|test" >&2; exit 2 ;;
 esac
 
 missing=()

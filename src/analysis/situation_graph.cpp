@@ -12,7 +12,6 @@
 
 #include <array>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <unordered_map>
 
@@ -78,6 +77,7 @@ public:
     game_->createPlayer();
     game_->enterLevel(0);
     std::memcpy(storedCells_, game_->map.cells, CellCount);
+    calmCountdown_ = game_->map.refillCountdown;
   }
   ~PlaySession() { game_->destroyActors(); }
   PlaySession(const PlaySession&) = delete;
@@ -106,7 +106,7 @@ public:
       map.refillQueue.push_back(state.holes[hole]);
       map.cells[cellIndex(state.holes[hole].x, state.holes[hole].y)] = Empty;
     }
-    map.refillCountdown = state.holeCount == 0 ? 100 : state.refillCountdown;
+    map.refillCountdown = state.holeCount == 0 ? calmCountdown_ : state.refillCountdown;
     Player& player = *game_->player;
     player.x = state.x;
     player.y = state.y;
@@ -143,7 +143,7 @@ public:
     const Player& player = *game_->player;
     // Inside brick (a refill over him, or above a closed top row) the
     // player's next update takes his life, whatever keys are held.
-    if (game_->map.cellAt(cellOfPixel(player.x), cellOfPixel(player.y)) == Brick) {
+    if (kindOf(game_->map.cellAt(cellOfPixel(player.x), cellOfPixel(player.y))).stopsMoves) {
       played.ending = Ending::Death;
       return played;
     }
@@ -195,6 +195,7 @@ private:
   volatile char keys_[KEY_MAX] = {};
   std::unique_ptr<Game> game_;
   int8_t storedCells_[CellCount] = {};
+  uint8_t calmCountdown_ = 0;   // what the map holds while no hole waits
   std::array<int, CellCount> goldIndex_{};
   std::vector<int> goldCells_;
 };

@@ -6,6 +6,8 @@
 #include "base/fatal.h"
 #include "base/globals.h"
 
+#include <xalleg.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <string>
@@ -32,6 +34,10 @@ void checkAssets() {
 }  // namespace
 
 Application::Application(const WindowSetup& setup) {
+  // Named before the library starts: it creates the desktop's top-level
+  // window then, with this class, and would otherwise call every program
+  // "allegro". Before the start the call only stores the names.
+  xwin_set_window_name(setup.windowClass.c_str(), setup.windowClass.c_str());
   // Without a desktop the library cannot start, and every call after this
   // one would crash; the message then goes to the terminal.
   if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {

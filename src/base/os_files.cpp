@@ -175,3 +175,13 @@ FolderLock::~FolderLock() {
     close(folder_);   // releases the lock
   }
 }
+
+std::string ownProgramFolder() {
+  char self[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length <= 0) {
+    return {};
+  }
+  std::string path(self, static_cast<std::size_t>(length));
+  return path.substr(0, path.rfind('/') + 1);
+}

@@ -1,8 +1,7 @@
 #include "editor/editor.h"
 
 #include "editor/editor_colours.h"
-#include "editor/key_events.h"
-#include "editor/mouse_events.h"
+#include "editor/input_events.h"
 #include "editor/typed_text.h"
 
 #include "base/globals.h"
@@ -29,8 +28,7 @@ Editor::Editor(const EditorFiles& files, EditorView& view, const std::string& wo
     : files_(files), view_(view), workFolder_(workFolder), draft_(LevelSource{}) {}
 
 void Editor::run() {
-  listenToMouse();
-  listenToKeys();
+  listenToInput();
   set_close_button_callback(onCloseButton);
   view_.invalidate();
   // Everything shown follows from a key, a click or the proofs' progress,
@@ -45,8 +43,7 @@ void Editor::run() {
       requestQuit();
       happened = true;
     }
-    happened = readKeys() || happened;
-    happened = readMouse() || happened;
+    happened = readInput() || happened;
     happened = checkDeadEnds() || happened;
     if (proof_ && proof_->poll()) {
       happened = true;
@@ -66,23 +63,28 @@ void Editor::run() {
   }
 }
 
-bool Editor::readKeys() {
+bool Editor::readInput() {
   bool read = false;
   while (!quit_) {
-    const std::optional<KeyEvent> event = nextKeyEvent();
+    const std::optional<InputEvent> event = nextInputEvent();
     if (!event) {
       break;
     }
+    read = true;
+    if (!event->isKey) {
+      onMouse(event->mouse.flags, event->mouse.x, event->mouse.y);
+      continue;
+    }
     // Ctrl with a letter gives a control code, Ctrl held or not.
-    const bool letter = event->scancode >= KEY_A && event->scancode <= KEY_Z;
-    const bool control = event->control || (letter && event->character > 0 && event->character < ' ');
+    const KeyEvent& key = event->key;
+    const bool letter = key.scancode >= KEY_A && key.scancode <= KEY_Z;
+    const bool control = key.control || (letter && key.character > 0 && key.character < ' ');
     try {
-      onKey({event->scancode, control ? 0 : event->character, control, event->shift});
+      onKey({key.scancode, control ? 0 : key.character, control, key.shift});
     } catch (const GameCannotStart& problem) {
       takeWindowBack();
       say(std::string("The game cannot start: ") + problem.what(), Warning);
     }
-    read = true;
   }
   return read;
 }
@@ -196,15 +198,6 @@ void Editor::startTyping(bool title) {
   typingTitle_ = title;
   typed_ = title ? draft_.source().title : draft_.source().note;
   replaceTyped_ = true;
-}
-
-bool Editor::readMouse() {
-  bool read = false;
-  while (const std::optional<MouseEvent> event = nextMouseEvent()) {
-    onMouse(event->flags, event->x, event->y);
-    read = true;
-  }
-  return read;
 }
 
 void Editor::onMouse(int flags, int x, int y) {

@@ -38,13 +38,8 @@ std::string Editor::openFirst(const std::string& path, const std::string& displa
     return {};
   }
   std::error_code error;
-  if (fs::exists(path, error) && fs::is_regular_file(path, error) && !looksLikeLevelFile(path)) {
-    LevelSetList list;
-    const std::string problem = LevelSetList::open(path, list);
-    if (problem.empty()) {
-      openFile(path, displayName);
-    }
-    return problem;
+  if (fs::is_regular_file(path, error) && !looksLikeLevelFile(path)) {
+    return openFile(path, displayName) ? std::string() : message_;
   }
   const OpenedLevel opened = openLevelFile(path, displayName);
   if (!opened.error.empty()) {

@@ -1,18 +1,15 @@
 #include "editor/editor_files.h"
 
+#include "base/os_files.h"
+
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path ownFolder() {
-  std::error_code error;
-  const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  return error ? fs::path() : self.parent_path();
-}
 
 // The first of the places that holds the file; the last one otherwise.
 std::string firstPresent(int accessMode, std::initializer_list<fs::path> places) {
@@ -26,7 +23,33 @@ std::string firstPresent(int accessMode, std::initializer_list<fs::path> places)
   return found.string();
 }
 
+// The player's folder, where the launcher keeps the high scores: a relative
+// XDG_DATA_HOME is ignored, as the launcher ignores it. Empty without a HOME.
+fs::path playersFolder() {
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  if (dataHome != nullptr && dataHome[0] == '/') {
+    return fs::path(dataHome) / "mellow-quarrier";
+  }
+  const char* home = std::getenv("HOME");
+  return home != nullptr && home[0] != '\0' ? fs::path(home) / ".local/share/mellow-quarrier" : fs::path();
+}
+
 }  // namespace
+
+std::string playersLevelFolder(std::string& folder) {
+  const fs::path player = playersFolder();
+  if (player.empty()) {
+    return "no level file given, and no HOME to keep a new one in";
+  }
+  const fs::path levels = player / "levels";
+  std::error_code error;
+  fs::create_directories(levels, error);
+  if (error) {
+    return "cannot make the folder " + levels.string() + ": " + error.message();
+  }
+  folder = levels.string();
+  return {};
+}
 
 std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
   std::string assets;
@@ -56,9 +79,15 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
     const fs::path resolved = fs::weakly_canonical(absolute, unresolved);
     files.levelPath = (unresolved ? absolute.lexically_normal() : resolved).string();
   }
-  const fs::path own = ownFolder();
+  const fs::path own = ownProgramFolder();
   std::error_code noFolder;
   files.startFolder = fs::current_path(noFolder).string();
+  if (files.displayName.empty()) {
+    const std::string problem = playersLevelFolder(files.startFolder);
+    if (!problem.empty()) {
+      return problem;
+    }
+  }
   std::error_code noLevels;
   const fs::path installed = fs::weakly_canonical(own / MQ_DATA_FROM_EDITOR / "levels", noLevels);
   files.installedLevels = noLevels || own.empty() ? std::string() : installed.string();
@@ -66,8 +95,8 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
                          ? firstPresent(R_OK, {own / "assets.dat", own / MQ_DATA_FROM_EDITOR / "assets.dat"})
                          : fs::absolute(assets).string();
   files.solverPath = firstPresent(X_OK, {own / "level-solve", own / MQ_PRIVATE_FROM_EDITOR / "level-solve",
-                                   fs::path(MQ_BUILD_LEVEL_SOLVE)});
+                                         own / MQ_SOLVER_FROM_BUILT_EDITOR / "level-solve"});
   files.checkerPath = firstPresent(X_OK, {own / "level-check", own / MQ_PRIVATE_FROM_EDITOR / "level-check",
-                                    fs::path(MQ_BUILD_LEVEL_CHECK)});
+                                          own / MQ_CHECKER_FROM_BUILT_EDITOR / "level-check"});
   return {};
 }

@@ -76,7 +76,7 @@ PanelContent Editor::panelContent() const {
                              : (found.traps > 0 ? TrapColour : (found.costly > 0 ? CostlyColour : White));
     panel.facts.push_back({"Dead ends: " + found.line, colour, 2});
     if (found.wayIntoFirstTrap) {
-      panel.facts.push_back({"D shows the way into the first", TrapColour});
+      panel.facts.push_back({"D shows the way in", TrapColour});
     }
   }
   if (endlessLives_) {

@@ -3,8 +3,7 @@
 #include "editor/editor.h"
 
 #include "editor/editor_colours.h"
-#include "editor/key_events.h"
-#include "editor/mouse_events.h"
+#include "editor/input_events.h"
 
 #include "replay/replay_runner.h"
 
@@ -74,9 +73,7 @@ void Editor::showPlaying(const std::string& what) {
 
 // Keys pressed and clicks made in the game are not meant for the drawing.
 void Editor::takeWindowBack() {
-  dropKeyEvents();
-  while (nextMouseEvent()) {
-  }
+  dropInputEvents();
   view_.invalidate();
 }
 

@@ -72,7 +72,14 @@ void Editor::onSetKey(const Key& key) {
     case KEY_E:
       openSetLevel(setSelected_);
       break;
-    case KEY_A: startPrompt(PromptFor::AddToSet); break;
+    case KEY_A:
+      // The proofs under way hold on to the levels' places in the set.
+      if (proving_ || !proveQueue_.empty()) {
+        say("Proofs are under way: V stops them before a level is added.", Warning);
+      } else {
+        startPrompt(PromptFor::AddToSet);
+      }
+      break;
     case KEY_DEL:
       if (count > 0 && !proving_) {
         set_->remove(setSelected_);
@@ -82,6 +89,7 @@ void Editor::onSetKey(const Key& key) {
       break;
     case KEY_V: proveAll(); break;
     case KEY_P: playSet(); break;
+    case KEY_L: endlessLives_ = !endlessLives_; break;
     case KEY_ESC: requestQuit(); break;
     default: break;
   }
@@ -268,10 +276,13 @@ PanelContent Editor::setPanelContent() const {
   } else if (proveTotal_ > 0) {
     panel.facts.push_back({"Proofs done: " + std::to_string(provedCount_) + " of " + std::to_string(proveTotal_), Good});
   }
+  if (endlessLives_) {
+    panel.facts.push_back({"Playing: endless lives", White});
+  }
   panel.facts.push_back({"", White});
   for (const char* help : {"Up, Down: choose a level", "Shift+Up, Shift+Down: move it", "Enter or click: edit it",
                            "  (Escape there comes back)", "A: add a new or existing file", "Delete: take it out",
-                           "V: prove all not yet proven", "P: play the set from it",
+                           "V: prove all not yet proven", "P: play the set from it", "L: endless lives on or off",
                            "Ctrl+S: save the list", "Ctrl+Shift+S: save it as", "Ctrl+O: open  Ctrl+N: new",
                            "Esc: quit"}) {
     panel.facts.push_back({help, Dim});

@@ -23,6 +23,7 @@ WindowSetup editorWindow(const EditorFiles& files) {
   WindowSetup setup;
   setup.program = "editor";
   setup.title = "Mellow Quarrier level editor";
+  setup.windowClass = "MellowQuarrierEditor";
   setup.width = EditorWidth;
   setup.height = EditorHeight;
   setup.scaleForDesktop = [chosen = files.scale](int desktopWidth, int desktopHeight) {
@@ -36,7 +37,8 @@ WindowSetup editorWindow(const EditorFiles& files) {
 constexpr const char* EditorHelp = R"(Draws, play-tests, proves and saves levels of Mellow Quarrier, and shows,
 orders, proves and plays level sets (level lists in the format of
 levels.txt). A level file that does not exist yet starts an empty level;
-without a file, the editor starts a new level.
+without a file, the editor starts a new level, to be saved by default in
+~/.local/share/mellow-quarrier/levels/.
 
   --assets FILE  the game's assets.dat; by default the one beside the editor,
                  else the installed game's

@@ -7,6 +7,7 @@
 #include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
+#include "level/cell_kinds.h"
 #include "level/tile_map.h"
 
 #include <allegro.h>
@@ -44,7 +45,7 @@ GameEnding backToEditorWithFigures(const PlayOptions& options, PlayFigures& figu
     ++figures.livesLost;
     const int x = (game.player->x + CellPixels / 2) / CellPixels;
     const int y = (game.player->y + CellPixels / 2) / CellPixels;
-    figures.lastDeath = PlayDeath{x, y, game.map.cellAt(x, y) == Brick};
+    figures.lastDeath = PlayDeath{x, y, kindOf(game.map.cellAt(x, y)).stopsMoves};
     if (endless) {
       game.player->lives = FullLives;
     }

@@ -43,6 +43,28 @@ TEST(AssetFigures, ContrastAndHueFollowTheirFormulas) {
   EXPECT_NEAR(hueDegrees(0x00FFFF), 180, 1e-6);
 }
 
+// Reference figures worked out apart from this code: the old pale cyan hero
+// and pale rose enemy, which red-green colour blind players could hardly tell
+// apart; greys, which colour blindness leaves as they are; and pure red and
+// green, which deuteranopia brings close.
+TEST(AssetFigures, ColourDifferenceAsSeenWithAndWithoutRedGreenBlindness) {
+  EXPECT_NEAR(deltaE(0x000000, 0xFFFFFF), 100, 0.01);
+  EXPECT_NEAR(deltaE(0x70F4FF, 0xFFD0E4), 54.3, 0.1);
+  EXPECT_NEAR(deltaE(seenWith(ColourVision::Deuteranopia, 0x70F4FF), seenWith(ColourVision::Deuteranopia, 0xFFD0E4)),
+              17.7, 0.3);
+  EXPECT_NEAR(deltaE(seenWith(ColourVision::Protanopia, 0x70F4FF), seenWith(ColourVision::Protanopia, 0xFFD0E4)), 7.6,
+              0.3);
+  for (const ColourVision vision : {ColourVision::Deuteranopia, ColourVision::Protanopia}) {
+    for (const int grey : {0x000000, 0x404040, 0xC0C0C0, 0xFFFFFF}) {
+      EXPECT_LT(deltaE(seenWith(vision, grey), grey), 1.0) << std::hex << grey;
+    }
+  }
+  EXPECT_LT(deltaE(seenWith(ColourVision::Deuteranopia, 0xFF0000), seenWith(ColourVision::Deuteranopia, 0x00C000)),
+            deltaE(0xFF0000, 0x00C000) / 3);
+  EXPECT_NEAR(chroma(0x808080), 0, 0.01);
+  EXPECT_GT(chroma(0xFF0000), 100);
+}
+
 // A dim marker with one bright stroke and one dark speck, over a rope three
 // rows thick that the speck thins to two in its column.
 TEST(AssetFigures, TileMeasuresFindTheMainCoveringAndBoldestColoursAndTheThinnestRun) {
@@ -97,10 +119,28 @@ TEST(AssetFigures, SampleLevelsCentreUnsignedSamplesOnSilence) {
   }
 }
 
-TEST(AssetFigures, PitchDriftFollowsTheGlideInSemitones) {
-  EXPECT_NEAR(measureSound(tone(400, 800, 0.5), Rate).pitchDriftSemitones, 8, 1.5);
-  EXPECT_NEAR(measureSound(tone(800, 400, 0.5), Rate).pitchDriftSemitones, -8, 1.5);
+TEST(AssetFigures, PitchDriftAndEndFollowTheGlide) {
+  const SoundFigures rising = measureSound(tone(400, 800, 0.5), Rate);
+  const SoundFigures falling = measureSound(tone(800, 400, 0.5), Rate);
+  EXPECT_NEAR(rising.pitchDriftSemitones, 8, 1.5);
+  EXPECT_NEAR(falling.pitchDriftSemitones, -8, 1.5);
   EXPECT_NEAR(measureSound(tone(600, 600, 0.5), Rate).pitchDriftSemitones, 0, 0.3);
+  EXPECT_GT(rising.endPitchHz, 700);
+  EXPECT_LT(rising.endPitchHz, 820);
+  EXPECT_GT(falling.endPitchHz, 380);
+  EXPECT_LT(falling.endPitchHz, 480);
+}
+
+// Through a small speaker and by the ear's weighting, a tone at the top of
+// the middle register counts a little more than one at 1 kHz, a low one far
+// less; halving the level takes 6 dB off.
+TEST(AssetFigures, SmallSpeakerLoudnessKeepsTheMiddleAndDropsTheBass) {
+  const SoundFigures mid = measureSound(tone(1000, 1000, 0.5), Rate);
+  EXPECT_NEAR(measureSound(tone(1000, 1000, 0.25), Rate).smallSpeakerDb, mid.smallSpeakerDb - 6.02, 0.1);
+  EXPECT_NEAR(measureSound(tone(2500, 2500, 0.5), Rate).smallSpeakerDb, mid.smallSpeakerDb + 1.3, 0.5);
+  EXPECT_LT(measureSound(tone(200, 200, 0.5), Rate).smallSpeakerDb, mid.smallSpeakerDb - 20);
+  EXPECT_GT(mid.bodyShare, 0.99);
+  EXPECT_LT(measureSound(tone(400, 400, 0.5), Rate).bodyShare, 0.01);
 }
 
 }  // namespace

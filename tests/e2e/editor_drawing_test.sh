@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The level editor driven as a person would: a new level drawn with clicks,
-# a drag and a rectangle, a title typed, saved and compared character for
-# character; undo and redo; quitting with unsaved changes asks first; a
-# faulty file is refused with the parser's message and status 1; at scale 2
-# the mouse finds the cell under it.
+# a drag and a rectangle, a title typed (a character the font cannot draw
+# refused), saved and compared character for character; undo and redo;
+# quitting with unsaved changes asks first; a faulty file is refused with
+# the parser's message and status 1; at scale 2 the mouse finds the cell
+# under it.
 source "$(dirname "$0")/lib.sh"
 
 # The level file the drawing below must give: rows as "ROW:TEXT:COLUMN" edits
@@ -36,7 +37,10 @@ drag_cells 14 20 16 22            # a block of nine bricks
 xdotool keyup --window "$window" shift 2>/dev/null
 click_cell 16 22 3                # the right button empties a cell
 press t                           # the typing replaces "Untitled"
-xdotool type --window "$window" --delay 50 "Drawn by hand" 2>/dev/null; press Return
+xdotool type --window "$window" --delay 50 "Drawn by hand" 2>/dev/null
+press eacute                      # not in the game's font: refused at once, in red
+wait_for_colour FF4040 512 472 256 48
+press Return
 expected_level "Drawn by hand" 19:P:3 19:\$:10 20:###########:2 20:###:14 21:###:14 22:##.:14 >"$work/expected.txt"
 press ctrl+s
 check_soon "the saved level, character for character" cmp -s "$work/new.txt" "$work/expected.txt"

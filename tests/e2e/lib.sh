@@ -67,8 +67,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 check() { local what=$1; shift; "$@" || fail "$what"; echo "ok: $what"; }
 
 start_xvfb() { # [WIDTHxHEIGHT]
-  # A second server in one test must not be taken for ready by the first's number.
-  rm -f "$work/display.txt"
+  # Emptied here, not by the background job's redirection, which may run
+  # after the wait below has read a display number left by an earlier server.
+  : >"$work/display.txt"
   Xvfb -displayfd 1 -screen 0 "${1:-1024x768}x24" -nolisten tcp >"$work/display.txt" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 200); do [ -s "$work/display.txt" ] && break; sleep 0.05; done
@@ -121,8 +122,9 @@ wait_updates() { # UPDATES
   frames_wait reach "+$1" || fail "the program ended"
 }
 
+# The game's window class is MellowQuarrier, the editor's MellowQuarrierEditor.
 wait_window() {
-  window=$(timeout 15 xdotool search --sync --onlyvisible --class '^allegro$' | head -1)
+  window=$(timeout 15 xdotool search --sync --onlyvisible --class '^MellowQuarrier' | head -1)
   [ -n "$window" ] || fail "no game window"
   xdotool mousemove --window "$window" 256 264
 }
@@ -192,6 +194,7 @@ name_entry_shown() {
 # Holds KEY down while the game runs UPDATES updates (the key may end it).
 # Keys go to the window under the pointer.
 hold() { frames_wait hold "$1" reach "+$2" || true; }
+tap() { hold "$1" 8; }
 
 # Starts the game in its window and waits until the title screen is drawn
 # and its menu takes keys (a new menu ignores its first 20 updates).

@@ -26,7 +26,7 @@ first_pid=$game_pid first_window=$window first_frames=$frames_file
 start_case_again() {
   start_in_case
   for _ in $(seq 150); do
-    window=$(xdotool search --onlyvisible --class '^allegro$' | grep -vx "$first_window" | head -1 || true)
+    window=$(xdotool search --onlyvisible --class '^MellowQuarrier$' | grep -vx "$first_window" | head -1 || true)
     [ -n "$window" ] && break
     sleep 0.1
   done

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# The Debian package as a player meets it. cpack builds it; lintian finds no
-# error or warning; the menu entry and the AppStream metadata validate. Then
-# it is unpacked into a scratch root and its launcher runs with a scratch
-# HOME: a first start shows the title screen and Exit writes user.bin into
-# the player's folder; bad command lines change nothing there; --from 3 plays
-# the third level as "Level 1" with a table of its own; and a changed install
-# reaches the player's copies.
-# Usage: package_test.sh BUILD_DIR LEVELS_DIR
-build_dir=$1
-levels_dir=$(realpath "$2")
+# The Debian package as a packager and a player meet it. dpkg-buildpackage
+# builds the source and binary packages from a clean copy of the tree; lintian
+# finds no error or warning in them; a second build in another folder, another
+# time zone and umask gives the same .deb bytes; the menu entries and the
+# AppStream metadata validate. Then the .deb is unpacked into a scratch root
+# and its launcher runs with a scratch HOME: a first start shows the title
+# screen and Exit writes user.bin into the player's folder; bad command lines
+# change nothing there; --from 3 plays the third level as "Level 1" with a
+# table of its own; a changed install reaches the player's copies; and each
+# window reports the class its menu entry names.
+# Usage: package_test.sh SOURCE_DIR
+source_dir=$(realpath "$1")
+levels_dir=$source_dir/levels
 source "$(dirname "$0")/../e2e/lib.sh" launcher "" ""
 root=$work/root
 game_binary=$root/usr/games/mellow-quarrier
@@ -17,14 +20,50 @@ export HOME=$work/home
 save=$HOME/.local/share/mellow-quarrier
 practice=$save/practice/from-3
 
-cpack -G DEB -B "$work/package" --config "$build_dir/CPackConfig.cmake" >"$work/cpack.log" 2>&1 ||
-  fail "cpack: $(tail -3 "$work/cpack.log")"
-deb=$(echo "$work"/package/mellow-quarrier_*.deb)
-check "lintian: no error or warning" lintian --fail-on error,warning "$deb"
+# The files a clean clone holds: those git knows, as they stand in the tree.
+copy_tree() { # TARGET
+  mkdir -p "$1"
+  if git -C "$source_dir" rev-parse --git-dir >/dev/null 2>&1; then
+    (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard |
+      while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done |
+      tar --null -T - -cf -) | tar -xf - -C "$1"
+  else
+    tar -C "$source_dir" --exclude='./build*' --exclude='./obj-*' -cf - . | tar -xf - -C "$1"
+  fi
+}
+
+# build_package FOLDER UMASK [ENVIRONMENT...]: the packages land in FOLDER.
+build_package() {
+  local folder=$1 mask=$2
+  shift 2
+  copy_tree "$folder/mellow-quarrier"
+  (umask "$mask" && cd "$folder/mellow-quarrier" &&
+    env "$@" DEB_BUILD_OPTIONS="nocheck parallel=2" dpkg-buildpackage -us -uc >"$folder/build.log" 2>&1) ||
+    fail "dpkg-buildpackage in $folder: $(tail -5 "$folder/build.log")"
+}
+
+build_package "$work/first" 022
+build_package "$work/second/folder/of/another/length" 002 TZ=XYZ-13 LC_ALL=C.UTF-8
+second=$work/second/folder/of/another/length
+deb=$(echo "$work"/first/mellow-quarrier_*_amd64.deb)
+check "the source package is written" test -f "$(echo "$work"/first/mellow-quarrier_*.dsc)"
+check "the debug symbols have a package" test -f "$(echo "$work"/first/mellow-quarrier-dbgsym_*.deb)"
+check "lintian: no error or warning" lintian --fail-on error,warning "$(echo "$work"/first/mellow-quarrier_*.changes)"
+check "a second build gives the same .deb" cmp "$deb" "$second/$(basename "$deb")"
+
 dpkg-deb -x "$deb" "$root"
-check "the menu entry validates" desktop-file-validate "$root"/usr/share/applications/*.desktop
+check "the menu entries validate" desktop-file-validate "$root"/usr/share/applications/*.desktop
 check "the AppStream metadata validates" appstreamcli validate --no-net "$root"/usr/share/metainfo/*.xml
 check "an icon for every size" test "$(ls "$root"/usr/share/icons/hicolor/*/apps/mellow-quarrier.png | wc -l)" = 6
+
+# The level sources come with the game and compile into its maps.bin.
+sources=$root/usr/share/games/mellow-quarrier/levels
+check "the level list is installed" cmp "$sources/levels.txt" "$levels_dir/levels.txt"
+check "a proof for every installed level" \
+  test "$(ls "$sources"/replays/*.replay | wc -l)" -ge "$(grep -c '^[0-9]' "$sources/levels.txt")"
+"$root/usr/lib/games/mellow-quarrier/levelc" "$sources/levels.txt" "$work/from-sources.bin" >/dev/null
+check "the sources compile into the shipped maps.bin" \
+  cmp "$work/from-sources.bin" "$root/usr/share/games/mellow-quarrier/maps.bin"
 
 # play_first_frame SHOT [ARGUMENT...]: starts the launcher, plays up to the
 # first frame of the first level, screenshots it as SHOT and leaves the game
@@ -55,6 +94,10 @@ def score(name):
 print(1 + max(range(len(names)), key=lambda i: score(names[i])))
 PY
 }
+
+# The class the window reports, and the one its menu entry expects.
+window_class() { xprop -id "$window" WM_CLASS | sed -n 's/.*", "\(.*\)"$/\1/p'; }
+menu_class() { sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/$1.desktop"; }
 
 label() { "$convert_tool" "$work/$1.ppm" -crop 56x12+384+513 +repage -depth 8 rgb:- | md5sum; }
 folder_listing() { ls -lR --time-style=full-iso "$HOME" 2>&1; }
@@ -97,32 +140,31 @@ check "the real table is untouched" cmp "$save/user.bin" "$work/real.bin"
 
 cp "$practice/maps.bin" "$root/usr/share/games/mellow-quarrier/maps.bin"
 start_to_title
+check "the game's window has its menu entry's class" \
+  test "$(window_class)" = "$(menu_class org.mellowquarrier.MellowQuarrier)"
 menu_exit
 wait_exit
 check "an upgraded maps.bin reaches the player's copy" cmp "$save/maps.bin" "$practice/maps.bin"
 
 # The installed editor finds the installed assets.dat and solver from where
-# it stands: its window draws the palette and Escape leaves a new level.
+# it stands. Started as its menu entry starts it, with no file, it draws its
+# palette for a new level in the player's folder, and Escape leaves it.
 game_binary=$root/usr/games/mellow-quarrier-editor
 check "the editor is installed beside the launcher" test -x "$game_binary"
 check "the editor's --version is the package's" \
   test "$("$game_binary" --version)" = "mellow-quarrier-editor $(dpkg-deb -f "$deb" Version)"
 check "the editor's solver is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-solve"
 check "the editor's dead-end check is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-check"
-start_editor "$work/new-level.txt"
+start_editor
+check "the editor's window has its menu entry's class" \
+  test "$(window_class)" = "$(menu_class org.mellowquarrier.MellowQuarrier.Editor)"
 press Escape
 wait_exit
 check "the installed editor opens and closes" test "$exit_status" = 0
+check "its new level was to be saved in the player's folder" test -d "$save/levels"
 
-# The level sources come with the game: they compile into the shipped
-# maps.bin, and the installed editor opens one (read-only, so Escape leaves
-# it as it was).
-sources=$root/usr/share/games/mellow-quarrier/levels
-check "the level list is installed" cmp "$sources/levels.txt" "$levels_dir/levels.txt"
-check "a proof for every installed level" \
-  test "$(ls "$sources"/replays/*.replay | wc -l)" -ge "$(grep -c '^[0-9]' "$sources/levels.txt")"
-"$root/usr/lib/games/mellow-quarrier/levelc" "$sources/levels.txt" "$work/from-sources.bin" >/dev/null
-check "the sources compile into the shipped maps.bin" cmp "$work/from-sources.bin" "$build_dir/run/maps.bin"
+# The installed editor opens an installed level read-only, so Escape leaves
+# it as it was.
 cp "$sources/001-morning-walk.txt" "$work/001.before"
 start_editor "$sources/001-morning-walk.txt"
 press 1; xdotool mousemove --window "$window" 8 8 click 1 2>/dev/null

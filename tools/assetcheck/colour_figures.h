@@ -1,8 +1,10 @@
 // How well the art reads at play size, measured on the pictures of
 // assets.dat: the luminance contrast (1 to 21, as screen-reading guidelines
 // define it) between each actor's body and every colour that covers a tenth
-// or more of a tile it passes in front of, how boldly the rope stands on
-// black, and how dim the start markers are.
+// or more of a tile it passes in front of, how far the player and the enemy
+// lie apart in brightness and in colour as people with red-green colour
+// blindness see them, how boldly the rope stands on black, and how dim and
+// colourless the start markers are.
 #pragma once
 
 #include "figure.h"
@@ -16,6 +18,18 @@ double relativeLuminance(int rgb);
 double contrastRatio(int rgbA, int rgbB);
 // Hue angle in degrees, 0 to 360 (0 for greys).
 double hueDegrees(int rgb);
+
+// The colour difference people see, as the distance in CIELAB (D65): 0 for
+// the same colour, 100 from black to white.
+double deltaE(int rgbA, int rgbB);
+// How colourful a colour is: its CIELAB chroma, 0 for greys.
+double chroma(int rgb);
+
+// The colour as someone without working green (deuteranopia) or red
+// (protanopia) cones sees it, by the full-severity simulation of Machado,
+// Oliveira and Fernandes (2009) on linear light.
+enum class ColourVision { Deuteranopia, Protanopia };
+int seenWith(ColourVision vision, int rgb);
 
 // The colour that covers most of the rectangle, leaving out `ignored`.
 int mainColour(BITMAP* picture, int x, int y, int width, int height, int ignored);

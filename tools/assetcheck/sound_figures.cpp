@@ -9,6 +9,12 @@ namespace {
 constexpr double Pi = 3.14159265358979323846;
 constexpr double BandLowHz = 300;
 constexpr double BandHighHz = 4000;
+constexpr double BodyLowHz = 700;
+constexpr double BodyHighHz = 2000;
+constexpr double SpeakerCutHz = 500;
+constexpr double LoudnessWindowSeconds = 0.4;
+constexpr double LoudnessHopSeconds = 0.01;
+constexpr double EndPitchSeconds = 0.05;
 constexpr double FullScale = 32767.0 / 32768.0;
 constexpr double EnvelopeHopSeconds = 0.001;
 constexpr double EnvelopeWindowSeconds = 0.005;  // longer than the period of any tone that matters
@@ -67,15 +73,51 @@ double binHz(const std::vector<double>& power, size_t bin, int sampleRate) {
   return static_cast<double>(bin) * sampleRate / (2.0 * static_cast<double>(power.size() - 1));
 }
 
-double bandShare(const std::vector<double>& power, int sampleRate) {
+double bandShare(const std::vector<double>& power, int sampleRate, double lowHz, double highHz) {
   double band = 0;
   double total = 0;
   for (size_t k = 0; k < power.size(); ++k) {
     const double hz = binHz(power, k, sampleRate);
-    band += hz >= BandLowHz && hz <= BandHighHz ? power[k] : 0;
+    band += hz >= lowHz && hz <= highHz ? power[k] : 0;
     total += power[k];
   }
   return total > 0 ? band / total : 0;
+}
+
+// The share of the power at `hz` that a small speaker passes and the A-weighting
+// curve keeps (1 at 1 kHz).
+double speakerAndEarWeight(double hz) {
+  const double f2 = hz * hz;
+  const double speaker = f2 * f2 / (f2 * f2 + std::pow(SpeakerCutHz, 4));
+  const auto aWeight = [](double squared) {
+    const double amplitude = 148693636.0 * squared * squared /
+                             ((squared + 424.36) * std::sqrt((squared + 11599.29) * (squared + 544496.41)) *
+                              (squared + 148693636.0));
+    return amplitude * amplitude;
+  };
+  return speaker * aWeight(f2) / aWeight(1e6);
+}
+
+double smallSpeakerDb(const std::vector<double>& levels, int sampleRate) {
+  const auto window = static_cast<long>(LoudnessWindowSeconds * sampleRate);
+  const auto hop = static_cast<long>(LoudnessHopSeconds * sampleRate);
+  std::vector<double> padded(levels);
+  padded.resize(levels.size() + static_cast<size_t>(window), 0.0);
+  double loudest = 0;
+  for (long start = 0; start < static_cast<long>(levels.size()); start += hop) {
+    const std::vector<double> power = powerSpectrum(padded.begin() + start, padded.begin() + start + window);
+    double weighted = 0;
+    for (size_t k = 0; k < power.size(); ++k) {
+      weighted += speakerAndEarWeight(binHz(power, k, sampleRate)) * power[k];
+    }
+    loudest = std::max(loudest, weighted / (static_cast<double>(power.size()) * static_cast<double>(window)));
+  }
+  return decibels(loudest);
+}
+
+double strongestHz(const std::vector<double>& power, int sampleRate) {
+  const auto strongest = std::max_element(power.begin() + 1, power.end());
+  return binHz(power, static_cast<size_t>(strongest - power.begin()), sampleRate);
 }
 
 double centroidHz(const std::vector<double>& power, int sampleRate) {
@@ -163,7 +205,9 @@ SoundFigures measureSound(const std::vector<double>& levels, int sampleRate) {
   const double peak = peakOf(levels, 0, levels.size());
   figures.peakDb = decibels(peak * peak);
   const std::vector<double> power = powerSpectrum(levels.begin(), levels.end());
-  figures.bandShare = bandShare(power, sampleRate);
+  figures.bandShare = bandShare(power, sampleRate, BandLowHz, BandHighHz);
+  figures.bodyShare = bandShare(power, sampleRate, BodyLowHz, BodyHighHz);
+  figures.smallSpeakerDb = smallSpeakerDb(levels, sampleRate);
   figures.centroidHz = centroidHz(power, sampleRate);
   figures.bandDb = decibels(square * figures.bandShare);
 
@@ -171,5 +215,8 @@ SoundFigures measureSound(const std::vector<double>& levels, int sampleRate) {
   const SoundingSpan span =
       measureEnvelope(levels, hop, static_cast<size_t>(EnvelopeWindowSeconds * sampleRate), figures);
   figures.pitchDriftSemitones = pitchDriftSemitones(levels, span, hop, sampleRate);
+  const auto end = levels.begin() + static_cast<long>(std::min(levels.size(), (span.last + 1) * hop));
+  const auto endLength = std::min(static_cast<long>(EndPitchSeconds * sampleRate), end - levels.begin());
+  figures.endPitchHz = strongestHz(powerSpectrum(end - endLength, end), sampleRate);
   return figures;
 }

@@ -7,9 +7,10 @@
 # --built skips building level-gallery and assets.dat first (the level_gallery
 # target has built them already).
 #
-# level-gallery draws 512 by 512 BMPs with the game's own tiles; ImageMagick
-# (the real one, /usr/bin/convert) scales them to 256 by 256 PNGs, without
-# time stamps so that an unchanged level gives an unchanged file.
+# level-gallery draws 512 by 520 BMPs with the game's own tiles (the level
+# at full size over its floor strip); ImageMagick (the real one,
+# /usr/bin/convert) turns them into PNGs pixel for pixel, without time stamps
+# so that an unchanged level gives an unchanged file.
 set -eu
 build=${1:?usage: make-gallery.sh BUILD_DIR [--built]}
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -24,7 +25,7 @@ mkdir -p "$root/docs/levels"
 rm -f "$root/docs/levels/"*.png
 for picture in "$stage"/*.bmp; do
   name=$(basename "$picture" .bmp)
-  /usr/bin/convert "$picture" -filter Box -resize 256x256 -strip \
+  /usr/bin/convert "$picture" -strip \
     -define png:exclude-chunks=date,time "$root/docs/levels/$name.png"
 done
 echo "gallery: $(ls "$root/docs/levels/"*.png | wc -l) pictures in $root/docs/levels"

@@ -39,7 +39,7 @@ constexpr int ExitTrap = 1;
 constexpr int ExitBroken = 2;
 
 struct Options {
-  std::string assetsFile = MQ_RUN_DIR "/assets.dat";
+  std::string assetsFile = ownProgramFolder() + MQ_RUN_FROM_CHECKER "/assets.dat";
   std::optional<fs::path> waysDir;
   std::vector<fs::path> levels;
 };

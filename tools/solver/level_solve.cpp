@@ -22,6 +22,7 @@
 
 #include "base/globals.h"
 #include "base/headless_start.h"
+#include "base/os_files.h"
 
 #include <allegro.h>
 
@@ -49,7 +50,7 @@ constexpr unsigned ReplaySeed = 1;
 enum class EnemyMode { Auto, On, Off };
 
 struct Options {
-  std::string assetsFile = MQ_RUN_DIR "/assets.dat";
+  std::string assetsFile = ownProgramFolder() + MQ_RUN_FROM_SOLVER "/assets.dat";
   EnemyMode enemies = EnemyMode::Auto;
   SearchLimits limits;
   fs::path outDir = ".";

@@ -15,6 +15,9 @@
 struct WindowSetup {
   std::string program = "game";         // in messages: "The game needs ..."
   std::string title = "Mellow Quarrier";
+  // The X window class, which desktops match against a menu entry's
+  // StartupWMClass to show the running window under that entry's icon.
+  std::string windowClass = "MellowQuarrier";
   int width = ScreenWidth;
   int height = ScreenHeight;
   std::string assetsFile = "assets.dat";

@@ -106,3 +106,8 @@ struct RenameOutcome {
 // renames it over target. On failure the new file is gone again and target
 // is as it was.
 RenameOutcome replaceByRename(const std::string& target, const std::string& bytes, mode_t mode);
+
+// The folder that holds the running program's own file, through any symbolic
+// link; empty where the system cannot say. Installed and built programs find
+// their companions relative to it, so no absolute path is compiled in.
+std::string ownProgramFolder();

@@ -54,11 +54,10 @@ private:
   };
 
   // editor.cpp: the loop, the drawing and the mouse.
-  bool readKeys();
+  bool readInput();
   void onKey(const Key& key);
   void onDrawingKey(const Key& key);
   void onTypingKey(const Key& key);
-  bool readMouse();
   void onMouse(int flags, int x, int y);
   void strokeTo(int x, int y);
   void endStroke();

@@ -5,7 +5,11 @@
 // assets.dat: the --assets file, else the one beside the editor's own
 // program file, else the installed game's. The solver (level-solve) and the
 // dead-end check (level-check): beside the editor, else the installed ones,
-// else the ones this build made.
+// else the ones this build made (found relative to the editor, so that no
+// build path is compiled in).
+//
+// Without a level file (a start from the desktop menu) the new level's first
+// Save as starts in the player's folder, levels/ beside the high scores.
 #pragma once
 
 #include <string>
@@ -23,6 +27,10 @@ struct EditorFiles {
 
 // Answers an empty text, or what is wrong with the command line.
 std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files);
+
+// Sets folder to the player's folder for levels, making it; answers an empty
+// text, or why there is none.
+std::string playersLevelFolder(std::string& folder);
 
 constexpr const char* EditorUsage =
     "usage: mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE | LEVEL_LIST]";
