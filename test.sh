@@ -14,5 +14,9 @@ MQ_BUILD_DIR="$build_dir" "$repo/scripts/fuzz.sh" || fuzz_status=$?
 # The level set's figures (difficulty, fair starts), shown even when they
 # pass; LevelFiguresTest below is what fails on them.
 "$build_dir/tools/rating/level-rate" "$repo/levels/levels.txt" || true
+# The art's and the sounds' figures (contrast, colour difference under
+# colour blindness, loudness through a small speaker), shown even when they
+# pass; the asset_figures test below is what fails on them.
+"$build_dir/tools/assetcheck/asset-check" "$build_dir/run/assets.dat" || true
 ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
 exit "$fuzz_status"

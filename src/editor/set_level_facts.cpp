@@ -2,7 +2,7 @@
 
 #include "editor/level_files.h"
 
-#include "level_rating.h"
+#include "analysis/level_rating.h"
 #include "replay/replay_runner.h"
 
 #include <algorithm>

@@ -54,6 +54,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 check() { local what=$1; shift; "$@" || fail "$what"; echo "ok: $what"; }
 
 start_xvfb() { # [WIDTHxHEIGHT]
+  # Emptied here, not by the background job's redirection, which may run
+  # after the wait below has read a display number left by an earlier server.
+  : >"$work/display.txt"
   Xvfb -displayfd 1 -screen 0 "${1:-1024x768}x24" -nolisten tcp >"$work/display.txt" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 200); do [ -s "$work/display.txt" ] && break; sleep 0.05; done

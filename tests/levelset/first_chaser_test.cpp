@@ -1,8 +1,10 @@
 // The first level with a chaser is where a newcomer meets one: standing
 // still to look around must not cost a life within five seconds, and the
 // trap the level teaches must work without taking a step from the start.
-// The opening brings that chaser early and mixes calm levels between chases.
-#include "level_session.h"
+// The opening brings that chaser early, mixes calm levels between chases,
+// and has no place where a careless step costs a life or the run.
+#include "analysis/dead_ends.h"
+#include "analysis/level_session.h"
 #include "leveltext/level_set.h"
 #include "leveltext/level_text.h"
 #include "replay/replay.h"
@@ -18,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -93,6 +96,40 @@ TEST(FirstChaserTest, AChaserComesByLevelEightWithPracticeLevelsBetweenTheEarlyC
   const auto practice = (opening - first) - chases;
   EXPECT_GE(chases, 4) << "the opening has too few chases";
   EXPECT_GE(practice, 4) << "the practice levels all come before the first chaser";
+}
+
+// Cellar Doors is the first lesson in digging: whichever side the newcomer
+// digs from the start, the hole he steps into leads on into a cellar
+// instead of closing over him.
+TEST(FirstChaserTest, TheFirstDiggingLessonIsSafeOnBothSidesOfTheStart) {
+  constexpr int RefillAndMore = 300;  // updates: the hole's 100 and the fall, with room
+  startHeadlessAllegro();
+  std::ifstream file(fs::path(MQ_LEVELS_DIR) / "005-cellar-doors.txt");
+  LevelSource source;
+  std::string error;
+  ASSERT_TRUE(parseLevelSource(file, "005-cellar-doors.txt", source, error)) << error;
+  for (const auto& [dig, step] : {std::pair{HoldDigLeft, HoldLeft}, std::pair{HoldDigRight, HoldRight}}) {
+    LevelSession session(source.level, true, 1);
+    const int startRow = session.game().player->y / CellPixels;
+    ASSERT_EQ(session.advance(dig), UpdateResult::Playing);
+    for (int update = 0; update < RefillAndMore; ++update) {
+      ASSERT_EQ(session.advance(update < CellPixels ? step : 0), UpdateResult::Playing)
+          << (dig == HoldDigLeft ? "left" : "right") << ": the hole closed over the player";
+    }
+    EXPECT_GT(session.game().player->y / CellPixels, startRow + 1) << "the player did not drop into a cellar";
+  }
+}
+
+TEST(FirstChaserTest, NoLevelOfTheOpeningHasADeadEnd) {
+  constexpr size_t OpeningLevels = 20;
+  startHeadlessAllegro();
+  const std::vector<Level> levels = levelsInPlayOrder();
+  for (size_t index = 0; index < std::min(levels.size(), OpeningLevels); ++index) {
+    const DeadEndReport report = findDeadEnds(levels[index]);
+    EXPECT_TRUE(report.complete) << "level " << index + 1 << " was not searched to the end";
+    EXPECT_EQ(report.count(DeadEndKind::Trap), 0u) << "level " << index + 1 << " has a trap";
+    EXPECT_EQ(report.count(DeadEndKind::CostsLife), 0u) << "level " << index + 1 << " has a place that costs a life";
+  }
 }
 
 }  // namespace

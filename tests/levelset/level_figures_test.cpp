@@ -3,7 +3,7 @@
 // a player who stands still at the start of a level with chasers lives at
 // least FairStartSeconds on every seed, and the difficulty figure of such a
 // level owes at least as much to its chasers as to its length.
-#include "level_rating.h"
+#include "analysis/level_rating.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The difficulty figure: measured through the real rules, it counts the
 // holes the proof digs, times a chaser walking up to a player who stands
 // still, rises with a chaser about, and refuses a proof that does not clear.
-#include "level_rating.h"
+#include "analysis/level_rating.h"
 #include "leveltext/level_text.h"
 #include "replay/replay_runner.h"
 #include "support/headless.h"

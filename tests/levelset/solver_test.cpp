@@ -3,7 +3,7 @@
 // sequence the replay runner agrees with) and names the gold it cannot reach.
 #include "gold_distances.h"
 #include "level_search.h"
-#include "level_session.h"
+#include "analysis/level_session.h"
 #include "level/level_builders.h"
 #include "leveltext/level_text.h"
 #include "replay/replay_runner.h"

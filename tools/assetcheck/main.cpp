@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -54,8 +55,6 @@ const Effect Effects[] = {
     {"gold", AssetSampleGold, -Unbounded, Unbounded, ChimeCentroidMaxHz, SpeakerSpreadDb, 0, 0},
     {"enemy crushed", AssetSampleCrush, PitchMoveMin, Unbounded, Unbounded, SpeakerSpreadDb, 0, 0},
 };
-// Small-speaker loudness is told relative to the chime, the commonest sound.
-constexpr size_t ChimeEffect = 3;
 
 class Report {
 public:
@@ -92,7 +91,10 @@ void checkSounds(Report& report) {
     loudestRmsDb = std::max(loudestRmsDb, figures.rmsDb);
     loudestSpeakerDb = std::max(loudestSpeakerDb, figures.smallSpeakerDb);
   }
-  const double chimeSpeakerDb = measured[ChimeEffect].smallSpeakerDb;
+  // Small-speaker loudness is told relative to the chime, the commonest sound.
+  const auto chime = std::find_if(std::begin(Effects), std::end(Effects),
+                                  [](const Effect& effect) { return effect.index == AssetSampleGold; });
+  const double chimeSpeakerDb = measured[static_cast<size_t>(chime - std::begin(Effects))].smallSpeakerDb;
   for (size_t i = 0; i < measured.size(); ++i) {
     const SoundFigures& figures = measured[i];
     const std::string name = Effects[i].name;

@@ -15,7 +15,7 @@
 // BMPs into PNGs (the library writes no PNG). Variants of the tiles
 // are drawn from a seed made of the level's file name, so the pictures
 // change only when a level does, not when the play order moves it.
-#include "level_rating.h"
+#include "analysis/level_rating.h"
 
 #include "base/assets.h"
 #include "base/globals.h"

@@ -10,7 +10,7 @@
 // level with chasers falls below a fair start.
 //
 //   level-rate [--assets FILE] [--starts] LIST
-#include "level_rating.h"
+#include "analysis/level_rating.h"
 #include "leveltext/level_set.h"
 
 #include "base/headless_start.h"

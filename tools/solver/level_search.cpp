@@ -1,7 +1,7 @@
 #include "level_search.h"
 
 #include "gold_distances.h"
-#include "level_session.h"
+#include "analysis/level_session.h"
 #include "search_report.h"
 
 #include "game/motion.h"

@@ -1,6 +1,6 @@
-#include "level_rating.h"
+#include "analysis/level_rating.h"
 
-#include "level_session.h"
+#include "analysis/level_session.h"
 #include "leveltext/level_set.h"
 #include "replay/replay_runner.h"
 

@@ -1,4 +1,4 @@
-#include "level_session.h"
+#include "analysis/level_session.h"
 
 #include "replay/replay.h"
 #include "replay/replay_runner.h"
