@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path LevelsFolder = fs::path(__FILE__).parent_path().parent_path().parent_path() / "levels";
+const fs::path LevelsFolder = MQ_LEVELS_DIR;
 
 // The build puts the tools next to the run folder: <build>/tools/levelkit.
 std::string toolPath(const std::string& name) { return runFile("../tools/levelkit/" + name); }
