@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 
 cp "$(first_level)" "$work/first.txt"
 window_size() { xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
-wait_for_title() {
+wait_for_window_name() {
   for _ in $(seq 100); do
     [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && return 0
     sleep 0.1
@@ -24,11 +24,11 @@ open_on() { # SCREEN EXPECTED_WINDOW SCALE
 }
 
 open_on 1920x1080 1536x1040 2
-wait_for_title "first.txt - Mellow Quarrier level editor"
+wait_for_window_name "first.txt - Mellow Quarrier level editor"
 press 1; xdotool mousemove --window "$window" 8 8 click 1 2>/dev/null
-wait_for_title "first.txt * - Mellow Quarrier level editor"
+wait_for_window_name "first.txt * - Mellow Quarrier level editor"
 press ctrl+z
-wait_for_title "first.txt - Mellow Quarrier level editor"
+wait_for_window_name "first.txt - Mellow Quarrier level editor"
 press Escape
 wait_exit
 kill "$xvfb_pid"
