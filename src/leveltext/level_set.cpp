@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -182,4 +183,21 @@ std::vector<LevelSource> levelSourcesOf(std::istream& mapsBin) {
     sources.push_back(LevelSource{"Level " + std::to_string(sources.size() + 1), std::string(), level});
   }
   return sources;
+}
+
+bool takeLevelArgument(const char* tool, int argc, char** argv, int& index,
+                       std::vector<std::filesystem::path>& levels) {
+  const std::string argument = argv[index];
+  if (argument == "--list" && index + 1 < argc) {
+    if (!readLevelListPaths(argv[++index], levels)) {
+      std::cerr << tool << ": " << argv[index] << " cannot be read\n";
+      return false;
+    }
+    return true;
+  }
+  if (!argument.empty() && argument[0] == '-') {
+    return false;
+  }
+  levels.emplace_back(argument);
+  return true;
 }

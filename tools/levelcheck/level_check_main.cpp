@@ -52,15 +52,8 @@ bool readOptions(int argc, char** argv, Options& options) {
       options.assetsFile = argv[++index];
     } else if (argument == "--ways" && hasValue) {
       options.waysDir = argv[++index];
-    } else if (argument == "--list" && hasValue) {
-      if (!readLevelListPaths(argv[++index], options.levels)) {
-        std::cerr << "level-check: " << argv[index] << " cannot be read\n";
-        return false;
-      }
-    } else if (!argument.empty() && argument[0] == '-') {
+    } else if (!takeLevelArgument("level-check", argc, argv, index, options.levels)) {
       return false;
-    } else {
-      options.levels.emplace_back(argument);
     }
   }
   return !options.levels.empty();

@@ -102,15 +102,8 @@ bool readOptions(int argc, char** argv, Options& options) {
       options.progress = true;
     } else if (argument == "--out" && hasValue) {
       options.outDir = argv[++index];
-    } else if (argument == "--list" && hasValue) {
-      if (!readLevelListPaths(argv[++index], options.levels)) {
-        std::cerr << "level-solve: " << argv[index] << " cannot be read\n";
-        return false;
-      }
-    } else if (!argument.empty() && argument[0] == '-') {
+    } else if (!takeLevelArgument("level-solve", argc, argv, index, options.levels)) {
       return false;
-    } else {
-      options.levels.emplace_back(argument);
     }
   }
   return !options.levels.empty();

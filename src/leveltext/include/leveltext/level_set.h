@@ -36,6 +36,14 @@ bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::
 // The same, each name made a path through the list file's folder.
 bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths);
 
+// The arguments every level tool shares, after its own options: "--list
+// FILE" adds the list's levels, a word without a leading '-' adds one level
+// file. argv[index] is the argument; index moves past what it takes. False
+// on any other option or a list that cannot be read (said on standard error,
+// after the tool's name).
+bool takeLevelArgument(const char* tool, int argc, char** argv, int& index,
+                       std::vector<std::filesystem::path>& levels);
+
 // Reads a level set from either a level list or a compiled maps.bin, told
 // apart by content: maps.bin holds control bytes (two empty cells make a 0
 // byte), a list never does. The levels are those the game would load from the
