@@ -1,8 +1,8 @@
 // The measures asset-check applies to assets.dat, tried on inputs whose
 // figures are known, so that a slip in a measure cannot pass bad art or
 // sounds.
-#include "colour_figures.h"
-#include "sound_figures.h"
+#include "assetfigures/colour_figures.h"
+#include "assetfigures/sound_figures.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>

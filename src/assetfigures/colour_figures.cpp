@@ -1,4 +1,4 @@
-#include "colour_figures.h"
+#include "assetfigures/colour_figures.h"
 
 #include "base/assets.h"
 #include "level/cell_kinds.h"

@@ -7,7 +7,7 @@
 // colourless the start markers are.
 #pragma once
 
-#include "figure.h"
+#include "assetfigures/figure.h"
 
 #include <allegro.h>
 
