@@ -27,7 +27,6 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -102,14 +101,10 @@ bool writeWayIntoFirstTrap(const fs::path& levelPath, const fs::path& waysDir, c
 
 // Answers the level's exit status.
 int checkOne(const fs::path& levelPath, const std::optional<fs::path>& waysDir) {
-  // Not a stream on the path: a FIFO given by mistake would hold it up for ever.
-  std::string bytes;
   LevelSource source;
   std::string error;
-  const bool read = readRegularFile(levelPath.c_str(), LevelFileMostBytes, bytes);
-  std::istringstream in(bytes);
-  if (!read || !parseLevelSource(in, levelPath.string(), source, error)) {
-    std::cerr << (error.empty() ? levelPath.string() + ": cannot be read" : error) << "\n";
+  if (!readLevelFile(levelPath.string(), source, error)) {
+    std::cerr << error << "\n";
     return ExitBroken;
   }
   const DeadEndReport report = findDeadEnds(source.level);
