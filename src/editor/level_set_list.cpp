@@ -69,12 +69,18 @@ void LevelSetList::remove(int index) {
 }
 
 std::string LevelSetList::text() const {
+  return text([](const SetEntry&) { return true; });
+}
+
+std::string LevelSetList::text(const std::function<bool(const SetEntry&)>& written) const {
   std::string text;
   for (const std::string& line : headComments_) {
     text += line + "\n";
   }
   for (const SetEntry& entry : entries_) {
-    text += entry.name + "\n";
+    if (written(entry)) {
+      text += entry.name + "\n";
+    }
   }
   return text;
 }
@@ -86,6 +92,7 @@ bool looksLikeLevelFile(const std::string& path) {
   if (readSmallFile(path, LevelListMostBytes, bytes).kind != SmallFileProblem::None) {
     return true;
   }
+  // An empty file is an empty set.
   const std::size_t first = bytes.find_first_not_of(" \t\r\n");
-  return first == std::string::npos || bytes.compare(first, LevelTitleKey.size(), LevelTitleKey) == 0;
+  return first != std::string::npos && bytes.compare(first, LevelTitleKey.size(), LevelTitleKey) == 0;
 }
