@@ -4,9 +4,10 @@
 #include "generate/level_repair.h"
 
 #include "analysis/dead_ends.h"
+#include "analysis/human_margin.h"
 #include "analysis/level_session.h"
 #include "analysis/reachability.h"
-#include "level_search.h"
+#include "analysis/level_search.h"
 #include "replay/replay_runner.h"
 
 #include <algorithm>
@@ -23,6 +24,9 @@ constexpr int DeadEndRepairs = 2;
 constexpr int FairStartRepairs = 3;
 constexpr int FairStartUpdates = static_cast<int>(FairStartSeconds * 100);
 constexpr int DistinctCells = CellCount / 4;
+// Every press of the proof may come this late and the level still clears:
+// a tenth of a second, less than anyone's reaction.
+constexpr int FairMarginUpdates = 10;
 
 int countOf(const Level& level, int8_t code) {
   return static_cast<int>(std::count(level.cells, level.cells + CellCount, code));
@@ -189,6 +193,10 @@ std::string LevelMaker::tryCandidate(uint64_t candidate, MadeLevel& made) {
   proof.keys = found.keys;
   try {
     made.rating = rateLevel(level, proof);
+    checkStop();
+    if (measureHumanMargin(level, proof).marginUpdates < FairMarginUpdates) {
+      return "too tight for a person";
+    }
   } catch (const ReplayError&) {
     return "proof does not replay";
   }

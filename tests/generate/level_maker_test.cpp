@@ -108,9 +108,12 @@ TEST(LevelsDistinct, AQuarterOfTheCellsMustDifferMirrorIncluded) {
 }
 
 // Ground, a floor along row 25 with a gap at column 12 over a closed room
-// (columns 10 to 14, rows 26 to 29), the player on the floor at the left.
+// (columns 10 to 14, rows 26 to 29), the player on the floor at the left;
+// brick along the top, so that no way leads in from above after a fall out
+// of the bottom.
 std::vector<std::string> roomRows() {
   std::vector<std::string> rows(GridSize, std::string(GridSize, '.'));
+  rows[0] = std::string(GridSize, '#');
   rows[24][3] = 'P';
   rows[25] = std::string(GridSize, '#');
   rows[25][12] = '.';
@@ -125,7 +128,7 @@ std::vector<std::string> roomRows() {
 TEST_F(LevelMakerTest, ALadderOutOfAClosedRoomEndsItsDeadEnd) {
   std::vector<std::string> rows = roomRows();
   rows[29][11] = '$';
-  rows[24][20] = '$';
+  rows[24][6] = '$';     // left behind by a player who walks straight into the room
   Level level = levelFromRows(rows);
   const DeadEndReport before = findDeadEnds(level);
   ASSERT_FALSE(before.deadEnds.empty());

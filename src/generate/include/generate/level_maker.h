@@ -14,6 +14,8 @@
 //   proof      the solver clears it with its enemies, and the proof replays
 //              to a clear with no life lost
 //   rating     its difficulty figure, from the proof
+//   margin     each press of the proof may come FairMarginUpdates late and
+//              a way still clears the level (the human margin)
 //
 // Every budget is counted in work (states, situations, updates), never in
 // time, so one seed and one set of options make the same levels on any
