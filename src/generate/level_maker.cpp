@@ -27,6 +27,8 @@ constexpr int DistinctCells = CellCount / 4;
 // Every press of the proof may come this late and the level still clears:
 // a tenth of a second, less than anyone's reaction.
 constexpr int FairMarginUpdates = 10;
+constexpr int MarginRepairs = 1;
+const std::string TooTight = "too tight for a person";
 
 int countOf(const Level& level, int8_t code) {
   return static_cast<int>(std::count(level.cells, level.cells + CellCount, code));
@@ -159,6 +161,33 @@ std::string LevelMaker::uniqueTitle(LevelRandom& random) {
   return title;
 }
 
+// The dearest checks, on a level laid out and checked: a proof with the
+// enemies, the room it leaves a person, and the figure.
+std::string LevelMaker::prove(const Level& level, MadeLevel& made) const {
+  SearchLimits limits;
+  limits.seconds = std::numeric_limits<double>::infinity();
+  limits.states = SearchStates;
+  limits.onProgress = [this](size_t) { checkStop(); };
+  const SearchResult found = searchLevel(level, true, ProofSeed, limits);
+  if (!found.cleared) {
+    return "no proof found";
+  }
+  Replay proof;
+  proof.seed = ProofSeed;
+  proof.keys = found.keys;
+  try {
+    if (measureHumanMargin(level, proof).marginUpdates < FairMarginUpdates) {
+      return TooTight;
+    }
+    checkStop();
+    made.rating = rateLevel(level, proof);
+  } catch (const ReplayError&) {
+    return "proof does not replay";
+  }
+  made.proof = found.keys;
+  return "";
+}
+
 std::string LevelMaker::tryCandidate(uint64_t candidate, MadeLevel& made) {
   LevelRandom random(candidateSeed(options_.seed, options_.difficulty, candidate));
   Sketch sketch = buildSketch(ranges_, random);
@@ -173,38 +202,30 @@ std::string LevelMaker::tryCandidate(uint64_t candidate, MadeLevel& made) {
   if (fault.empty()) {
     fault = checkDeadEnds(level);
   }
-  // Again after the repairs, which change cells, before the dearest check.
+  // Again after the repairs, which change cells, before the dearest checks.
   if (fault.empty() && !distinct(level)) {
     fault = "too like an earlier level";
   }
+  if (fault.empty()) {
+    fault = prove(level, made);
+  }
+  // A proof too tight for a person most often runs a chaser close: one
+  // moved farther off may leave room. Dead ends are found without the
+  // enemies, so only the start is looked at again.
+  for (int round = 0; fault == TooTight && round < MarginRepairs; ++round) {
+    if (!moveNearestEnemy(level, sketch.spareEnemyCells)) {
+      break;
+    }
+    fault = checkFairStart(level, sketch.spareEnemyCells);
+    fault = fault.empty() ? prove(level, made) : fault;
+  }
   if (!fault.empty()) {
     return fault;
-  }
-  SearchLimits limits;
-  limits.seconds = std::numeric_limits<double>::infinity();
-  limits.states = SearchStates;
-  limits.onProgress = [this](size_t) { checkStop(); };
-  const SearchResult found = searchLevel(level, true, ProofSeed, limits);
-  if (!found.cleared) {
-    return "no proof found";
-  }
-  Replay proof;
-  proof.seed = ProofSeed;
-  proof.keys = found.keys;
-  try {
-    made.rating = rateLevel(level, proof);
-    checkStop();
-    if (measureHumanMargin(level, proof).marginUpdates < FairMarginUpdates) {
-      return "too tight for a person";
-    }
-  } catch (const ReplayError&) {
-    return "proof does not replay";
   }
   made.source.level = level;
   made.source.title = uniqueTitle(random);
   made.source.note = "Made by level-make: seed " + std::to_string(options_.seed) + ", difficulty " +
                      std::to_string(options_.difficulty) + ", candidate " + std::to_string(candidate) + ".";
-  made.proof = found.keys;
   made.candidate = candidate;
   made.chambers = sketch.chambers;
   return "";

@@ -13,9 +13,10 @@
 //              as it costs nothing, and again after the repairs)
 //   proof      the solver clears it with its enemies, and the proof replays
 //              to a clear with no life lost
+//   margin     each press of the proof may come 10 updates late and
+//              a way still clears the level (the human margin); a chaser
+//              moved farther off mends a proof too tight
 //   rating     its difficulty figure, from the proof
-//   margin     each press of the proof may come FairMarginUpdates late and
-//              a way still clears the level (the human margin)
 //
 // Every budget is counted in work (states, situations, updates), never in
 // time, so one seed and one set of options make the same levels on any
@@ -80,6 +81,7 @@ private:
   std::string tryCandidate(uint64_t candidate, MadeLevel& made);
   std::string checkFairStart(Level& level, std::vector<int>& spareEnemyCells) const;
   std::string checkDeadEnds(Level& level) const;
+  std::string prove(const Level& level, MadeLevel& made) const;
   bool distinct(const Level& level) const;
   std::string uniqueTitle(LevelRandom& random);
   void checkStop() const;
