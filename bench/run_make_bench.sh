@@ -20,8 +20,11 @@ trap 'rm -rf "$work"' EXIT
 printf '%-10s %-10s %-9s %-9s %-9s %-22s %-8s %-8s %s\n' difficulty accepted "median-s" "p95-s" "max-s" "figure min/median/max" chasers "peak-MB" "turned away"
 for difficulty in $difficulties; do
   log=$work/$difficulty.log
-  /usr/bin/time -v -o "$work/$difficulty.time" "$maker" --seed "$seed" --count "$count" \
-    --difficulty "$difficulty" --out "$work/levels-$difficulty" 2>"$log"
+  if ! /usr/bin/time -v -o "$work/$difficulty.time" "$maker" --seed "$seed" --count "$count" \
+    --difficulty "$difficulty" --out "$work/levels-$difficulty" 2>"$log"; then
+    tail -n 3 "$log" >&2
+    exit 1
+  fi
   python3 - "$log" "$work/$difficulty.time" "$difficulty" <<'PY'
 import re, sys
 log, timing, difficulty = sys.argv[1:]

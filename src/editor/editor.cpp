@@ -187,6 +187,11 @@ bool Editor::onOverlayKey(const Key& key) {
 void Editor::onTypingKey(const Key& key) {
   if (key.scancode == KEY_ENTER || key.scancode == KEY_ENTER_PAD) {
     const std::string text = typed_.substr(std::min(typed_.find_first_not_of(' '), typed_.size()));
+    if (typingGenerate_) {
+      mode_ = Mode::SetList;
+      generateAfterChosen(text);
+      return;
+    }
     if (typingTitle_) {
       draft_.setTitle(text);
     } else {
@@ -196,7 +201,7 @@ void Editor::onTypingKey(const Key& key) {
     mode_ = Mode::Drawing;
     say("", Dim);
   } else if (key.scancode == KEY_ESC) {
-    mode_ = Mode::Drawing;
+    mode_ = typingGenerate_ ? Mode::SetList : Mode::Drawing;
   } else if (key.scancode == KEY_BACKSPACE) {
     replaceTyped_ = false;
     typed_ = typed_.substr(0, typed_.empty() ? 0 : typed_.size() - 1);
@@ -220,6 +225,7 @@ void Editor::startTyping(bool title) {
   endStroke();
   mode_ = Mode::Typing;
   typingTitle_ = title;
+  typingGenerate_ = false;
   typed_ = title ? draft_.source().title : draft_.source().note;
   replaceTyped_ = true;
 }

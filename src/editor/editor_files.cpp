@@ -108,5 +108,7 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
                                          own / MQ_SOLVER_FROM_BUILT_EDITOR / "level-solve"});
   files.checkerPath = firstPresent(X_OK, {own / "level-check", own / MQ_PRIVATE_FROM_EDITOR / "level-check",
                                           own / MQ_CHECKER_FROM_BUILT_EDITOR / "level-check"});
+  files.makerPath = firstPresent(X_OK, {own / "level-make", own / MQ_PRIVATE_FROM_EDITOR / "level-make",
+                                        own / MQ_MAKER_FROM_BUILT_EDITOR / "level-make"});
   return {};
 }

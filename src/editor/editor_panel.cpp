@@ -100,7 +100,7 @@ std::string Editor::promptText() const {
       // The end of a long text, where the typing happens, stays in view.
       const std::string shown = typed_.size() > PromptTailChars ? "~" + typed_.substr(typed_.size() - PromptTailChars)
                                                                  : typed_;
-      return (typingTitle_ ? "Title: " : "Note: ") + shown + "_  (" +
+      return (typingGenerate_ ? "Make a level, difficulty 1-5 and seed: " : typingTitle_ ? "Title: " : "Note: ") + shown + "_  (" +
              (replaceTyped_ ? "typing replaces it, Backspace edits it; " : "") + "Enter keeps, Escape drops)";
     }
     case Mode::Prompting: {

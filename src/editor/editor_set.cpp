@@ -6,13 +6,17 @@
 #include "editor/editor.h"
 
 #include "editor/editor_colours.h"
+#include "editor/level_files.h"
+#include "editor/level_make_run.h"
 
 #include "leveltext/level_set.h"
 
 #include <allegro.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -91,6 +95,16 @@ void Editor::onSetCommand(Command command) {
       break;
     case Command::SetProveAll: proveAll(); break;
     case Command::SetPlay: playSet(); break;
+    case Command::SetGenerate:
+      if (proving_ || !proveQueue_.empty()) {
+        say("Proofs are under way: V stops them before a level is made.", Warning);
+      } else {
+        mode_ = Mode::Typing;
+        typingGenerate_ = true;
+        typed_ = "3 " + std::to_string(static_cast<uint32_t>(std::time(nullptr)));
+        replaceTyped_ = false;
+      }
+      break;
     case Command::EndlessLives: endlessLives_ = !endlessLives_; break;
     case Command::Help: overlay_ = Overlay::Help; break;
     case Command::Quit: requestQuit(); break;
@@ -152,6 +166,48 @@ void Editor::addToSet(const std::string& path) {
     mode_ = Mode::Drawing;
     say("New level in the set: draw it, Ctrl+S saves it, Escape goes back to the set.", Dim);
   }
+}
+
+// A level made by level-make joins the set after the chosen one, beside the
+// list, with its proof where the set view looks for it.
+void Editor::generateAfterChosen(const std::string& typed) {
+  std::istringstream words(typed);
+  int difficulty = 0;
+  unsigned long long seed = 0;
+  std::string rest;
+  if (!(words >> difficulty >> seed) || (words >> rest) || difficulty < 1 || difficulty > 5) {
+    say("Type a difficulty from 1 to 5 and a seed, as \"3 42\".", Warning);
+    return;
+  }
+  say("Making a level...", White);
+  const fs::path work = fs::path(workFolder_) / ("made" + std::to_string(++proofsStarted_));
+  const MadeForSet made = makeOneLevel(files_.makerPath, files_.assetsPath, work.string(), difficulty, seed);
+  if (!made.error.empty()) {
+    say("No level made: " + made.error, Warning);
+    return;
+  }
+  const fs::path folder = fs::path(set_->path()).parent_path();
+  const std::string stem = fs::path(made.fileName).stem().string();
+  fs::path path = folder / made.fileName;
+  std::error_code error;
+  for (int number = 2; fs::exists(path, error); ++number) {
+    path = folder / (stem + "-" + std::to_string(number) + ".txt");
+  }
+  std::ostringstream text;
+  writeLevelSource(text, made.source);
+  ProofResult proof;
+  proof.replay = made.proof;
+  proof.replayComment = "# found by level-make";
+  std::string problem = writeFileAtomically(path.string(), text.str());
+  problem = problem.empty() ? saveProof(path.string(), proof) : problem;
+  if (!problem.empty()) {
+    say("The level made is not saved: " + problem, Warning);
+    return;
+  }
+  addToSet(path.string());
+  say("Made " + made.source.title + " (difficulty " + std::to_string(difficulty) + ", seed " + std::to_string(seed) +
+          "): proven and checked. Ctrl+S saves the list.",
+      Good);
 }
 
 void Editor::proveAll() {

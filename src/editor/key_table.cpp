@@ -70,6 +70,7 @@ std::vector<KeyBinding> makeTable() {
       {P::Set, C::SetRemove, "Delete", "takes it out of the set", {{KEY_DEL, None}}},
       {P::Set, C::SetProveAll, "V", "proves all not yet proven", {{KEY_V, None}}},
       {P::Set, C::SetPlay, "P", "plays the set from it", {{KEY_P, None}}},
+      {P::Set, C::SetGenerate, "G", "makes a new level after it: difficulty and seed asked", {{KEY_G, None}}},
       {P::Set, C::EndlessLives, "L", "endless lives on or off", {{KEY_L, None}}},
       {P::Set, C::Save, "Ctrl+S", "saves the list", {{KEY_S, Control}}},
       {P::Set, C::SaveAs, "Ctrl+Shift+S", "saves the list as", {{KEY_S, ControlShift}}},

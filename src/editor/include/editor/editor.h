@@ -78,6 +78,7 @@ private:
   void deleteSelection();
   bool dropSelection();
   void startTyping(bool title);
+  void generateAfterChosen(const std::string& typed);
   void say(const std::string& text, int colour);
   void refresh();
 
@@ -166,6 +167,7 @@ private:
   std::string windowTitle_;
 
   bool typingTitle_ = true;
+  bool typingGenerate_ = false;   // the difficulty and seed of a level to make, in the set view
   std::string typed_;
   bool replaceTyped_ = false;   // the old text, as if selected: a typed character replaces it
   std::string message_;

@@ -20,6 +20,7 @@ struct EditorFiles {
   std::string assetsPath;
   std::string solverPath;
   std::string checkerPath;
+  std::string makerPath;
   std::string startFolder;       // the working folder the editor was started in
   std::string installedLevels;   // the level sources installed with the game: read-only
   int scale = 0;                 // 0: the largest that fits the desktop

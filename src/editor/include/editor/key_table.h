@@ -23,7 +23,7 @@ enum class Command {
   PlayTest, PlayFromPointer, EndlessLives, Prove, WatchProof, ShowTrap,
   SelectTool, Copy, Cut, Paste, Move, DeleteSelection, Fill, Mirror,
   Help, Quit,
-  SetUp, SetDown, SetMoveUp, SetMoveDown, SetEdit, SetAdd, SetRemove, SetProveAll, SetPlay,
+  SetUp, SetDown, SetMoveUp, SetMoveDown, SetEdit, SetAdd, SetRemove, SetProveAll, SetPlay, SetGenerate,
 };
 
 enum class Modifiers { None, Shift, Control, ControlShift };
