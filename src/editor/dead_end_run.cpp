@@ -17,9 +17,9 @@ void appendCells(std::vector<int>& cells, const std::string& line) {
 
 }  // namespace
 
-DeadEndRun::DeadEndRun(const std::string& checkerPath, const std::string& assetsPath,
-                       const std::string& workFolder, const std::string& name, const LevelSource& source)
-    : checker_({checkerPath, "--assets", assetsPath, "--ways", workFolder}, workFolder, name, source) {
+DeadEndRun::DeadEndRun(const std::string& checkerPath, const std::string& workFolder, const std::string& name,
+                       const LevelSource& source)
+    : checker_({checkerPath, "--ways", workFolder}, workFolder, name, source) {
   findings_.line = "looking for them";
   if (!checker_.startProblem().empty()) {
     findings_.state = DeadEndCheckState::Failed;

@@ -31,8 +31,8 @@ std::vector<int> cellsNamedIn(const std::string& line) {
   return cells;
 }
 
-ProofRun::ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
-                   const std::string& name, const LevelSource& source)
+ProofRun::ProofRun(const std::string& solverPath, const std::string& workFolder, const std::string& name,
+                   const LevelSource& source)
     : level_(source.level) {
   const std::vector<int> outOfReach = unreachableGold(level_);
   if (!outOfReach.empty()) {
@@ -44,7 +44,7 @@ ProofRun::ProofRun(const std::string& solverPath, const std::string& assetsPath,
   }
   result_.line = "Searching";
   solver_ = std::make_unique<LevelToolRun>(
-      std::vector<std::string>{solverPath, "--assets", assetsPath, "--progress", "--out", workFolder}, workFolder,
+      std::vector<std::string>{solverPath, "--progress", "--out", workFolder}, workFolder,
       name, source);
   if (!solver_->startProblem().empty()) {
     result_.state = ProofState::Failed;

@@ -5,7 +5,9 @@
 // Exit status 0 when no level has a trap, 1 when one has (or could not be
 // searched to the end), 2 on a usage or file problem.
 //
-//   level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)
+//   level-check [--ways DIR] (--list LIST | LEVEL...)
+//
+// The rules need no art: --assets FILE is still accepted, and ignored.
 //
 // --ways writes the way into a level's first trap as DIR/NAME.trap.replay
 // (enemies off, as the analysis plays it), to be watched; a level without a
@@ -19,7 +21,6 @@
 #include "leveltext/level_text.h"
 #include "replay/replay.h"
 
-#include "base/headless_start.h"
 #include "base/os_files.h"
 
 #include <chrono>
@@ -39,7 +40,6 @@ constexpr int ExitTrap = 1;
 constexpr int ExitBroken = 2;
 
 struct Options {
-  std::string assetsFile = ownProgramFolder() + MQ_RUN_FROM_CHECKER "/assets.dat";
   std::optional<fs::path> waysDir;
   std::vector<fs::path> levels;
 };
@@ -49,7 +49,7 @@ bool readOptions(int argc, char** argv, Options& options) {
     const std::string argument = argv[index];
     const bool hasValue = index + 1 < argc;
     if (argument == "--assets" && hasValue) {
-      options.assetsFile = argv[++index];
+      ++index;
     } else if (argument == "--ways" && hasValue) {
       options.waysDir = argv[++index];
     } else if (!takeLevelArgument("level-check", argc, argv, index, options.levels)) {
@@ -131,12 +131,7 @@ int checkOne(const fs::path& levelPath, const std::optional<fs::path>& waysDir) 
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)\n";
-    return ExitBroken;
-  }
-  const std::string problem = startWithoutWindow(options.assetsFile);
-  if (!problem.empty()) {
-    std::cerr << "level-check: " << problem << "\n";
+    std::cerr << "usage: level-check [--ways DIR] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }
   const auto started = std::chrono::steady_clock::now();

@@ -3,8 +3,10 @@
 // a replay file. Exit status 0 when every level was cleared, 1 when one was
 // not (with the reason on stderr), 2 on a usage or file problem.
 //
-//   level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S]
+//   level-solve [--enemies auto|on|off] [--seconds S]
 //               [--out DIR] [--progress] (--list LIST | LEVEL...)
+//
+// The rules need no art: --assets FILE is still accepted, and ignored.
 //
 // auto (the default) searches with the level's enemies first and, when that
 // finds nothing within the time, again with them removed; the replay says
@@ -20,11 +22,7 @@
 #include "replay/replay.h"
 #include "replay/replay_runner.h"
 
-#include "base/globals.h"
-#include "base/headless_start.h"
-#include "base/os_files.h"
 
-#include <allegro.h>
 
 #include <cerrno>
 #include <chrono>
@@ -50,7 +48,6 @@ constexpr unsigned ReplaySeed = 1;
 enum class EnemyMode { Auto, On, Off };
 
 struct Options {
-  std::string assetsFile = ownProgramFolder() + MQ_RUN_FROM_SOLVER "/assets.dat";
   EnemyMode enemies = EnemyMode::Auto;
   SearchLimits limits;
   fs::path outDir = ".";
@@ -87,7 +84,7 @@ bool readOptions(int argc, char** argv, Options& options) {
     const std::string argument = argv[index];
     const bool hasValue = index + 1 < argc;
     if (argument == "--assets" && hasValue) {
-      options.assetsFile = argv[++index];
+      ++index;
     } else if (argument == "--enemies" && hasValue) {
       if (!readEnemyMode(argv[++index], options.enemies)) {
         return false;
@@ -214,13 +211,8 @@ int solveOne(const fs::path& levelPath, const Options& options) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S] [--out DIR] "
+    std::cerr << "usage: level-solve [--enemies auto|on|off] [--seconds S] [--out DIR] "
                  "[--progress] (--list LIST | LEVEL...)\n";
-    return ExitBroken;
-  }
-  const std::string problem = startWithoutWindow(options.assetsFile);
-  if (!problem.empty()) {
-    std::cerr << "level-solve: " << problem << "\n";
     return ExitBroken;
   }
   int status = 0;

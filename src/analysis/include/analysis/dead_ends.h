@@ -49,6 +49,5 @@ struct DeadEndReport {
   size_t count(DeadEndKind kind) const;
 };
 
-// The library must be running (headless is enough) with backBuffer,
-// levelBitmap and assets loaded; the level is played in scratch folders.
+// The level is played by the rules alone: nothing painted, no file touched.
 DeadEndReport findDeadEnds(const Level& level, const DeadEndLimits& limits = {});

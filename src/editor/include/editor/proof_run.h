@@ -33,8 +33,8 @@ class ProofRun {
 public:
   // Writes the level as NAME.txt into workFolder (a folder of its own) and
   // starts the solver on it there, unless gold is out of reach.
-  ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
-           const std::string& name, const LevelSource& source);
+  ProofRun(const std::string& solverPath, const std::string& workFolder, const std::string& name,
+           const LevelSource& source);
   ProofRun(const ProofRun&) = delete;
   ProofRun& operator=(const ProofRun&) = delete;
 
