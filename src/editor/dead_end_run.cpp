@@ -48,7 +48,8 @@ void DeadEndRun::readLine(const std::string& line) {
 }
 
 void DeadEndRun::finish(int exitStatus) {
-  if (exitStatus != 0 && exitStatus != 1) {
+  // 1: a trap; 3: places it could not decide, which are no fault.
+  if (exitStatus != 0 && exitStatus != 1 && exitStatus != 3) {
     const std::string explanation = checker_.firstErrorLine();
     findings_.state = DeadEndCheckState::Failed;
     findings_.line = explanation.empty() ? "The dead-end check stopped unexpectedly" : explanation;

@@ -96,9 +96,10 @@ void ProofRun::finish(int exitStatus) {
     return;
   }
   const std::string explanation = solver_->firstErrorLine();
-  if (exitStatus == 1) {
-    result_.state = ProofState::NoWayFound;
-    result_.line = "No way found";
+  if (exitStatus == 1 || exitStatus == 3) {
+    const bool proven = exitStatus == 1;
+    result_.state = proven ? ProofState::NoWayFound : ProofState::Unsure;
+    result_.line = proven ? "No way found" : "Unsure: no way found within the budget";
     result_.missedGold = cellsNamedIn(explanation);
     return;
   }

@@ -2,8 +2,11 @@
 // rules: traps, where the player can neither clear the level nor lose a
 // life, and places that cost a life. Each comes with the cells where the
 // player stands in it and a way in from the start, in replay key notation.
-// Exit status 0 when no level has a trap, 1 when one has (or could not be
-// searched to the end), 2 on a usage or file problem.
+// A place without a way on that a player granted more than the rules allow
+// could still clear the level from is "unsure": neither a dead end nor a
+// pass. Exit status 0 when no level has a trap or an unsure place, 1 when
+// one has a trap, 3 when one has only unsure places or could not be searched
+// to the end, 2 on a usage or file problem.
 //
 //   level-check [--ways DIR] (--list LIST | LEVEL...)
 //
@@ -13,7 +16,7 @@
 // (enemies off, as the analysis plays it), to be watched; a level without a
 // trap leaves no such file there.
 //
-//   020-skyline: 1 trap, 0 cost a life (2817 situations, 0.21 s)
+//   020-skyline: 1 trap, 0 cost a life, 0 unsure (2817 situations, 0.21 s)
 //     trap at (1, 28) (2, 28); way in: 96 -, 1 L, 15 -, ...
 #include "analysis/dead_ends.h"
 
@@ -38,6 +41,16 @@ namespace {
 
 constexpr int ExitTrap = 1;
 constexpr int ExitBroken = 2;
+constexpr int ExitUnsure = 3;
+
+const char* kindName(DeadEndKind kind) {
+  switch (kind) {
+    case DeadEndKind::Trap: return "trap";
+    case DeadEndKind::CostsLife: return "costs a life";
+    case DeadEndKind::Unsure: break;
+  }
+  return "unsure";
+}
 
 struct Options {
   std::optional<fs::path> waysDir;
@@ -76,7 +89,7 @@ std::string wayText(const std::vector<KeyRun>& way) {
 }
 
 void printDeadEnd(const DeadEnd& deadEnd) {
-  std::printf("  %s at %s; way in: %s%s\n", deadEnd.kind == DeadEndKind::Trap ? "trap" : "costs a life",
+  std::printf("  %s at %s; way in: %s%s\n", kindName(deadEnd.kind),
               cellList(deadEnd.cells).c_str(), wayText(deadEnd.way).c_str(),
               deadEnd.enemyCatches ? "; an enemy comes for him there" : "");
 }
@@ -114,16 +127,31 @@ int checkOne(const fs::path& levelPath, const std::optional<fs::path>& waysDir) 
   }
   const DeadEndReport report = findDeadEnds(source.level);
   const size_t traps = report.count(DeadEndKind::Trap);
-  std::printf("%s: %zu trap%s, %zu cost a life (%zu situations, %.2f s)%s\n", levelPath.stem().string().c_str(),
-              traps, traps == 1 ? "" : "s", report.count(DeadEndKind::CostsLife), report.situations,
-              report.seconds, report.complete ? "" : "; NOT every situation was searched");
+  const size_t unsure = report.count(DeadEndKind::Unsure);
+  std::printf("%s: %zu trap%s, %zu cost a life, %zu unsure (%zu situations, %.2f s)%s\n",
+              levelPath.stem().string().c_str(), traps, traps == 1 ? "" : "s", report.count(DeadEndKind::CostsLife),
+              unsure, report.situations, report.seconds,
+              report.complete ? "" : "; NOT every situation was searched");
   for (const DeadEnd& deadEnd : report.deadEnds) {
     printDeadEnd(deadEnd);
   }
   if (waysDir && !writeWayIntoFirstTrap(levelPath, *waysDir, report)) {
     return ExitBroken;
   }
-  return traps > 0 || !report.complete ? ExitTrap : 0;
+  if (traps > 0) {
+    return ExitTrap;
+  }
+  return unsure > 0 || !report.complete ? ExitUnsure : 0;
+}
+
+// A level that could not be read outweighs a trap, and a trap an unsure place.
+int worseStatus(int one, int other) {
+  for (int status : {ExitBroken, ExitTrap, ExitUnsure}) {
+    if (one == status || other == status) {
+      return status;
+    }
+  }
+  return 0;
 }
 
 }  // namespace
@@ -138,7 +166,7 @@ int main(int argc, char** argv) {
   int status = 0;
   for (const fs::path& level : options.levels) {
     try {
-      status = std::max(status, checkOne(level, options.waysDir));
+      status = worseStatus(status, checkOne(level, options.waysDir));
     } catch (const std::exception& failure) {
       std::cerr << level.string() << ": " << failure.what() << "\n";
       status = ExitBroken;

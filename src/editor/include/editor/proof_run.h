@@ -18,7 +18,8 @@
 #include <string>
 #include <vector>
 
-enum class ProofState { Running, Cleared, ClearedWithoutEnemies, NoWayFound, Failed };
+// NoWayFound is proven; Unsure is a search that spent its budget without a way.
+enum class ProofState { Running, Cleared, ClearedWithoutEnemies, NoWayFound, Unsure, Failed };
 
 struct ProofResult {
   ProofState state = ProofState::Running;
