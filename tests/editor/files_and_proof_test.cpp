@@ -69,7 +69,7 @@ ProofResult proveToTheEnd(const std::vector<std::string>& rows, const std::strin
   const ScopedWorkDir dir;
   LevelSource source;
   source.level = levelFromRows(rows);
-  ProofRun run(solver, runFile("assets.dat"), dir.path(), "level", source);
+  ProofRun run(solver, dir.path(), "level", source);
   for (int wait = 0; wait < 3000 && run.result().state == ProofState::Running; ++wait) {
     run.poll();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -159,6 +159,7 @@ protected:
     alone.cells[kept] = Gold;
     SearchLimits limits;
     limits.states = SolverStates;
+    limits.searchTheImpossible = true;
     ++levelsSearched_;
     EXPECT_FALSE(searchLevel(alone, false, 1, limits).cleared)
         << origin << ": the check calls the gold at (" << kept / GridSize << ", " << kept % GridSize
