@@ -159,7 +159,7 @@ void Editor::onDrawingCommand(const FoundBinding& found) {
       if (dropSelection()) {
         break;
       }
-      if (setLevelOpen_) {
+      if (inSet()) {
         unlessUnsaved(false, "going back to the set", [this] { backToSet(); });
       } else {
         requestQuit();
