@@ -162,7 +162,7 @@ void Editor::onDrawingCommand(const FoundBinding& found) {
       if (dropSelection()) {
         break;
       }
-      if (setLevelOpen_) {
+      if (inSet()) {
         unlessUnsaved(false, "going back to the set", [this] { backToSet(); });
       } else {
         requestQuit();

@@ -72,7 +72,7 @@ void Editor::onSetCommand(Command command) {
     case Command::Save: saveSet(); break;
     case Command::SaveAs: startPrompt(PromptFor::SaveSetAs); break;
     case Command::Open: unlessUnsaved(true, "opening another file", [this] { startPrompt(PromptFor::Open); }); break;
-    case Command::NewLevel: unlessUnsaved(true, "starting a new level", [this] { newLevel(); }); break;
+    case Command::NewLevel: newLevelInSet(); break;
     case Command::NewSet: unlessUnsaved(true, "starting a new set", [this] { startPrompt(PromptFor::NewSet); }); break;
     case Command::SetUp:
     case Command::SetDown:
@@ -138,6 +138,16 @@ void Editor::openSetLevel(int index) {
   loadLevel(opened, entry.path, entry.name);
   setLevelOpen_ = index;
   mode_ = Mode::Drawing;
+}
+
+// Drawn first, then put into the set after the chosen level by its first save.
+void Editor::newLevelInSet() {
+  OpenedLevel fresh;
+  fresh.isNew = true;
+  loadLevel(fresh, "", "");
+  levelJoinsSet_ = true;
+  mode_ = Mode::Drawing;
+  say("A new level for the set: Ctrl+S saves it into the set's folder and the set.", Dim);
 }
 
 void Editor::backToSet() {

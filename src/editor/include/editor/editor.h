@@ -116,6 +116,8 @@ private:
   void onSetMouse(int x, int y);
   void openSetLevel(int index);
   void backToSet();
+  void newLevelInSet();
+  bool inSet() const { return setLevelOpen_ || levelJoinsSet_; }
   void addToSet(const std::string& path);
   void proveAll();
   void pollProveAll();
@@ -189,6 +191,7 @@ private:
   int setSelected_ = 0;
   int setFirstShown_ = 0;
   std::optional<int> setLevelOpen_;   // the set's level being edited
+  bool levelJoinsSet_ = false;        // a new level, put into the set once saved
   std::vector<int> proveQueue_;
   std::optional<int> proving_;
   int provedCount_ = 0;
