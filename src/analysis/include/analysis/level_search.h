@@ -18,9 +18,13 @@
 // shared among a few settings searching side by side; the first keeps one
 // hole open at a time and only two enemy layouts per place of the player,
 // which is what lets it past chasers instead of enumerating where they might
-// be. Because of that coarseness a search that ends without a way proves
-// nothing; only the reachability check (analysis/reachability.h), run first,
-// proves a level impossible.
+// be. The first of them is also tried with room for a person: every press it
+// takes, the player must also live through made 15 updates late (see
+// analysis/human_margin.h), so the way it finds is one a person could
+// follow; only where none is found does the search take the machine's way.
+// Because of the coarseness a search that ends without a way proves nothing;
+// only the reachability check (analysis/reachability.h), run first, proves a
+// level impossible.
 #pragma once
 
 #include "replay/replay.h"
