@@ -55,6 +55,9 @@ void Editor::run() {
       measureOneSetLevel();
       happened = true;
     }
+    if (set_) {
+      happened = measureOneSetMargin() || happened;
+    }
     if (std::exchange(happened, false)) {
       refresh();
     }

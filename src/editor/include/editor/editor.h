@@ -22,6 +22,7 @@
 #include "editor/level_draft.h"
 #include "editor/level_files.h"
 #include "editor/level_set_list.h"
+#include "editor/level_tool_run.h"
 #include "editor/play_in_window.h"
 #include "editor/proof_run.h"
 #include "editor/paint_tool.h"
@@ -124,6 +125,10 @@ private:
   void pollProveAll();
   void playSet();
   void measureOneSetLevel();
+  // Starts the margin of the first proven level without one, or reads the
+  // one under way; answers whether one came in.
+  bool measureOneSetMargin();
+  void startSetMargin(size_t index);
   ListContent setListContent() const;
   PanelContent setPanelContent() const;
 
@@ -195,6 +200,10 @@ private:
   std::vector<std::string> proveFailures_;   // "NAME: why", of the last Prove all
   int proveTotal_ = 0;
   std::unique_ptr<ProofRun> setProof_;
+  std::unique_ptr<LevelToolRun> setMarginRun_;
+  std::string setMarginPath_;    // the level it measures
+  std::string setMarginLine_;    // what it said of the margin
+  int marginsStarted_ = 0;
 
   std::optional<std::array<int, 2>> pointerCell_;
   std::array<int, 2> pointerPixel_{-1, -1};   // in the window
