@@ -71,6 +71,8 @@ private:
   void onGridPress(int flags);
   void endStroke();
   void useTool(Tool& tool);
+  // By one step, within the screen.
+  void zoom(int step);
   void fillUnderPointer();
   void mirror();
   void copySelection(bool cut);
