@@ -105,7 +105,7 @@ void Editor::prove() {
   proofMarginRun_.reset();
   criticalPresses_.clear();
   const std::string name = levelPath_.empty() ? "untitled" : fs::path(levelPath_).stem().string();
-  proof_ = std::make_unique<ProofRun>(files_.solverPath, files_.assetsPath, folder.string(), name, draft_.source());
+  proof_ = std::make_unique<ProofRun>(files_.solverPath, folder.string(), name, draft_.source());
   say("", Dim);
 }
 
@@ -168,8 +168,7 @@ bool Editor::checkDeadEnds() {
     const fs::path folder = fs::path(workFolder_) / "dead-ends";
     std::error_code error;
     fs::create_directories(folder, error);
-    deadEnds_ = std::make_unique<DeadEndRun>(files_.checkerPath, files_.assetsPath, folder.string(), "level",
-                                             draft_.source());
+    deadEnds_ = std::make_unique<DeadEndRun>(files_.checkerPath, folder.string(), "level", draft_.source());
     return true;
   }
   return deadEnds_ && deadEnds_->poll();
