@@ -48,7 +48,9 @@ void Editor::run() {
       if (proof_->result().state == ProofState::Failed) {
         say(proof_->result().line, Warning);
       }
+      startProofMargin();
     }
+    happened = pollProofMargin() || happened;
     const bool unmeasured = std::find(setFacts_.begin(), setFacts_.end(), std::nullopt) != setFacts_.end();
     if (set_ && (setProof_ || !proveQueue_.empty() || unmeasured)) {
       pollProveAll();

@@ -230,8 +230,8 @@ void Editor::pollProveAll() {
     const fs::path folder = fs::path(workFolder_) / ("proof" + std::to_string(++proofsStarted_));
     std::error_code error;
     fs::create_directories(folder, error);
-    setProof_ = std::make_unique<ProofRun>(files_.solverPath, files_.assetsPath, folder.string(),
-                                           fs::path(entry.path).stem().string(), opened.source);
+    setProof_ = std::make_unique<ProofRun>(files_.solverPath, folder.string(), fs::path(entry.path).stem().string(),
+                                           opened.source);
     proving_ = index;
   }
 }

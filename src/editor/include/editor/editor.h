@@ -136,6 +136,9 @@ private:
   void playTest(bool fromPointer);
   void prove();
   void watchProof();
+  void startProofMargin();
+  // Reads the critical presses found so far; answers whether the search ended.
+  bool pollProofMargin();
   PlayWindow playWindow();
   void showPlaying(const std::string& what);
   void takeWindowBack();
@@ -210,5 +213,10 @@ private:
 
   std::unique_ptr<ProofRun> proof_;
   int proofsStarted_ = 0;
+  // The presses of proof_ with less than a person's room, found by
+  // level-check in the background once the proof is in, framed while it
+  // is watched.
+  std::unique_ptr<LevelToolRun> proofMarginRun_;
+  std::vector<WatchMark> criticalPresses_;
   std::unique_ptr<DeadEndRun> deadEnds_;
 };
