@@ -7,6 +7,7 @@
 #include "game/game.h"
 #include "game/motion.h"
 #include "game/player.h"
+#include "level/cell_kinds.h"
 
 #include <allegro.h>
 
@@ -16,11 +17,6 @@
 #include <unordered_map>
 
 namespace {
-
-// A fall that has not ended after this many updates goes through an open
-// column for ever (a drop through all 32 rows takes 66); by then every
-// hole the player left has refilled.
-constexpr uint32_t FallsForeverAfterUpdates = 400;
 
 // What decides the future of a situation: the player's place and the holes,
 // oldest first, with the updates left before the oldest refills.
@@ -64,7 +60,7 @@ public:
     Level bare = withoutEnemyStarts(level);
     for (int index = 0; index < CellCount; ++index) {
       goldIndex_[index] = -1;
-      if (bare.cells[index] == Gold) {
+      if (kindOf(bare.cells[index]).valuable) {
         goldIndex_[index] = static_cast<int>(goldCells_.size());
         goldCells_.push_back(index);
         bare.cells[index] = Empty;

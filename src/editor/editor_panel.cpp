@@ -19,8 +19,10 @@ std::string cellName(int index) {
   return "(" + std::to_string(index / GridSize) + ", " + std::to_string(index % GridSize) + ")";
 }
 
-const char* const KeyHelp[] = {
-    "Left: paint  Right: empty",    "Shift+drag: rectangle  G: grid", "0-6: kind  T: title  N: note",
+// The digit keys choose a kind by its code, as many as the palette offers.
+const std::string KeyHelp[] = {
+    "Left: paint  Right: empty",    "Shift+drag: rectangle  G: grid",
+    "0-" + std::to_string(KindCount - 1) + ": kind  T: title  N: note",
     "Ctrl+Z: undo  Ctrl+Y: redo",   "Ctrl+S: save  Ctrl+Shift+S: as", "Ctrl+O: open  Ctrl+N: new",
     "P: play  Shift+P: from pointer", "L: endless lives on or off",   "V: prove  W: watch (F: fast)",  "D: the way into the first trap",
 };
@@ -97,7 +99,7 @@ PanelContent Editor::panelContent() const {
     panel.facts.push_back({"Proof: press V", Dim});
   }
   panel.facts.push_back({"", White});
-  for (const char* help : KeyHelp) {
+  for (const std::string& help : KeyHelp) {
     panel.facts.push_back({help, Dim});
   }
   panel.facts.push_back({setLevelOpen_ ? "Esc: back to the set" : "Esc: quit", Dim});

@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <deque>
 
+// Updates from a dig until its hole fills, and between the refills of holes
+// that wait in line.
+constexpr uint8_t RefillDelay = 100;
+
 struct RefillCell {
   uint8_t x;
   uint8_t y;
