@@ -3,7 +3,6 @@
 #include "replay/replay.h"
 #include "replay/replay_runner.h"
 
-#include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/motion.h"
 #include "game/player.h"
@@ -56,15 +55,14 @@ struct Played {
 // with all its gold in place and played from it.
 class PlaySession {
 public:
-  explicit PlaySession(const Level& level) : folder_("mq-analysis") {
+  explicit PlaySession(const Level& level) {
     const Level bare = withoutEnemyStarts(level);
     for (int index = 0; index < CellCount; ++index) {
       if (kindOf(bare.cells[index]).valuable) {
         goldCells_.push_back(index);
       }
     }
-    writeSingleLevelMapsBin(bare);
-    game_ = std::make_unique<Game>(noFirstState);
+    game_ = std::make_unique<Game>(std::vector<Level>{bare}, Drawing::Unseen);
     game_->orderMode = Linear;
     game_->heldKeys = keys_;
     game_->createPlayer();
@@ -170,7 +168,6 @@ private:
     return true;
   }
 
-  ScratchFolder folder_;  // before the Game, which reads and writes in it
   volatile char keys_[KEY_MAX] = {};
   std::unique_ptr<Game> game_;
   int8_t storedCells_[CellCount] = {};

@@ -4,15 +4,16 @@
 #include "editor/set_level_facts.h"
 
 #include "base/os_files.h"
+#include "base/small_file.h"
 #include "leveltext/level_set.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -43,22 +44,15 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
     opened.error = displayName + ": is a folder, not a level file";
     return opened;
   }
-  // A FIFO or a device would hold the editor up for ever before its window.
-  if (!isRegularFile(path.c_str())) {
-    opened.error = displayName + ": is not a regular file";
+  // A FIFO or a device would hold the editor up for ever before its window,
+  // and a huge file opened by mistake would be read whole into memory.
+  std::string bytes;
+  const SmallFileProblem problem = readSmallFile(path, LevelFileMostBytes, bytes);
+  if (problem.kind != SmallFileProblem::None) {
+    opened.error = displayName + ": " + smallFileProblemText(problem, LevelFileMostBytes, "a level file");
     return opened;
   }
-  // A huge file opened by mistake would be read whole into memory first.
-  if (fs::file_size(path, unknown) > LevelFileMostBytes) {
-    opened.error = displayName + ": larger than " + std::to_string(LevelFileMostBytes / 1024) +
-                   " KiB, too large for a level file";
-    return opened;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    opened.error = displayName + ": cannot be read: " + std::strerror(errno);
-    return opened;
-  }
+  std::istringstream in(bytes);
   parseLevelSource(in, displayName, opened.source, opened.error);
   return opened;
 }
@@ -95,4 +89,21 @@ std::string saveProof(const std::string& levelPath, const ProofResult& proof) {
   text << proof.replayComment << "\n";
   writeReplay(text, replay);
   return writeFileAtomically(replayPath, text.str());
+}
+
+std::string fileNameFromTitle(const std::string& title) {
+  constexpr size_t MostChars = 40;
+  std::string name;
+  for (const char character : title) {
+    if (std::isalnum(static_cast<unsigned char>(character))) {
+      name += static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+    } else if (!name.empty() && name.back() != '-') {
+      name += '-';
+    }
+  }
+  name = name.substr(0, MostChars);
+  while (!name.empty() && name.back() == '-') {
+    name.pop_back();
+  }
+  return (name.empty() ? "untitled" : name) + ".txt";
 }
