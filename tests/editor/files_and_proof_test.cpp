@@ -131,7 +131,7 @@ TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
   EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "cannot be read");
 }
 
-// A search that ends without a way (as level-solve ends: status 1 and the
+// A search that ends without a way (as mellow-quarrier-level-solve ends: status 1 and the
 // gold it never took on stderr) on a level the check cannot fault.
 TEST(ProofRunTest, ASearchWithoutAWayNamesTheGoldItNeverTook) {
   const ScopedWorkDir solverDir;

@@ -1,11 +1,11 @@
-// level-check: prints the dead ends of each given level, found on the real
+// mellow-quarrier-level-check: prints the dead ends of each given level, found on the real
 // rules: traps, where the player can neither clear the level nor lose a
 // life, and places that cost a life. Each comes with the cells where the
 // player stands in it and a way in from the start, in replay key notation.
 // Exit status 0 when no level has a trap, 1 when one has (or could not be
 // searched to the end), 2 on a usage or file problem.
 //
-//   level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)
+//   mellow-quarrier-level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)
 //
 // --ways writes the way into a level's first trap as DIR/NAME.trap.replay
 // (enemies off, as the analysis plays it), to be watched; a level without a
@@ -39,7 +39,7 @@ constexpr int ExitTrap = 1;
 constexpr int ExitBroken = 2;
 
 struct Options {
-  std::string assetsFile = ownProgramFolder() + MQ_RUN_FROM_CHECKER "/assets.dat";
+  std::string assetsFile = defaultAssetsFile();
   std::optional<fs::path> waysDir;
   std::vector<fs::path> levels;
 };
@@ -52,7 +52,7 @@ bool readOptions(int argc, char** argv, Options& options) {
       options.assetsFile = argv[++index];
     } else if (argument == "--ways" && hasValue) {
       options.waysDir = argv[++index];
-    } else if (!takeLevelArgument("level-check", argc, argv, index, options.levels)) {
+    } else if (!takeLevelArgument("mellow-quarrier-level-check", argc, argv, index, options.levels)) {
       return false;
     }
   }
@@ -131,12 +131,12 @@ int checkOne(const fs::path& levelPath, const std::optional<fs::path>& waysDir) 
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)\n";
+    std::cerr << "usage: mellow-quarrier-level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }
   const std::string problem = startWithoutWindow(options.assetsFile);
   if (!problem.empty()) {
-    std::cerr << "level-check: " << problem << "\n";
+    std::cerr << "mellow-quarrier-level-check: " << problem << "\n";
     return ExitBroken;
   }
   const auto started = std::chrono::steady_clock::now();

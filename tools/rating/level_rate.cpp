@@ -1,4 +1,4 @@
-// level-rate: the difficulty figure of every level of a level list, in play
+// mellow-quarrier-level-rate: the difficulty figure of every level of a level list, in play
 // order, with the parts it is made of, measured from each level's proof in
 // the replays folder beside it. Exit status 0 when every level was rated,
 // 1 when a level or its proof is missing or the proof does not clear it, 2
@@ -9,7 +9,7 @@
 // placing chasers, before the level is solved again. Exit status 1 when a
 // level with chasers falls below a fair start.
 //
-//   level-rate [--assets FILE] [--starts] LIST
+//   mellow-quarrier-level-rate [--assets FILE] [--starts] LIST
 #include "analysis/level_rating.h"
 #include "leveltext/level_set.h"
 
@@ -58,7 +58,7 @@ int printStarts(const std::string& listPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string assetsFile = MQ_RUN_DIR "/assets.dat";
+  std::string assetsFile = defaultAssetsFile();
   std::string listPath;
   bool startsOnly = false;
   for (int index = 1; index < argc; ++index) {
@@ -75,12 +75,12 @@ int main(int argc, char** argv) {
     }
   }
   if (listPath.empty()) {
-    std::cerr << "usage: level-rate [--assets FILE] [--starts] LIST\n";
+    std::cerr << "usage: mellow-quarrier-level-rate [--assets FILE] [--starts] LIST\n";
     return ExitBroken;
   }
   const std::string problem = startWithoutWindow(assetsFile);
   if (!problem.empty()) {
-    std::cerr << "level-rate: " << problem << "\n";
+    std::cerr << "mellow-quarrier-level-rate: " << problem << "\n";
     return ExitBroken;
   }
   if (startsOnly) {

@@ -1,8 +1,8 @@
-// replay-run: plays replay files headless through the real rules and prints
+// mellow-quarrier-replay-run: plays replay files headless through the real rules and prints
 // one line per replay. Exit status 0 when every replay that states an
 // expectation met it, 1 when one did not, 2 when a replay could not be run.
 //
-//   replay-run [--assets FILE] [--trace] REPLAY...
+//   mellow-quarrier-replay-run [--assets FILE] [--trace] REPLAY...
 //
 // --trace prints the player's position, score and gold left after each update.
 #include "replay/replay.h"
@@ -29,7 +29,7 @@ constexpr int ExitMismatch = 1;
 constexpr int ExitBroken = 2;
 
 struct Options {
-  std::string assetsFile = MQ_RUN_DIR "/assets.dat";
+  std::string assetsFile = defaultAssetsFile();
   bool trace = false;
   std::vector<std::string> replays;
 };
@@ -82,12 +82,12 @@ int runOne(const std::string& path, bool trace) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: replay-run [--assets FILE] [--trace] REPLAY...\n";
+    std::cerr << "usage: mellow-quarrier-replay-run [--assets FILE] [--trace] REPLAY...\n";
     return ExitBroken;
   }
   const std::string problem = startWithoutWindow(options.assetsFile);
   if (!problem.empty()) {
-    std::cerr << "replay-run: " << problem << "\n";
+    std::cerr << "mellow-quarrier-replay-run: " << problem << "\n";
     return ExitBroken;
   }
   int status = 0;

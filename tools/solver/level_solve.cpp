@@ -1,9 +1,9 @@
-// level-solve: finds a key sequence that clears each given level, checks it
+// mellow-quarrier-level-solve: finds a key sequence that clears each given level, checks it
 // by replaying it from the start through the replay runner, and writes it as
 // a replay file. Exit status 0 when every level was cleared, 1 when one was
 // not (with the reason on stderr), 2 on a usage or file problem.
 //
-//   level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S]
+//   mellow-quarrier-level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S]
 //               [--out DIR] [--progress] (--list LIST | LEVEL...)
 //
 // auto (the default) searches with the level's enemies first and, when that
@@ -22,7 +22,6 @@
 
 #include "base/globals.h"
 #include "base/headless_start.h"
-#include "base/os_files.h"
 
 #include <allegro.h>
 
@@ -50,7 +49,7 @@ constexpr unsigned ReplaySeed = 1;
 enum class EnemyMode { Auto, On, Off };
 
 struct Options {
-  std::string assetsFile = ownProgramFolder() + MQ_RUN_FROM_SOLVER "/assets.dat";
+  std::string assetsFile = defaultAssetsFile();
   EnemyMode enemies = EnemyMode::Auto;
   SearchLimits limits;
   fs::path outDir = ".";
@@ -102,7 +101,7 @@ bool readOptions(int argc, char** argv, Options& options) {
       options.progress = true;
     } else if (argument == "--out" && hasValue) {
       options.outDir = argv[++index];
-    } else if (!takeLevelArgument("level-solve", argc, argv, index, options.levels)) {
+    } else if (!takeLevelArgument("mellow-quarrier-level-solve", argc, argv, index, options.levels)) {
       return false;
     }
   }
@@ -214,13 +213,13 @@ int solveOne(const fs::path& levelPath, const Options& options) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S] [--out DIR] "
+    std::cerr << "usage: mellow-quarrier-level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S] [--out DIR] "
                  "[--progress] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }
   const std::string problem = startWithoutWindow(options.assetsFile);
   if (!problem.empty()) {
-    std::cerr << "level-solve: " << problem << "\n";
+    std::cerr << "mellow-quarrier-level-solve: " << problem << "\n";
     return ExitBroken;
   }
   int status = 0;
