@@ -105,12 +105,11 @@ bool rateLevelFile(const std::filesystem::path& file, RatedLevel& rated, std::st
     return false;
   }
   const std::filesystem::path proofPath = file.parent_path() / "replays" / (file.stem().string() + ".replay");
-  Replay proof;
-  if (!loadReplay(proofPath.string(), proof, error)) {
+  if (!loadReplay(proofPath.string(), rated.proof, error)) {
     return false;
   }
   try {
-    rated.rating = rateLevel(rated.source.level, proof);
+    rated.rating = rateLevel(rated.source.level, rated.proof);
   } catch (const ReplayError& problem) {
     error = proofPath.string() + ": " + problem.what();
     return false;
@@ -127,7 +126,7 @@ bool rateLevelList(const std::filesystem::path& listPath, std::vector<RatedLevel
     return false;
   }
   for (const std::string& name : names) {
-    RatedLevel rated{listPath.parent_path() / name, {}, {}};
+    RatedLevel rated{listPath.parent_path() / name, {}, {}, {}};
     if (!rateLevelFile(rated.file, rated, error)) {
       return false;
     }

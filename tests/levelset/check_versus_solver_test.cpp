@@ -5,8 +5,8 @@
 // flag none of their gold; generated levels and mutated shipped ones, each
 // cut down to one piece of flagged gold and no enemies, go to the solver
 // with small limits.
+#include "analysis/level_search.h"
 #include "analysis/reachability.h"
-#include "level_search.h"
 #include "leveltext/level_set.h"
 #include "leveltext/level_text.h"
 #include "support/headless.h"

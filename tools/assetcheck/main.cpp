@@ -1,9 +1,9 @@
 // asset-check ASSETS.DAT: measures how the art and the sounds of a built
 // assets.dat will come across in play, prints every figure with the range it
 // must lie in, and exits with 1 when one lies outside.
-#include "colour_figures.h"
-#include "figure.h"
-#include "sound_figures.h"
+#include "assetfigures/colour_figures.h"
+#include "assetfigures/figure.h"
+#include "assetfigures/sound_figures.h"
 
 #include "base/assets.h"
 #include "base/globals.h"

@@ -13,7 +13,7 @@
 // the level by a path relative to DIR. --progress adds a line
 // "progress: N states, S s" on stdout about twice a second while a search
 // runs, for a program that shows the search to a person (the level editor).
-#include "level_search.h"
+#include "analysis/level_search.h"
 
 #include "leveltext/level_set.h"
 #include "leveltext/level_text.h"

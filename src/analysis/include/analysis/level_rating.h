@@ -53,6 +53,7 @@ LevelRating rateLevel(const Level& level, const Replay& proof);
 struct RatedLevel {
   std::filesystem::path file;
   LevelSource source;
+  Replay proof;
   LevelRating rating;
 };
 

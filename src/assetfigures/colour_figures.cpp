@@ -1,4 +1,4 @@
-#include "colour_figures.h"
+#include "assetfigures/colour_figures.h"
 
 #include "base/assets.h"
 #include "level/cell_kinds.h"
@@ -16,6 +16,7 @@ constexpr int Black = 0x000000;
 constexpr int BrickRow = CellKinds[Brick].tileRow;
 constexpr int LadderRow = CellKinds[Ladder].tileRow;
 constexpr int RopeRow = CellKinds[Rope].tileRow;
+constexpr int GoldRow = CellKinds[Gold].tileRow;
 constexpr int PlayerStartRow = CellKinds[PlayerStart].tileRow;
 constexpr int EnemyStartRow = CellKinds[EnemyStart].tileRow;
 
@@ -27,6 +28,12 @@ constexpr double PlayerContrastMin = 3.0;
 constexpr double EnemyContrastMin = 2.0;
 constexpr double ActorsContrastMin = 1.5;
 constexpr double ActorsDeltaEMin = 30;
+// An enemy beside gold is a threat beside a prize: the two part by brightness
+// and by colour as red-green colour blind players see them, as the actors do.
+// The player parts from gold by hue (cyan and yellow stay apart in every
+// vision), so only its colour difference is held.
+constexpr double EnemyGoldContrastMin = 1.5;
+constexpr double ActorGoldDeltaEMin = 30;
 // An actor passes in front of every colour of a tile that covers this share
 // of it, not only the commonest (a brick's lit edge, a ladder's shadow side).
 constexpr double BackdropShareMin = 0.1;
@@ -229,6 +236,7 @@ std::vector<Figure> measureArt() {
   const int player = bodyColour(AssetPlayerLeft1, AssetPlayerClimb2);
   const int enemy = bodyColour(AssetEnemyLeft1, AssetEnemyRight2);
   const int rope = tileRowColour(RopeRow);
+  const int gold = tileRowColour(GoldRow);
   std::vector<Figure> figures;
   const std::pair<const char*, std::vector<int>> backdrops[] = {{"brick", tileRowBackdrop(BrickRow)},
                                                                  {"ladder", tileRowBackdrop(LadderRow)},
@@ -246,11 +254,24 @@ std::vector<Figure> measureArt() {
   }
   figures.push_back({"player : enemy hue apart (degrees)", hueApart(player, enemy), ActorHueApartMin, 180});
   figures.push_back({"player : enemy luminance contrast", contrastRatio(player, enemy), ActorsContrastMin, Unbounded});
-  figures.push_back({"player : enemy colour difference (dE)", deltaE(player, enemy), ActorsDeltaEMin, Unbounded});
-  for (const auto& [visionName, vision] : {std::pair{"deuteranopia", ColourVision::Deuteranopia},
-                                           std::pair{"protanopia", ColourVision::Protanopia}}) {
-    figures.push_back({std::string("player : enemy dE, ") + visionName,
-                       deltaE(seenWith(vision, player), seenWith(vision, enemy)), ActorsDeltaEMin, Unbounded});
+  figures.push_back({"enemy : gold luminance contrast", contrastRatio(enemy, gold), EnemyGoldContrastMin, Unbounded});
+  const struct {
+    const char* name;
+    int colourA;
+    int colourB;
+    double deltaEMin;
+  } pairs[] = {{"player : enemy", player, enemy, ActorsDeltaEMin},
+               {"player : gold", player, gold, ActorGoldDeltaEMin},
+               {"enemy : gold", enemy, gold, ActorGoldDeltaEMin}};
+  for (const auto& pair : pairs) {
+    figures.push_back({std::string(pair.name) + " colour difference (dE)", deltaE(pair.colourA, pair.colourB),
+                       pair.deltaEMin, Unbounded});
+    for (const auto& [visionName, vision] : {std::pair{"deuteranopia", ColourVision::Deuteranopia},
+                                             std::pair{"protanopia", ColourVision::Protanopia}}) {
+      figures.push_back({std::string(pair.name) + " dE, " + visionName,
+                         deltaE(seenWith(vision, pair.colourA), seenWith(vision, pair.colourB)), pair.deltaEMin,
+                         Unbounded});
+    }
   }
   figures.push_back({"rope : black", contrastRatio(rope, Black), RopeContrastMin, Unbounded});
   figures.push_back({"rope thickness (pixels)",

@@ -1,13 +1,13 @@
 // How well the art reads at play size, measured on the pictures of
 // assets.dat: the luminance contrast (1 to 21, as screen-reading guidelines
 // define it) between each actor's body and every colour that covers a tenth
-// or more of a tile it passes in front of, how far the player and the enemy
-// lie apart in brightness and in colour as people with red-green colour
-// blindness see them, how boldly the rope stands on black, and how dim and
+// or more of a tile it passes in front of, how far the player, the enemy and
+// the gold lie apart in brightness and in colour, also as people with
+// red-green colour blindness see them, how boldly the rope stands on black, and how dim and
 // colourless the start markers are.
 #pragma once
 
-#include "figure.h"
+#include "assetfigures/figure.h"
 
 #include <allegro.h>
 

@@ -1,4 +1,4 @@
-#include "gold_distances.h"
+#include "analysis/gold_distances.h"
 
 #include "game/motion.h"
 

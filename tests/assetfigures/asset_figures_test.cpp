@@ -1,8 +1,8 @@
 // The measures asset-check applies to assets.dat, tried on inputs whose
 // figures are known, so that a slip in a measure cannot pass bad art or
 // sounds.
-#include "colour_figures.h"
-#include "sound_figures.h"
+#include "assetfigures/colour_figures.h"
+#include "assetfigures/sound_figures.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>
@@ -45,8 +45,9 @@ TEST(AssetFigures, ContrastAndHueFollowTheirFormulas) {
 
 // Reference figures worked out apart from this code: the old pale cyan hero
 // and pale rose enemy, which red-green colour blind players could hardly tell
-// apart; greys, which colour blindness leaves as they are; and pure red and
-// green, which deuteranopia brings close.
+// apart; the old leaf-green enemy beside the old gold, which protanopia
+// merged into one darker yellow; greys, which colour blindness leaves as they
+// are; and pure red and green, which deuteranopia brings close.
 TEST(AssetFigures, ColourDifferenceAsSeenWithAndWithoutRedGreenBlindness) {
   EXPECT_NEAR(deltaE(0x000000, 0xFFFFFF), 100, 0.01);
   EXPECT_NEAR(deltaE(0x70F4FF, 0xFFD0E4), 54.3, 0.1);
@@ -54,6 +55,10 @@ TEST(AssetFigures, ColourDifferenceAsSeenWithAndWithoutRedGreenBlindness) {
               17.7, 0.3);
   EXPECT_NEAR(deltaE(seenWith(ColourVision::Protanopia, 0x70F4FF), seenWith(ColourVision::Protanopia, 0xFFD0E4)), 7.6,
               0.3);
+  EXPECT_NEAR(deltaE(seenWith(ColourVision::Protanopia, 0x62CC44), seenWith(ColourVision::Protanopia, 0xFFD23C)), 14.1,
+              0.3);
+  EXPECT_NEAR(deltaE(seenWith(ColourVision::Deuteranopia, 0x62CC44), seenWith(ColourVision::Deuteranopia, 0xFFD23C)),
+              26.5, 0.3);
   for (const ColourVision vision : {ColourVision::Deuteranopia, ColourVision::Protanopia}) {
     for (const int grey : {0x000000, 0x404040, 0xC0C0C0, 0xFFFFFF}) {
       EXPECT_LT(deltaE(seenWith(vision, grey), grey), 1.0) << std::hex << grey;

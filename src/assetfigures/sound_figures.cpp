@@ -1,4 +1,4 @@
-#include "sound_figures.h"
+#include "assetfigures/sound_figures.h"
 
 #include <algorithm>
 #include <cmath>

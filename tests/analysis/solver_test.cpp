@@ -1,8 +1,8 @@
 // The solver: its saved games (with the generator) really come back, its guide
 // sees the motion rules, and its search clears what can be cleared (in a
 // sequence the replay runner agrees with) and names the gold it cannot reach.
-#include "gold_distances.h"
-#include "level_search.h"
+#include "analysis/gold_distances.h"
+#include "analysis/level_search.h"
 #include "analysis/level_session.h"
 #include "level/level_builders.h"
 #include "leveltext/level_text.h"

@@ -1,6 +1,6 @@
-#include "level_search.h"
+#include "analysis/level_search.h"
 
-#include "gold_distances.h"
+#include "analysis/gold_distances.h"
 #include "analysis/level_session.h"
 #include "search_report.h"
 
