@@ -166,7 +166,7 @@ private:
         }
       }
       if (way == WayOn::ShiftedTail) {
-        keys = keys_[now - delay];
+        keys = now - delay < keys_.size() ? keys_[now - delay] : 0;
       }
       const UpdateResult played = advance(keys);
       if (played == UpdateResult::Died) {

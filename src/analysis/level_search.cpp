@@ -1,6 +1,7 @@
 #include "analysis/level_search.h"
 
 #include "analysis/gold_distances.h"
+#include "analysis/human_margin.h"
 #include "analysis/level_session.h"
 #include "search_report.h"
 
@@ -41,17 +42,25 @@ struct SearchSettings {
   // are kept per place of the player; 0 keeps all. A few are enough to
   // dodge or trap them, and more drown the search in enemy positions.
   uint32_t enemyVariants;
+  // Room for a person: a press is taken only when the player also lives
+  // through it made this many updates late, to the next decision; 0 takes
+  // every press. A way found so leaves a person time to react where a
+  // machine's way would not.
+  uint32_t lateTicks;
 };
 
-// The first setting is narrow and quick: one hole at a time and two enemy
-// layouts per place clear most levels, chasers and all, in a second or two.
-// The wider ones follow for levels that need several holes open at once.
+// The first settings are narrow and quick: one hole at a time and two enemy
+// layouts per place clear most levels, chasers and all, in a second or two;
+// tried first with room for a person's late presses, so that a way with
+// room is preferred wherever one is found. The wider ones follow for levels
+// that need several holes open at once, or no room at some press.
 const SearchSettings Portfolio[] = {
-    {4, 1, 3, 0, 2},
-    {4, CellCount, 2, 0, 0},
-    {4, 2, 2, 0, 0},
-    {4, CellCount, 2, 400, 0},
-    {6, CellCount, 3, 0, 0},
+    {4, 1, 3, 0, 2, RoomyMarginUpdates},
+    {4, 1, 3, 0, 2, 0},
+    {4, CellCount, 2, 0, 0, 0},
+    {4, 2, 2, 0, 0, 0},
+    {4, CellCount, 2, 400, 0, 0},
+    {6, CellCount, 3, 0, 0, 0},
 };
 
 struct MacroAction {
@@ -176,6 +185,9 @@ private:
   // Plays a macro step from the session's current state; answers how it
   // ended and fills the tick counts.
   UpdateResult play(const MacroAction& action, SearchNode& node);
+  // Whether a player who makes the press of `action` settings_.lateTicks
+  // updates late, holding nothing meanwhile, lives to his next decision.
+  bool survivesLate(const SavedPlay& from, const MacroAction& action);
   void addNode(const SearchNode& node);
   void expand(int32_t index);
   SearchResult finish(int32_t clearedNode);
@@ -220,6 +232,19 @@ UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
   return result;
 }
 
+bool Search::survivesLate(const SavedPlay& from, const MacroAction& action) {
+  session_.restore(from);
+  UpdateResult result = UpdateResult::Playing;
+  for (uint32_t tick = 0; tick < settings_.lateTicks && result == UpdateResult::Playing; ++tick) {
+    result = session_.advance(0);
+  }
+  SearchNode late{};
+  if (result == UpdateResult::Playing) {
+    result = play(action, late);
+  }
+  return result == UpdateResult::Cleared || (result == UpdateResult::Playing && !entombed(session_.game()));
+}
+
 void Search::addNode(const SearchNode& node) {
   const Game& game = session_.game();
   const uint64_t place = placeKey(game, settings_.refillSpanShift);
@@ -250,6 +275,9 @@ void Search::expand(int32_t index) {
   for (const MacroAction& action : actions_) {
     const bool digs = (action.keys & (HoldDigLeft | HoldDigRight)) != 0;
     if ((digs && !mayDig) || (action.untilRefill && from->refillQueue.empty())) {
+      continue;
+    }
+    if (settings_.lateTicks != 0 && action.keys != 0 && !survivesLate(*from, action)) {
       continue;
     }
     session_.restore(*from);

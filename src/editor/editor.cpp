@@ -20,8 +20,6 @@ constexpr size_t MostTextChars = 200;
 std::atomic<bool> closePressed{false};
 void onCloseButton() { closePressed = true; }
 
-int clampToGrid(int value) { return std::clamp(value, 0, GridSize - 1); }
-
 }  // namespace
 
 Editor::Editor(const EditorFiles& files, EditorView& view, const std::string& workFolder)
@@ -111,45 +109,56 @@ void Editor::onKey(const Key& key) {
 }
 
 void Editor::onDrawingKey(const Key& key) {
-  if (key.control) {
-    switch (key.scancode) {
-      case KEY_S:
-        key.shift ? startPrompt(PromptFor::SaveAs) : static_cast<void>(save());
-        break;
-      case KEY_O:
-        unlessUnsaved(false, "opening another file", [this] { startPrompt(PromptFor::Open); });
-        break;
-      case KEY_N:
-        unlessUnsaved(false, "starting a new level", [this] { newLevel(); });
-        break;
-      case KEY_Z:
-        endStroke();
-        say(draft_.undo() ? "" : "Nothing to undo.", Dim);
-        break;
-      case KEY_Y:
-        endStroke();
-        say(draft_.redo() ? "" : "Nothing to redo.", Dim);
-        break;
-      default:
-        break;
-    }
+  if (overlay_ != Overlay::None && onOverlayKey(key)) {
     return;
   }
-  const int kind = key.character - '0';
-  if (kind >= 0 && kind < KindCount) {
-    selectedKind_ = kind;
-    return;
+  if (const std::optional<FoundBinding> found = bindingFor(KeyPlace::Drawing, key.scancode, key.control, key.shift)) {
+    onDrawingCommand(*found);
   }
-  switch (key.scancode) {
-    case KEY_G: gridLines_ = !gridLines_; break;
-    case KEY_T: startTyping(true); break;
-    case KEY_N: startTyping(false); break;
-    case KEY_P: playTest(key.shift); break;
-    case KEY_L: endlessLives_ = !endlessLives_; break;
-    case KEY_V: prove(); break;
-    case KEY_W: watchProof(); break;
-    case KEY_D: watchWayIntoTrap(); break;
-    case KEY_ESC:
+}
+
+void Editor::onDrawingCommand(const FoundBinding& found) {
+  switch (found.command) {
+    case Command::SelectKind:
+      paint_.setKind(found.chord % KindCount);
+      useTool(paint_);
+      break;
+    case Command::Save: save(); break;
+    case Command::SaveAs: startPrompt(PromptFor::SaveAs); break;
+    case Command::Open: unlessUnsaved(false, "opening another file", [this] { startPrompt(PromptFor::Open); }); break;
+    case Command::NewLevel: unlessUnsaved(false, "starting a new level", [this] { newLevel(); }); break;
+    case Command::NewSet: unlessUnsaved(true, "starting a new set", [this] { startPrompt(PromptFor::NewSet); }); break;
+    case Command::Undo:
+      endStroke();
+      say(draft_.undo() ? "" : "Nothing to undo.", Dim);
+      break;
+    case Command::Redo:
+      endStroke();
+      say(draft_.redo() ? "" : "Nothing to redo.", Dim);
+      break;
+    case Command::History: overlay_ = Overlay::History; break;
+    case Command::Help: overlay_ = Overlay::Help; break;
+    case Command::GridLines: gridLines_ = !gridLines_; break;
+    case Command::EditTitle: startTyping(true); break;
+    case Command::EditNote: startTyping(false); break;
+    case Command::PlayTest: playTest(false); break;
+    case Command::PlayFromPointer: playTest(true); break;
+    case Command::EndlessLives: endlessLives_ = !endlessLives_; break;
+    case Command::Prove: prove(); break;
+    case Command::WatchProof: watchProof(); break;
+    case Command::ShowTrap: watchWayIntoTrap(); break;
+    case Command::SelectTool: useTool(tool_ == &select_ ? static_cast<Tool&>(paint_) : select_); break;
+    case Command::Fill: fillUnderPointer(); break;
+    case Command::Mirror: mirror(); break;
+    case Command::Copy: copySelection(false); break;
+    case Command::Cut: copySelection(true); break;
+    case Command::Paste: paste(); break;
+    case Command::Move: moveSelection(); break;
+    case Command::DeleteSelection: deleteSelection(); break;
+    case Command::Quit:
+      if (dropSelection()) {
+        break;
+      }
       if (setLevelOpen_) {
         unlessUnsaved(false, "going back to the set", [this] { backToSet(); });
       } else {
@@ -158,6 +167,21 @@ void Editor::onDrawingKey(const Key& key) {
       break;
     default: break;
   }
+}
+
+bool Editor::onOverlayKey(const Key& key) {
+  const std::optional<FoundBinding> found = bindingFor(KeyPlace::Drawing, key.scancode, key.control, key.shift);
+  const bool stepping = overlay_ == Overlay::History &&
+                        (key.scancode == KEY_UP || key.scancode == KEY_DOWN ||
+                         (found && (found->command == Command::Undo || found->command == Command::Redo)));
+  if (!stepping) {
+    overlay_ = Overlay::None;
+    view_.invalidate();
+    return true;
+  }
+  const bool back = key.scancode == KEY_UP || found->command == Command::Undo;
+  say((back ? draft_.undo() : draft_.redo()) ? "" : back ? "Nothing to undo." : "Nothing to redo.", Dim);
+  return true;
 }
 
 void Editor::onTypingKey(const Key& key) {
@@ -201,56 +225,52 @@ void Editor::startTyping(bool title) {
 }
 
 void Editor::onMouse(int flags, int x, int y) {
-  pointerCell_ = mode_ == Mode::SetList ? std::nullopt : view_.cellAt(x, y);
+  pointerPixel_ = {x, y};
+  pointerCell_ = mode_ == Mode::SetList || overlay_ != Overlay::None ? std::nullopt : view_.cellAt(x, y);
   const bool down = (flags & (MOUSE_FLAG_LEFT_DOWN | MOUSE_FLAG_RIGHT_DOWN)) != 0;
-  if (down && mode_ == Mode::SetList) {
+  if (down && mode_ == Mode::SetList && overlay_ == Overlay::None) {
     onSetMouse(x, y);
     return;
   }
-  if (down && !stroking_ && mode_ == Mode::Drawing) {
+  if (down && !tool_->stroking() && mode_ == Mode::Drawing && overlay_ == Overlay::None) {
     if (pointerCell_) {
-      // What was said of the level before ("does not exist yet", "saved",
-      // "needs a player start") may stop being true with this change.
-      say("", Dim);
-      stroking_ = true;
-      rectangle_ = (key_shifts & KB_SHIFT_FLAG) != 0;
-      strokeCode_ = static_cast<int8_t>((flags & MOUSE_FLAG_LEFT_DOWN) ? selectedKind_ : Empty);
-      anchor_ = last_ = *pointerCell_;
-      if (!rectangle_) {
-        draft_.paint(anchor_[0], anchor_[1], strokeCode_);
-      }
+      onGridPress(flags);
     } else if (const auto kind = view_.paletteKindAt(x, y)) {
-      selectedKind_ = *kind;
+      paint_.setKind(*kind);
+      useTool(paint_);
     } else if (const auto line = view_.headerLineAt(x, y); line && *line > 0) {
       startTyping(*line == 1);
     }
     return;
   }
-  if (stroking_ && (flags & MOUSE_FLAG_MOVE)) {
-    strokeTo(x, y);
+  if (flags & MOUSE_FLAG_MOVE) {
+    tool_->moveTo(draft_, view_.cellUnder(x, y));
   }
-  if (stroking_ && (flags & (MOUSE_FLAG_LEFT_UP | MOUSE_FLAG_RIGHT_UP))) {
-    strokeTo(x, y);
+  if (tool_->stroking() && (flags & (MOUSE_FLAG_LEFT_UP | MOUSE_FLAG_RIGHT_UP))) {
+    tool_->moveTo(draft_, view_.cellUnder(x, y));
     endStroke();
   }
 }
 
-void Editor::strokeTo(int x, int y) {
-  std::array<int, 2> cell = view_.cellUnder(x, y);
-  if (rectangle_) {
-    last_ = {clampToGrid(cell[0]), clampToGrid(cell[1])};
-  } else if (cell != last_) {
-    draft_.paintLine(last_[0], last_[1], cell[0], cell[1], strokeCode_);
-    last_ = cell;
-  }
+void Editor::onGridPress(int flags) {
+  // What was said of the level before ("does not exist yet", "saved",
+  // "needs a player start") may stop being true with this change.
+  say("", Dim);
+  const bool right = (flags & MOUSE_FLAG_LEFT_DOWN) == 0;
+  tool_->press(draft_, {*pointerCell_, right, (key_shifts & KB_SHIFT_FLAG) != 0});
 }
 
 void Editor::endStroke() {
-  if (stroking_ && rectangle_) {
-    draft_.fillRectangle(anchor_[0], anchor_[1], last_[0], last_[1], strokeCode_);
-  }
-  stroking_ = false;
+  tool_->release(draft_);
   draft_.endStroke();
+}
+
+void Editor::useTool(Tool& tool) {
+  endStroke();
+  if (&tool != tool_) {
+    select_.dropFloating();
+  }
+  tool_ = &tool;
 }
 
 // A proof under way goes on during a play-test; its output is read meanwhile
@@ -274,12 +294,16 @@ void Editor::say(const std::string& text, int colour) {
 }
 
 void Editor::refresh() {
-  if (mode_ == Mode::SetList || (mode_ == Mode::Confirming && returnMode_ == Mode::SetList)) {
+  if (overlay_ != Overlay::None && (mode_ == Mode::Drawing || mode_ == Mode::SetList)) {
+    view_.showList(overlayContent());
+    view_.showPanel(mode_ == Mode::SetList ? setPanelContent() : panelContent());
+  } else if (mode_ == Mode::SetList || (mode_ == Mode::Confirming && returnMode_ == Mode::SetList)) {
     view_.showList(setListContent());
     view_.showPanel(setPanelContent());
   } else if (mode_ == Mode::Prompting) {
     ListContent choices;
-    choices.heading = "In the folder (Tab completes, Up and Down pick):";
+    choices.heading = prompt_->news().empty() ? "Tab completes, Up and Down pick, NAME/ makes a folder:"
+                                              : prompt_->news();
     for (const std::string& name : prompt_->choices()) {
       choices.rows.push_back({name, name.back() == '/' ? Dim : White});
     }

@@ -22,6 +22,11 @@ std::string folderOf(const std::string& path) {
   return folder.empty() ? std::string() : folder.string() + "/";
 }
 
+bool folderExists(const std::string& path) {
+  std::error_code error;
+  return fs::is_directory(fs::path(path).parent_path(), error);
+}
+
 bool isInside(const std::string& path, const std::string& folder) {
   if (folder.empty()) {
     return false;
@@ -58,15 +63,7 @@ bool Editor::openFile(const std::string& path, const std::string& displayName) {
       say(problem, Warning);
       return false;
     }
-    set_ = std::move(list);
-    setFacts_.assign(set_->entries().size(), std::nullopt);
-    setSelected_ = setFirstShown_ = 0;
-    setLevelOpen_.reset();
-    proveQueue_.clear();
-    setProof_.reset();
-    proving_.reset();
-    loadLevel(OpenedLevel{}, "", "");
-    mode_ = Mode::SetList;
+    showSet(std::move(list));
     say("", Dim);
     return true;
   }
@@ -117,6 +114,8 @@ void Editor::startPrompt(PromptFor purpose) {
   if (purpose == PromptFor::SaveAs) {
     const std::string name = levelPath_.empty() ? "untitled.txt" : fs::path(levelPath_).filename().string();
     start = (readOnly_ || levelPath_.empty() ? files_.startFolder + "/" : start) + name;
+  } else if (purpose == PromptFor::NewSet) {
+    start = folderOf(set_ ? set_->path() : levelPath_);
   } else if (set_ && (purpose == PromptFor::AddToSet || purpose == PromptFor::SaveSetAs || mode_ == Mode::SetList)) {
     start = folderOf(set_->path());
   }
@@ -176,21 +175,70 @@ void Editor::promptAnswered(const std::string& path) {
       }
       break;
     case PromptFor::SaveAs:
-      if (exists && path != levelPath_) {
-        confirm(path + " exists. Y: replace it  Escape: keep it", [this, path] { saveLevelAs(path); }, nullptr);
-      } else {
-        saveLevelAs(path);
-      }
+      saveAsked(path, path != levelPath_, [this, path] { saveLevelAs(path); });
       break;
     case PromptFor::SaveSetAs:
-      if (exists && path != set_->path()) {
-        confirm(path + " exists. Y: replace it  Escape: keep it", [this, path] { saveSetAs(path); }, nullptr);
-      } else {
-        saveSetAs(path);
-      }
+      saveAsked(path, path != set_->path(), [this, path] { saveSetAs(path); });
       break;
     case PromptFor::AddToSet: addToSet(path); break;
+    case PromptFor::NewSet:
+      if (exists) {
+        confirm(shownPath(path) + " exists. Y: replace it with the new set  Escape: keep it", [this, path] { newSet(path); },
+                nullptr);
+      } else {
+        newSet(path);
+      }
+      break;
   }
+}
+
+void Editor::showSet(LevelSetList list) {
+  set_ = std::move(list);
+  setFacts_.assign(set_->entries().size(), std::nullopt);
+  setSelected_ = setFirstShown_ = 0;
+  setLevelOpen_.reset();
+  proveQueue_.clear();
+  setProof_.reset();
+  proving_.reset();
+  proveFailures_.clear();
+  proveTotal_ = 0;
+  loadLevel(OpenedLevel{}, "", "");
+  mode_ = Mode::SetList;
+}
+
+// An empty list, saved by Ctrl+S; levels join it with A.
+void Editor::newSet(const std::string& path) {
+  LevelSetList list;
+  list.setPath(path);
+  showSet(std::move(list));
+  say("A new set: A adds a level to it, Ctrl+S saves it.", Dim);
+}
+
+// A missing folder is made, and another file replaced, once the person agreed.
+void Editor::saveAsked(const std::string& path, bool anotherFile, const std::function<void()>& write) {
+  std::error_code error;
+  if (!folderExists(path)) {
+    confirm("The folder " + shownPath(folderOf(path)) + " does not exist. Y: make it and save  Escape: go back",
+            [this, path, write] {
+              if (makeFolderOf(path)) {
+                write();
+              }
+            },
+            nullptr);
+  } else if (anotherFile && fs::exists(path, error)) {
+    confirm(shownPath(path) + " exists. Y: replace it  Escape: keep it", write, nullptr);
+  } else {
+    write();
+  }
+}
+
+bool Editor::makeFolderOf(const std::string& path) {
+  std::error_code error;
+  fs::create_directories(fs::path(path).parent_path(), error);
+  if (error) {
+    say("Cannot make the folder " + shownPath(folderOf(path)) + ": " + error.message(), Warning);
+  }
+  return !error;
 }
 
 void Editor::confirm(const std::string& question, std::function<void()> yes, std::function<void()> no) {
@@ -280,7 +328,7 @@ bool Editor::saveLevelAs(const std::string& path) {
   if (setLevelOpen_) {
     setFacts_[*setLevelOpen_].reset();
   }
-  const std::string name = fs::path(path).filename().string();
+  const std::string name = shownPath(path);
   say("Saved " + name + ".", Good);
   if (proofIsCurrent() && proof_->result().replay) {
     const std::string replayError = saveProof(path, proof_->result());
@@ -307,7 +355,15 @@ bool Editor::saveSetAs(const std::string& path) {
   if (path != before) {
     set_->setPath(path);
   }
-  const std::string error = writeFileAtomically(path, set_->text());
+  // A level never drawn has no file: in the list it would stop the game.
+  int leftOut = 0;
+  const std::string text = set_->text([&leftOut](const SetEntry& entry) {
+    std::error_code error;
+    const bool drawn = fs::exists(entry.path, error);
+    leftOut += drawn ? 0 : 1;
+    return drawn;
+  });
+  const std::string error = writeFileAtomically(path, text);
   if (!error.empty()) {
     if (path != before) {
       set_->setPath(before);
@@ -316,7 +372,13 @@ bool Editor::saveSetAs(const std::string& path) {
     return false;
   }
   set_->markSaved();
-  say("Saved the set " + fs::path(path).filename().string() + ".", Good);
+  if (leftOut > 0) {
+    say("Saved the set " + shownPath(path) + " without " + std::to_string(leftOut) + " level" +
+            (leftOut == 1 ? "" : "s") + " never drawn: draw and save them, then save the set again.",
+        Warning);
+    return true;
+  }
+  say("Saved the set " + shownPath(path) + ".", Good);
   return true;
 }
 

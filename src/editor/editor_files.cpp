@@ -51,6 +51,16 @@ std::string playersLevelFolder(std::string& folder) {
   return {};
 }
 
+std::string shownPath(const std::string& path) {
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') {
+    return path;
+  }
+  const fs::path relative = fs::path(path).lexically_relative(home);
+  const bool inside = !relative.empty() && *relative.begin() != ".." && relative != ".";
+  return inside ? "~/" + relative.string() : path;
+}
+
 std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
   std::string assets;
   for (int index = 1; index < argc; ++index) {

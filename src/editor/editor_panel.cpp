@@ -19,12 +19,6 @@ std::string cellName(int index) {
   return "(" + std::to_string(index / GridSize) + ", " + std::to_string(index % GridSize) + ")";
 }
 
-const char* const KeyHelp[] = {
-    "Left: paint  Right: empty",    "Shift+drag: rectangle  G: grid", "0-6: kind  T: title  N: note",
-    "Ctrl+Z: undo  Ctrl+Y: redo",   "Ctrl+S: save  Ctrl+Shift+S: as", "Ctrl+O: open  Ctrl+N: new",
-    "P: play  Shift+P: from pointer", "L: endless lives on or off",   "V: prove  W: watch (F: fast)",  "D: the way into the first trap",
-};
-
 }  // namespace
 
 GridMarks Editor::gridMarks() const {
@@ -39,10 +33,7 @@ GridMarks Editor::gridMarks() const {
     marks.trapCells = deadEnds_->findings().trapCells;
     marks.costlyCells = deadEnds_->findings().costlyCells;
   }
-  if (stroking_ && rectangle_) {
-    marks.rectangle = CellRect{std::min(anchor_[0], last_[0]), std::min(anchor_[1], last_[1]),
-                               std::max(anchor_[0], last_[0]), std::max(anchor_[1], last_[1])};
-  }
+  tool_->mark(marks);
   return marks;
 }
 
@@ -53,11 +44,12 @@ PanelContent Editor::panelContent() const {
   panel.header = {{shownName() + inSet, Dim},
                   {"Title: " + source.title, White, MostTitleRows},
                   {"Note: " + source.note, White, MostNoteRows}};
-  panel.selectedKind = selectedKind_;
+  panel.selectedKind = paint_.kind();
   panel.facts.push_back({"Gold " + std::to_string(draft_.goldCount()) + "   Enemies " +
                              std::to_string(draft_.enemyCount()) +
                              (pointerCell_ ? "   " + cellName(cellIndex((*pointerCell_)[0], (*pointerCell_)[1])) : ""),
                          White});
+  panel.facts.push_back({toolUnderPointer(), White});
   const std::optional<int> start = draft_.playerStart();
   panel.facts.push_back(start ? PanelLine{"Start " + cellName(*start), White} : PanelLine{"No player start!", Warning});
   if (draft_.playerStartCount() > 1) {
@@ -97,9 +89,7 @@ PanelContent Editor::panelContent() const {
     panel.facts.push_back({"Proof: press V", Dim});
   }
   panel.facts.push_back({"", White});
-  for (const char* help : KeyHelp) {
-    panel.facts.push_back({help, Dim});
-  }
+  panel.facts.push_back({"F1: every key  U: undo history", Dim});
   panel.facts.push_back({setLevelOpen_ ? "Esc: back to the set" : "Esc: quit", Dim});
   return panel;
 }
@@ -114,7 +104,7 @@ std::string Editor::promptText() const {
              (replaceTyped_ ? "typing replaces it, Backspace edits it; " : "") + "Enter keeps, Escape drops)";
     }
     case Mode::Prompting: {
-      static const char* const Purposes[] = {"Open", "Save as", "Save the set as", "Add to the set"};
+      static const char* const Purposes[] = {"Open", "Save as", "Save the set as", "Add to the set", "New set"};
       const std::string& text = prompt_->text();
       const std::string shown = text.size() > PromptTailChars ? "~" + text.substr(text.size() - PromptTailChars) : text;
       return std::string(Purposes[static_cast<int>(promptFor_)]) + ": " + shown + "_  (Enter takes it, Ctrl+U clears, Escape drops)";

@@ -26,6 +26,7 @@ std::string cellName(int x, int y) { return "(" + std::to_string(x) + ", " + std
 void Editor::playTest(bool fromPointer) {
   endStroke();
   Level level = draft_.source().level;
+  PlayOptions options{true, endlessLives_, std::nullopt};
   std::string from = "the start";
   if (fromPointer) {
     if (!pointerCell_) {
@@ -33,7 +34,15 @@ void Editor::playTest(bool fromPointer) {
       return;
     }
     const auto [x, y] = *pointerCell_;
-    level = withStartAt(level, x, y);
+    // A level file needs a start; an empty cell given one plays the same.
+    if (!draft_.playerStart() && level.cells[cellIndex(x, y)] != Empty) {
+      say("A level needs a player start (key 5) to be played, or point at an empty cell.", Warning);
+      return;
+    }
+    if (!draft_.playerStart()) {
+      level.cells[cellIndex(x, y)] = PlayerStart;
+    }
+    options.startCell = *pointerCell_;
     from = cellName(x, y);
   } else if (!draft_.playerStart()) {
     say("A level needs a player start (key 5) to be played.", Warning);
@@ -41,7 +50,7 @@ void Editor::playTest(bool fromPointer) {
   }
   showPlaying("Play-test from " + from + (endlessLives_ ? ", endless lives" : "") +
               ": Escape, game over or the level cleared comes back.");
-  const PlayFigures figures = playLevels(singleLevelMapsBin(level), PlayOptions{true, endlessLives_}, playWindow());
+  const PlayFigures figures = playLevels(singleLevelMapsBin(level), options, playWindow());
   takeWindowBack();
   say((figures.cleared ? "Cleared from " : "Played from ") + from + ": " + describeFigures(figures),
       figures.cleared ? Good : Warning);
@@ -110,7 +119,7 @@ void Editor::watchProof() {
 
 bool Editor::checkDeadEnds() {
   const bool changed = !deadEnds_ || std::memcmp(deadEnds_->level().cells, draft_.source().level.cells, CellCount) != 0;
-  if (changed && !stroking_ && mode_ != Mode::SetList && draft_.playerStart()) {
+  if (changed && !tool_->stroking() && mode_ != Mode::SetList && draft_.playerStart()) {
     // One check at a time: a new one ends the old before it takes its folder.
     deadEnds_.reset();
     const fs::path folder = fs::path(workFolder_) / "dead-ends";

@@ -43,36 +43,38 @@ std::string row(int position, const SetEntry& entry, const std::optional<SetLeve
 }  // namespace
 
 void Editor::onSetKey(const Key& key) {
-  const int count = static_cast<int>(set_->entries().size());
-  if (key.control) {
-    if (key.scancode == KEY_S) {
-      key.shift ? startPrompt(PromptFor::SaveSetAs) : static_cast<void>(saveSet());
-    } else if (key.scancode == KEY_O) {
-      unlessUnsaved(true, "opening another file", [this] { startPrompt(PromptFor::Open); });
-    } else if (key.scancode == KEY_N) {
-      unlessUnsaved(true, "starting a new level", [this] { newLevel(); });
-    }
+  if (overlay_ != Overlay::None) {
+    overlay_ = Overlay::None;
     return;
   }
-  switch (key.scancode) {
-    case KEY_UP:
-    case KEY_DOWN: {
-      const int step = key.scancode == KEY_UP ? -1 : 1;
-      if (key.shift && count > 0 && !proving_) {
+  if (const std::optional<FoundBinding> found = bindingFor(KeyPlace::Set, key.scancode, key.control, key.shift)) {
+    onSetCommand(found->command);
+  }
+  setFirstShown_ = std::clamp(setFirstShown_, setSelected_ - ListRowsShown + 1, setSelected_);
+}
+
+void Editor::onSetCommand(Command command) {
+  const int count = static_cast<int>(set_->entries().size());
+  switch (command) {
+    case Command::Save: saveSet(); break;
+    case Command::SaveAs: startPrompt(PromptFor::SaveSetAs); break;
+    case Command::Open: unlessUnsaved(true, "opening another file", [this] { startPrompt(PromptFor::Open); }); break;
+    case Command::NewLevel: unlessUnsaved(true, "starting a new level", [this] { newLevel(); }); break;
+    case Command::NewSet: unlessUnsaved(true, "starting a new set", [this] { startPrompt(PromptFor::NewSet); }); break;
+    case Command::SetUp:
+    case Command::SetDown:
+      setSelected_ = std::clamp(setSelected_ + (command == Command::SetUp ? -1 : 1), 0, std::max(0, count - 1));
+      break;
+    case Command::SetMoveUp:
+    case Command::SetMoveDown:
+      if (count > 0 && !proving_) {
         const int from = setSelected_;
-        setSelected_ = set_->move(from, step);
+        setSelected_ = set_->move(from, command == Command::SetMoveUp ? -1 : 1);
         std::swap(setFacts_[from], setFacts_[setSelected_]);
-      } else {
-        setSelected_ = std::clamp(setSelected_ + step, 0, std::max(0, count - 1));
       }
       break;
-    }
-    case KEY_ENTER:
-    case KEY_ENTER_PAD:
-    case KEY_E:
-      openSetLevel(setSelected_);
-      break;
-    case KEY_A:
+    case Command::SetEdit: openSetLevel(setSelected_); break;
+    case Command::SetAdd:
       // The proofs under way hold on to the levels' places in the set.
       if (proving_ || !proveQueue_.empty()) {
         say("Proofs are under way: V stops them before a level is added.", Warning);
@@ -80,20 +82,20 @@ void Editor::onSetKey(const Key& key) {
         startPrompt(PromptFor::AddToSet);
       }
       break;
-    case KEY_DEL:
+    case Command::SetRemove:
       if (count > 0 && !proving_) {
         set_->remove(setSelected_);
         setFacts_.erase(setFacts_.begin() + setSelected_);
         setSelected_ = std::clamp(setSelected_, 0, std::max(0, count - 2));
       }
       break;
-    case KEY_V: proveAll(); break;
-    case KEY_P: playSet(); break;
-    case KEY_L: endlessLives_ = !endlessLives_; break;
-    case KEY_ESC: requestQuit(); break;
+    case Command::SetProveAll: proveAll(); break;
+    case Command::SetPlay: playSet(); break;
+    case Command::EndlessLives: endlessLives_ = !endlessLives_; break;
+    case Command::Help: overlay_ = Overlay::Help; break;
+    case Command::Quit: requestQuit(); break;
     default: break;
   }
-  setFirstShown_ = std::clamp(setFirstShown_, setSelected_ - ListRowsShown + 1, setSelected_);
 }
 
 void Editor::onSetMouse(int x, int y) {
@@ -166,6 +168,7 @@ void Editor::proveAll() {
     }
   }
   provedCount_ = 0;
+  proveFailures_.clear();
   proveTotal_ = static_cast<int>(proveQueue_.size());
   say(proveTotal_ == 0 ? "Every level of the set is proven." : "", Good);
 }
@@ -181,8 +184,10 @@ void Editor::pollProveAll() {
     if (result.replay) {
       const std::string error = saveProof(entry.path, result);
       if (!error.empty()) {
-        say("The proof of " + entry.name + " is not saved: " + error, Warning);
+        proveFailures_.push_back(entry.name + ": the proof cannot be saved: " + error);
       }
+    } else {
+      proveFailures_.push_back(entry.name + ": " + result.line);
     }
     setFacts_[*proving_].reset();
     setProof_.reset();
@@ -195,6 +200,7 @@ void Editor::pollProveAll() {
     const SetEntry& entry = set_->entries()[index];
     const OpenedLevel opened = openLevelFile(entry.path, entry.name);
     if (!opened.error.empty() || opened.isNew) {
+      proveFailures_.push_back(entry.name + ": " + (opened.isNew ? "never drawn" : opened.error));
       ++provedCount_;
       continue;
     }
@@ -274,18 +280,22 @@ PanelContent Editor::setPanelContent() const {
       panel.facts.push_back({setProof_->result().effort, Dim});
     }
   } else if (proveTotal_ > 0) {
-    panel.facts.push_back({"Proofs done: " + std::to_string(provedCount_) + " of " + std::to_string(proveTotal_), Good});
+    const int failed = static_cast<int>(proveFailures_.size());
+    panel.facts.push_back({"Proven " + std::to_string(proveTotal_ - failed) + " of " + std::to_string(proveTotal_) +
+                               (failed > 0 ? ", " + std::to_string(failed) + " failed:" : ""),
+                           failed > 0 ? Warning : Good});
+    for (const std::string& failure : proveFailures_) {
+      panel.facts.push_back({failure, Warning, 2});
+    }
   }
   if (endlessLives_) {
     panel.facts.push_back({"Playing: endless lives", White});
   }
   panel.facts.push_back({"", White});
-  for (const char* help : {"Up, Down: choose a level", "Shift+Up, Shift+Down: move it", "Enter or click: edit it",
-                           "  (Escape there comes back)", "A: add a new or existing file", "Delete: take it out",
-                           "V: prove all not yet proven", "P: play the set from it", "L: endless lives on or off",
-                           "Ctrl+S: save the list", "Ctrl+Shift+S: save it as", "Ctrl+O: open  Ctrl+N: new",
-                           "Esc: quit"}) {
-    panel.facts.push_back({help, Dim});
+  for (const KeyBinding& binding : keyBindings()) {
+    if (binding.place == KeyPlace::Set) {
+      panel.facts.push_back({std::string(binding.keys) + ": " + binding.help, Dim});
+    }
   }
   return panel;
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr uint16_t NotDrawn = 0xFFFF;
+constexpr uint32_t NotDrawn = 0xFFFFFFFF;
 constexpr uint16_t MarkGridLines = 1;
 constexpr uint16_t MarkStart = 2;
 constexpr uint16_t MarkUnreachable = 4;
@@ -21,6 +21,8 @@ constexpr uint16_t MarkEdgeRight = 64;
 constexpr uint16_t MarkEdgeBottom = 128;
 constexpr uint16_t MarkTrap = 256;
 constexpr uint16_t MarkCostly = 512;
+// Above the marks: the kind shown instead of the level's, plus one.
+constexpr int ShownInsteadShift = 16;
 
 constexpr int HeaderTop = 4;
 constexpr int HeaderLineHeight = 12;
@@ -50,8 +52,8 @@ std::string fitted(const std::string& text, int chars) {
   return static_cast<int>(text.size()) <= chars ? text : text.substr(0, chars - 1) + "~";
 }
 
-std::vector<uint16_t> markBits(const GridMarks& marks) {
-  std::vector<uint16_t> bits(CellCount, marks.gridLines ? MarkGridLines : 0);
+std::vector<uint32_t> markBits(const GridMarks& marks) {
+  std::vector<uint32_t> bits(CellCount, marks.gridLines ? MarkGridLines : 0);
   if (marks.start) {
     bits[*marks.start] |= MarkStart;
   }
@@ -67,8 +69,10 @@ std::vector<uint16_t> markBits(const GridMarks& marks) {
   for (int index : marks.costlyCells) {
     bits[index] |= MarkCostly;
   }
-  if (marks.rectangle) {
-    const CellRect& r = *marks.rectangle;
+  for (const auto& [index, kind] : marks.shownInstead) {
+    bits[index] |= static_cast<uint32_t>(kind + 1) << ShownInsteadShift;
+  }
+  for (const CellRect& r : marks.rectangles) {
     for (int x = r.left; x <= r.right; ++x) {
       bits[cellIndex(x, r.top)] |= MarkEdgeTop;
       bits[cellIndex(x, r.bottom)] |= MarkEdgeBottom;
@@ -119,7 +123,7 @@ EditorView::EditorView(int scale)
 EditorView::~EditorView() { destroy_bitmap(picture_); }
 
 void EditorView::showGrid(const LevelDraft& draft, const std::vector<int>& changedCells, const GridMarks& marks) {
-  const std::vector<uint16_t> bits = markBits(marks);
+  const std::vector<uint32_t> bits = markBits(marks);
   shownList_.reset();
   for (int index : changedCells) {
     shownMarks_[index] = NotDrawn;
@@ -139,8 +143,10 @@ void EditorView::drawCell(const LevelDraft& draft, int index) {
   const int top = y * CellPixels;
   const int right = left + CellPixels - 1;
   const int bottom = top + CellPixels - 1;
-  const uint16_t bits = shownMarks_[index];
-  drawTile(picture_, left, top, draft.cellAt(x, y), variantOf(x, y));
+  const uint32_t bits = shownMarks_[index];
+  const int shownInstead = static_cast<int>(bits >> ShownInsteadShift);
+  const int8_t kind = shownInstead > 0 ? static_cast<int8_t>(shownInstead - 1) : draft.cellAt(x, y);
+  drawTile(picture_, left, top, kind, variantOf(x, y));
   if (bits & MarkGridLines) {
     vline(picture_, right, top, bottom, GridLineColour);
     hline(picture_, left, bottom, right, GridLineColour);

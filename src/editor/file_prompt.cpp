@@ -95,6 +95,11 @@ std::optional<std::string> FilePrompt::accept() {
   }
   const fs::path path = expanded(text_);
   std::error_code error;
+  made_.clear();
+  if (text_.back() == '/' && !fs::exists(path, error)) {
+    fs::create_directories(path, error);
+    made_ = error ? "Cannot make the folder " + text_ + ": " + error.message() : "Made the folder " + text_;
+  }
   if (fs::is_directory(path, error)) {
     text_ = typed_ = text_.back() == '/' ? text_ : text_ + "/";
     picked_.reset();

@@ -3,6 +3,7 @@
 #include "analysis/reachability.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <utility>
 
@@ -26,6 +27,10 @@ int countOf(const Level& level, int8_t code) {
 
 }  // namespace
 
+CellRect CellRect::spanning(int x1, int y1, int x2, int y2) {
+  return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
+
 LevelDraft::LevelDraft(const LevelSource& source) : source_(source) {}
 
 void LevelDraft::startStep() {
@@ -36,7 +41,15 @@ void LevelDraft::startStep() {
   }
 }
 
+void LevelDraft::nameStep(const char* what) {
+  startStep();
+  if (pending_.what.empty()) {
+    pending_.what = what;
+  }
+}
+
 void LevelDraft::paint(int x, int y, int8_t code) {
+  nameStep("Paint");
   if (inGrid(x, y)) {
     setCell(cellIndex(x, y), code);
   }
@@ -50,6 +63,7 @@ void LevelDraft::paintLine(int fromX, int fromY, int toX, int toY, int8_t code) 
 }
 
 void LevelDraft::fillRectangle(int fromX, int fromY, int toX, int toY, int8_t code) {
+  nameStep("Rectangle");
   for (int y = std::min(fromY, toY); y <= std::max(fromY, toY); ++y) {
     for (int x = std::min(fromX, toX); x <= std::max(fromX, toX); ++x) {
       paint(x, y, code);
@@ -57,13 +71,67 @@ void LevelDraft::fillRectangle(int fromX, int fromY, int toX, int toY, int8_t co
   }
 }
 
+void LevelDraft::floodFill(int x, int y, int8_t code) {
+  if (!inGrid(x, y) || cellAt(x, y) == code) {
+    return;
+  }
+  nameStep("Fill");
+  const int8_t replaced = cellAt(x, y);
+  std::vector<std::array<int, 2>> waiting{{x, y}};
+  while (!waiting.empty()) {
+    const auto [cellX, cellY] = waiting.back();
+    waiting.pop_back();
+    if (!inGrid(cellX, cellY) || cellAt(cellX, cellY) != replaced) {
+      continue;
+    }
+    setCell(cellIndex(cellX, cellY), code);
+    waiting.insert(waiting.end(), {{cellX - 1, cellY}, {cellX + 1, cellY}, {cellX, cellY - 1}, {cellX, cellY + 1}});
+  }
+}
+
+CellClip LevelDraft::copy(const CellRect& area) const {
+  const CellRect inside = {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, GridSize - 1),
+                           std::min(area.bottom, GridSize - 1)};
+  CellClip clip;
+  if (inside.right < inside.left || inside.bottom < inside.top) {
+    return clip;
+  }
+  clip.width = inside.width();
+  clip.height = inside.height();
+  for (int y = inside.top; y <= inside.bottom; ++y) {
+    for (int x = inside.left; x <= inside.right; ++x) {
+      clip.cells.push_back(cellAt(x, y));
+    }
+  }
+  return clip;
+}
+
+void LevelDraft::paste(const CellClip& clip, int left, int top) {
+  nameStep("Paste");
+  for (int y = 0; y < clip.height; ++y) {
+    for (int x = 0; x < clip.width; ++x) {
+      paint(left + x, top + y, clip.at(x, y));
+    }
+  }
+}
+
+void LevelDraft::mirror(const CellRect& area) {
+  nameStep("Mirror");
+  const CellClip clip = copy(area);
+  for (int y = 0; y < clip.height; ++y) {
+    for (int x = 0; x < clip.width; ++x) {
+      paint(area.left + clip.width - 1 - x, area.top + y, clip.at(x, y));
+    }
+  }
+}
+
 void LevelDraft::setTitle(const std::string& title) {
-  startStep();
+  nameStep("Title");
   source_.title = title;
 }
 
 void LevelDraft::setNote(const std::string& note) {
-  startStep();
+  nameStep("Note");
   source_.note = note;
 }
 
@@ -115,6 +183,20 @@ void LevelDraft::endStroke() {
   }
   history_.push_back(std::move(step));
   ++position_;
+  if (history_.size() > MostSteps) {
+    history_.erase(history_.begin());
+    --position_;
+    // The saved level, if it was the oldest state, can no longer be reached.
+    savedPosition_ = savedPosition_ && *savedPosition_ > 0 ? std::optional<size_t>(*savedPosition_ - 1) : std::nullopt;
+  }
+}
+
+std::vector<HistoryEntry> LevelDraft::history() const {
+  std::vector<HistoryEntry> entries;
+  for (const Step& step : history_) {
+    entries.push_back({step.what, static_cast<int>(step.cells.size())});
+  }
+  return entries;
 }
 
 void LevelDraft::apply(const Step& step, bool forward) {

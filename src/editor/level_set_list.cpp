@@ -76,12 +76,18 @@ void LevelSetList::remove(int index) {
 }
 
 std::string LevelSetList::text() const {
+  return text([](const SetEntry&) { return true; });
+}
+
+std::string LevelSetList::text(const std::function<bool(const SetEntry&)>& written) const {
   std::string text;
   for (const std::string& line : headComments_) {
     text += line + "\n";
   }
   for (const SetEntry& entry : entries_) {
-    text += entry.name + "\n";
+    if (written(entry)) {
+      text += entry.name + "\n";
+    }
   }
   return text;
 }
@@ -94,5 +100,5 @@ bool looksLikeLevelFile(const std::string& path) {
       return line.rfind(LevelTitleKey, 0) == 0;
     }
   }
-  return true;
+  return false;
 }

@@ -102,6 +102,10 @@ PlayFigures playLevels(const std::string& mapsBin, const PlayOptions& options, c
   const auto folder = gameFolder("mq-editor-play", mapsBin);
   PlayFigures figures;
   Game game(noFirstState);
+  if (options.startCell) {
+    const auto [x, y] = *options.startCell;
+    game.startOverride = SpawnPoint{static_cast<int16_t>(x * CellPixels), static_cast<int16_t>(y * CellPixels)};
+  }
   game.setState(new State_GameRunning(&game, backToEditorWithFigures(options, figures)));
   // Between ticks a pass only rests, so the window (and a proof's output) is
   // looked at once a tick rather than at every rest.
@@ -111,16 +115,6 @@ PlayFigures playLevels(const std::string& mapsBin, const PlayOptions& options, c
     runPass();
   }
   return figures;
-}
-
-Level withStartAt(Level level, int x, int y) {
-  for (int8_t& cell : level.cells) {
-    if (cell == PlayerStart) {
-      cell = Empty;
-    }
-  }
-  level.cells[cellIndex(x, y)] = PlayerStart;
-  return level;
 }
 
 bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window) {

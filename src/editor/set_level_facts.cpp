@@ -16,7 +16,7 @@ SetLevelFacts describeSetLevel(const std::string& levelPath) {
   const OpenedLevel opened = openLevelFile(levelPath, levelPath);
   if (opened.isNew || !opened.error.empty()) {
     facts.title = fs::path(levelPath).filename().string();
-    facts.proof = "cannot be read";
+    facts.proof = opened.isNew ? "never drawn" : "cannot be read";
     return facts;
   }
   const Level& level = opened.source.level;

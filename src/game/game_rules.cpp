@@ -71,7 +71,8 @@ void Game::enterLevel(uint8_t sequenceIndex) {
   enemies.clear();
   map.startLevel(sequenceIndex, orderMode);
   if (player != nullptr) {
-    player->place(map.startX, map.startY);
+    const SpawnPoint start = startOverride.value_or(SpawnPoint{map.startX, map.startY});
+    player->place(start.x, start.y);
   }
   while (!map.spawnQueue.empty()) {
     Enemy* enemy = new Enemy(this);

@@ -3,6 +3,7 @@
 
 #include "leveltext/level_text.h"
 #include "replay/replay.h"
+#include "replay/replay_runner.h"
 #include "support/headless.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,54 @@ TEST_F(HumanMarginTest, AnEscapeThatMustBeMadeAtOneExactUpdateHasNoMargin) {
   EXPECT_EQ(11, critical[0].row);
   EXPECT_EQ(HoldRight, critical[0].keys);
   EXPECT_EQ(MarginCapUpdates, margin.presses.front().marginUpdates);
+}
+
+// A floor from the player to a ladder foot at column 12 with gold one cell
+// up, and a chaser coming along the floor from the far right, on ladder tops
+// that no dig can open. The player walks to the ladder foot, waits there
+// for the chaser, and climbs to the gold at the last safe moment but
+// `slack` updates: the climb is the tight corner, and the walk before the
+// wait may come as late as it likes.
+struct CornerChase {
+  Level level;
+  int lastSafeWait = -1;
+
+  CornerChase() {
+    std::vector<std::string> rows = emptyRows();
+    rows[20] = "#############HHHHHHHHHHHHHHHHHHH";
+    rows[19][2] = 'P';
+    rows[19][12] = 'H';
+    rows[18][12] = '$';
+    rows[19][30] = 'E';
+    level = levelFromRows(rows);
+    for (int wait = 0; wait < 400 && clears(proof(wait)); ++wait) {
+      lastSafeWait = wait;
+    }
+  }
+
+  bool clears(const Replay& replay) const {
+    const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(level));
+    return outcome.end == ReplayEnd::Cleared && outcome.deaths == 0;
+  }
+
+  Replay proof(int wait) const {
+    return proofOf(moves('R', 10) + std::to_string(wait + 1) + " -\n" + moves('U', 1) + "1 -\n", true);
+  }
+};
+
+TEST_F(HumanMarginTest, AChaseWithOneTightCornerHasTheCornerAsItsCriticalPress) {
+  const CornerChase chase;
+  ASSERT_GT(chase.lastSafeWait, 2 * MarginCapUpdates);
+  for (int slack : {0, 7}) {
+    const HumanMargin margin = measureHumanMargin(chase.level, chase.proof(chase.lastSafeWait - slack));
+    EXPECT_EQ(slack, margin.marginUpdates);
+    const std::vector<PressMargin> critical = margin.criticalPresses();
+    ASSERT_EQ(1u, critical.size());
+    EXPECT_EQ(12, critical[0].column);
+    EXPECT_EQ(19, critical[0].row);
+    EXPECT_EQ(HoldUp, critical[0].keys);
+    EXPECT_EQ(slack, critical[0].marginUpdates);
+  }
 }
 
 }  // namespace

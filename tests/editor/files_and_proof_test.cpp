@@ -128,7 +128,7 @@ TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
 
   dir.writeFile("replays/floor.replay", "level: ../floor.txt\n5 L\n");
   EXPECT_EQ(describeSetLevel(level).proof, "proof fails");
-  EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "cannot be read");
+  EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "never drawn");
 }
 
 // A search that ends without a way (as mellow-quarrier-level-solve ends: status 1 and the

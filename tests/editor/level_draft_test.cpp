@@ -115,3 +115,83 @@ TEST(LevelDraftTest, WarnsOfGoldOutOfReachAsTheLevelChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+// A room of brick walls round an empty floor, with a ladder in the way.
+LevelSource roomLevel() {
+  std::vector<std::string> rows(32, std::string(32, '.'));
+  rows[10] = "..#######.......................";
+  rows[11] = "..#..H..#.......................";
+  rows[12] = "..#..H..#.......................";
+  rows[13] = "..#######.......................";
+  rows[30] = "P$..E...........................";
+  return sourceOf(rows);
+}
+
+TEST(LevelDraftRegionTest, FillTakesTheFourConnectedRegionOfEqualCellsAsOneStep) {
+  LevelDraft draft(roomLevel());
+  draft.floodFill(3, 11, Gold);   // inside the room: the walls and the ladder stop it
+  draft.endStroke();
+  EXPECT_EQ(draft.goldCount(), 1 + 4);
+  EXPECT_EQ(draft.cellAt(6, 11), Empty) << "beyond the ladder";
+  EXPECT_EQ(draft.cellAt(5, 11), Ladder);
+  EXPECT_EQ(draft.cellAt(1, 11), Empty) << "nothing leaks through the wall";
+  draft.floodFill(0, 0, Brick);   // outside: round the room, but not corner to corner into it
+  draft.endStroke();
+  EXPECT_EQ(draft.cellAt(1, 11), Brick);
+  EXPECT_EQ(draft.cellAt(3, 11), Gold);
+  EXPECT_EQ(draft.cellAt(0, 30), PlayerStart);
+  draft.floodFill(0, 0, Brick);   // the same kind: no step at all
+  draft.endStroke();
+  ASSERT_EQ(draft.history().size(), 2u);
+  EXPECT_EQ(draft.history()[0].what, "Fill");
+  EXPECT_EQ(draft.history()[0].cells, 4);
+  EXPECT_TRUE(draft.undo());
+  EXPECT_EQ(draft.cellAt(1, 11), Empty) << "the fill was one step";
+}
+
+TEST(LevelDraftRegionTest, CopyPasteAndMirrorMoveEveryKindAndStayInTheGrid) {
+  LevelDraft draft(roomLevel());
+  const CellClip room = draft.copy(CellRect::spanning(8, 13, 2, 10));
+  ASSERT_EQ(room.width, 7);
+  ASSERT_EQ(room.height, 4);
+  EXPECT_EQ(room.at(3, 1), Ladder);
+  EXPECT_EQ(draft.copy({30, 30, 40, 40}).width, 2) << "clipped to the grid";
+
+  draft.paste(room, 28, 0);   // partly off the grid's right side
+  draft.endStroke();
+  EXPECT_EQ(draft.cellAt(31, 1), Ladder);
+  EXPECT_EQ(draft.cellAt(28, 3), Brick);
+  EXPECT_EQ(draft.history().back().what, "Paste");
+
+  draft.mirror(CellRect::wholeGrid());
+  draft.endStroke();
+  EXPECT_EQ(draft.cellAt(31, 30), PlayerStart) << "the start goes with the mirror";
+  EXPECT_EQ(draft.cellAt(30, 30), Gold);
+  EXPECT_EQ(draft.cellAt(27, 30), EnemyStart);
+  EXPECT_EQ(draft.cellAt(0, 1), Ladder);
+  draft.mirror({27, 30, 31, 30});   // a region: only its cells swap
+  draft.endStroke();
+  EXPECT_EQ(draft.cellAt(27, 30), PlayerStart);
+  EXPECT_EQ(draft.cellAt(31, 30), EnemyStart);
+  EXPECT_TRUE(draft.undo());
+  EXPECT_TRUE(draft.undo());
+  EXPECT_TRUE(draft.undo());
+  EXPECT_EQ(draft.cellAt(0, 30), PlayerStart) << "a mirror is one step";
+}
+
+TEST(LevelDraftRegionTest, TheHistoryKeepsItsLatestStepsAndForgetsTheSavedOne) {
+  LevelDraft draft(roomLevel());
+  for (size_t step = 0; step < LevelDraft::MostSteps + 5; ++step) {
+    draft.paint(10, 20, static_cast<int8_t>(step % 2 == 0 ? Brick : Empty));
+    draft.endStroke();
+  }
+  EXPECT_EQ(draft.history().size(), LevelDraft::MostSteps);
+  EXPECT_EQ(draft.stepsApplied(), LevelDraft::MostSteps);
+  while (draft.undo()) {
+  }
+  EXPECT_TRUE(draft.modified()) << "the level as opened is out of reach";
+}
+
+}  // namespace

@@ -5,7 +5,7 @@
 // Exit status 0 when no level has a trap, 1 when one has (or could not be
 // searched to the end), 2 on a usage or file problem.
 //
-//   mellow-quarrier-level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)
+//   mellow-quarrier-level-check [--assets FILE] [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)
 //
 // --ways writes the way into a level's first trap as DIR/NAME.trap.replay
 // (enemies off, as the analysis plays it), to be watched; a level without a
@@ -13,11 +13,22 @@
 //
 //   020-skyline: 1 trap, 0 cost a life (2817 situations, 0.21 s)
 //     trap at (1, 28) (2, 28); way in: 96 -, 1 L, 15 -, ...
+//
+// --min-margin also measures each level's human margin on its proof (where
+// the editor saves it: NAME.replay in the replays folder beside the level
+// when there is one, else beside the level) and fails a level whose margin
+// is below UPDATES, or that has no proof that clears it, listing the presses
+// below it:
+//
+//   024-siege: margin 0 updates, 58% of presses may come 15 late
+//     press at update 188 in (7, 28), U: margin 0
 #include "analysis/dead_ends.h"
+#include "analysis/human_margin.h"
 
 #include "leveltext/level_set.h"
 #include "leveltext/level_text.h"
 #include "replay/replay.h"
+#include "replay/replay_runner.h"
 
 #include "base/headless_start.h"
 #include "base/os_files.h"
@@ -41,6 +52,7 @@ constexpr int ExitBroken = 2;
 struct Options {
   std::string assetsFile = defaultAssetsFile();
   std::optional<fs::path> waysDir;
+  std::optional<int> minMarginUpdates;
   std::vector<fs::path> levels;
 };
 
@@ -52,6 +64,12 @@ bool readOptions(int argc, char** argv, Options& options) {
       options.assetsFile = argv[++index];
     } else if (argument == "--ways" && hasValue) {
       options.waysDir = argv[++index];
+    } else if (argument == "--min-margin" && hasValue) {
+      const std::string value = argv[++index];
+      if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+      }
+      options.minMarginUpdates = std::stoi(value);
     } else if (!takeLevelArgument("mellow-quarrier-level-check", argc, argv, index, options.levels)) {
       return false;
     }
@@ -100,8 +118,41 @@ bool writeWayIntoFirstTrap(const fs::path& levelPath, const fs::path& waysDir, c
   return true;
 }
 
+fs::path proofPathFor(const fs::path& levelPath) {
+  std::error_code error;
+  const fs::path replays = levelPath.parent_path() / "replays";
+  const fs::path folder = fs::is_directory(replays, error) ? replays : levelPath.parent_path();
+  return folder / (levelPath.stem().string() + ".replay");
+}
+
+// Answers the level's exit status for its margin.
+int checkMargin(const fs::path& levelPath, const Level& level, int minMarginUpdates) {
+  Replay proof;
+  std::string error;
+  if (!loadReplay(proofPathFor(levelPath).string(), proof, error)) {
+    std::printf("%s: no proof to measure the margin on: %s\n", levelPath.stem().string().c_str(), error.c_str());
+    return ExitTrap;
+  }
+  HumanMargin margin;
+  try {
+    margin = measureHumanMargin(level, proof);
+  } catch (const ReplayError& failure) {
+    std::printf("%s: no margin, %s\n", levelPath.stem().string().c_str(), failure.what());
+    return ExitTrap;
+  }
+  std::printf("%s: margin %d updates, %.0f%% of presses may come %d late\n", levelPath.stem().string().c_str(),
+              margin.marginUpdates, 100.0 * margin.roomyShare(), RoomyMarginUpdates);
+  for (const PressMargin& press : margin.presses) {
+    if (press.marginUpdates < minMarginUpdates) {
+      std::printf("  press at update %u in (%d, %d), %s: margin %d\n", press.update, press.column, press.row,
+                  heldKeyLetters(press.keys).c_str(), press.marginUpdates);
+    }
+  }
+  return margin.marginUpdates < minMarginUpdates ? ExitTrap : 0;
+}
+
 // Answers the level's exit status.
-int checkOne(const fs::path& levelPath, const std::optional<fs::path>& waysDir) {
+int checkOne(const fs::path& levelPath, const Options& options) {
   // Not a stream on the path: a FIFO given by mistake would hold it up for ever.
   std::string bytes;
   LevelSource source;
@@ -120,10 +171,11 @@ int checkOne(const fs::path& levelPath, const std::optional<fs::path>& waysDir) 
   for (const DeadEnd& deadEnd : report.deadEnds) {
     printDeadEnd(deadEnd);
   }
-  if (waysDir && !writeWayIntoFirstTrap(levelPath, *waysDir, report)) {
+  if (options.waysDir && !writeWayIntoFirstTrap(levelPath, *options.waysDir, report)) {
     return ExitBroken;
   }
-  return traps > 0 || !report.complete ? ExitTrap : 0;
+  const int marginStatus = options.minMarginUpdates ? checkMargin(levelPath, source.level, *options.minMarginUpdates) : 0;
+  return traps > 0 || !report.complete ? ExitTrap : marginStatus;
 }
 
 }  // namespace
@@ -131,7 +183,7 @@ int checkOne(const fs::path& levelPath, const std::optional<fs::path>& waysDir) 
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: mellow-quarrier-level-check [--assets FILE] [--ways DIR] (--list LIST | LEVEL...)\n";
+    std::cerr << "usage: mellow-quarrier-level-check [--assets FILE] [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }
   const std::string problem = startWithoutWindow(options.assetsFile);
@@ -143,7 +195,7 @@ int main(int argc, char** argv) {
   int status = 0;
   for (const fs::path& level : options.levels) {
     try {
-      status = std::max(status, checkOne(level, options.waysDir));
+      status = std::max(status, checkOne(level, options));
     } catch (const std::exception& failure) {
       std::cerr << level.string() << ": " << failure.what() << "\n";
       status = ExitBroken;

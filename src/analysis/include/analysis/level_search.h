@@ -18,6 +18,10 @@
 // shared among a few settings, tried in turn; the first keeps one hole open
 // at a time and only two enemy layouts per place of the player, which is
 // what lets it past chasers instead of enumerating where they might be.
+// The first of them is also tried with room for a person: every press it
+// takes, the player must also live through made 15 updates late (see
+// analysis/human_margin.h), so the way it finds is one a person could
+// follow; only where none is found does the search take the machine's way.
 #pragma once
 
 #include "replay/replay.h"

@@ -18,11 +18,14 @@
 #include "editor/editor_files.h"
 #include "editor/editor_view.h"
 #include "editor/file_prompt.h"
+#include "editor/key_table.h"
 #include "editor/level_draft.h"
 #include "editor/level_files.h"
 #include "editor/level_set_list.h"
 #include "editor/play_in_window.h"
 #include "editor/proof_run.h"
+#include "editor/paint_tool.h"
+#include "editor/select_tool.h"
 #include "editor/set_level_facts.h"
 
 #include <array>
@@ -45,7 +48,9 @@ public:
 
 private:
   enum class Mode { Drawing, Typing, Prompting, Confirming, SetList };
-  enum class PromptFor { Open, SaveAs, SaveSetAs, AddToSet };
+  enum class PromptFor { Open, SaveAs, SaveSetAs, AddToSet, NewSet };
+  // A list shown in the grid's place over the drawing or the set.
+  enum class Overlay { None, Help, History };
   struct Key {
     int scancode;
     int character;   // Unicode, 0 for none
@@ -57,10 +62,21 @@ private:
   bool readInput();
   void onKey(const Key& key);
   void onDrawingKey(const Key& key);
+  void onDrawingCommand(const FoundBinding& found);
+  // Answers whether the overlay took the key.
+  bool onOverlayKey(const Key& key);
   void onTypingKey(const Key& key);
   void onMouse(int flags, int x, int y);
-  void strokeTo(int x, int y);
+  void onGridPress(int flags);
   void endStroke();
+  void useTool(Tool& tool);
+  void fillUnderPointer();
+  void mirror();
+  void copySelection(bool cut);
+  void paste();
+  void moveSelection();
+  void deleteSelection();
+  bool dropSelection();
   void startTyping(bool title);
   void say(const std::string& text, int colour);
   void refresh();
@@ -82,6 +98,11 @@ private:
   bool saveLevelAs(const std::string& path);
   bool saveSet();
   bool saveSetAs(const std::string& path);
+  void newSet(const std::string& path);
+  void showSet(LevelSetList list);
+  void saveAsked(const std::string& path, bool anotherFile, const std::function<void()>& write);
+  // Makes the folder a file is to be saved in; says why it cannot.
+  bool makeFolderOf(const std::string& path);
   void requestQuit();
   bool levelModified() const;
   bool setModified() const;
@@ -90,6 +111,7 @@ private:
 
   // editor_set.cpp: the level set's list.
   void onSetKey(const Key& key);
+  void onSetCommand(Command command);
   void onSetMouse(int x, int y);
   void openSetLevel(int index);
   void backToSet();
@@ -119,6 +141,10 @@ private:
   // editor_panel.cpp: what the panel and prompt say.
   GridMarks gridMarks() const;
   PanelContent panelContent() const;
+  // The help of the bindings where the person is, or the undo history.
+  ListContent overlayContent() const;
+  // What a click at the pointer would use, and its key.
+  std::string toolUnderPointer() const;
   std::string promptText() const;
 
   const EditorFiles& files_;
@@ -128,7 +154,11 @@ private:
   std::string displayName_;    // as given, for messages
   bool readOnly_ = false;      // an installed level: Save as only
   LevelDraft draft_;
-  int selectedKind_ = 1;
+  PaintTool paint_;
+  SelectTool select_;
+  Tool* tool_ = &paint_;
+  std::optional<CellClip> clipboard_;
+  Overlay overlay_ = Overlay::None;
   bool gridLines_ = false;
   bool endlessLives_ = false;
   Mode mode_ = Mode::Drawing;
@@ -157,15 +187,12 @@ private:
   std::vector<int> proveQueue_;
   std::optional<int> proving_;
   int provedCount_ = 0;
+  std::vector<std::string> proveFailures_;   // "NAME: why", of the last Prove all
   int proveTotal_ = 0;
   std::unique_ptr<ProofRun> setProof_;
 
-  bool stroking_ = false;
-  bool rectangle_ = false;
-  int8_t strokeCode_ = 0;
-  std::array<int, 2> anchor_{};
-  std::array<int, 2> last_{};
   std::optional<std::array<int, 2>> pointerCell_;
+  std::array<int, 2> pointerPixel_{-1, -1};   // in the window
 
   std::unique_ptr<ProofRun> proof_;
   int proofsStarted_ = 0;

@@ -32,5 +32,8 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files);
 // text, or why there is none.
 std::string playersLevelFolder(std::string& folder);
 
+// The path as messages show it: whole, with the home folder written "~/".
+std::string shownPath(const std::string& path);
+
 constexpr const char* EditorUsage =
     "usage: mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE | LEVEL_LIST]";

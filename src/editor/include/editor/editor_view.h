@@ -9,6 +9,8 @@
 // stroke of painting copies just its cells.
 #pragma once
 
+#include "editor/level_draft.h"
+
 #include "level/cell_kinds.h"
 
 #include <allegro.h>
@@ -18,8 +20,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-class LevelDraft;
 
 constexpr int PanelLeft = 512;
 // Wide enough for either half of the game's status line during a play-test.
@@ -60,10 +60,6 @@ constexpr int ListRowPixels = 12;
 constexpr int ListTop = 18;
 constexpr int ListRowsShown = (512 - ListTop) / ListRowPixels;
 
-struct CellRect {
-  int left, top, right, bottom;   // cells, both corners included
-};
-
 // What is marked on the grid besides the cells themselves.
 struct GridMarks {
   bool gridLines = false;
@@ -72,7 +68,10 @@ struct GridMarks {
   std::vector<int> missedGold;       // gold the last proof never took
   std::vector<int> trapCells;        // dead ends: only Escape ends them
   std::vector<int> costlyCells;      // dead ends that cost a life
-  std::optional<CellRect> rectangle; // a rectangle being dragged
+  std::vector<CellRect> rectangles;  // outlined: one being dragged, the selection
+  // Cells shown with another kind than the level's: a selection floating
+  // under the pointer, and the place it was lifted from.
+  std::vector<std::pair<int, int8_t>> shownInstead;   // cell index, kind
 };
 
 // A line of text in the panel, wrapped over up to mostLines rows; what does
@@ -139,7 +138,7 @@ private:
   int scale_;
   BITMAP* picture_;
   std::vector<std::array<int, 4>> dirty_;   // left, top, width, height
-  std::vector<uint16_t> shownMarks_;        // per cell; NotDrawn before the first drawing
+  std::vector<uint32_t> shownMarks_;        // per cell; NotDrawn before the first drawing
   std::optional<PanelContent> shownPanel_;
   std::optional<ListContent> shownList_;
   std::vector<int> headerLineOfRow_;        // which header line each row shows

@@ -31,8 +31,11 @@ public:
 
   std::vector<std::string> choices() const;
   // Enter: a folder is entered (the prompt stays, answering nothing), a file
-  // is the answer, as an absolute path with "~" expanded.
+  // is the answer, as an absolute path with "~" expanded. A path ending in
+  // '/' that does not exist is made as a folder, and entered.
   std::optional<std::string> accept();
+  // What the last accept did besides: the folder it made, or why it could not.
+  const std::string& news() const { return made_; }
 
 private:
   std::vector<std::string> choicesOf(const std::string& path) const;
@@ -44,4 +47,5 @@ private:
   std::string text_;
   std::string typed_;   // the path before the arrow keys picked
   std::optional<int> picked_;
+  std::string made_;
 };

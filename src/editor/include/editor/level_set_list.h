@@ -5,6 +5,7 @@
 // lines at the top of the list are kept; the others are not.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ public:
   void insert(int index, const std::string& levelPath);
   void remove(int index);
   std::string text() const;
+  // The list with only the entries `written` answers true for.
+  std::string text(const std::function<bool(const SetEntry&)>& written) const;
 
 private:
   std::string path_;
@@ -40,5 +43,5 @@ private:
 };
 
 // Whether the file's first line that is not blank starts a level file
-// ("title:"), rather than a level list.
+// ("title:"), rather than a level list; an empty file is an empty list.
 bool looksLikeLevelFile(const std::string& path);

@@ -10,6 +10,7 @@
 
 #include "level/level.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -30,6 +31,9 @@ struct PlayWindow {
 struct PlayOptions {
   bool endsWhenCleared = true;   // a play-test; a level set plays on
   bool endlessLives = false;     // a life taken is given back at once
+  // The cell the player starts from instead of the level's start, the level
+  // otherwise as it is: on a rope he hangs, gold there is his at once.
+  std::optional<std::array<int, 2>> startCell;
 };
 
 // Where and how the player last died.
@@ -49,9 +53,6 @@ struct PlayFigures {
 
 PlayFigures playLevels(const std::string& mapsBin, const PlayOptions& options, const PlayWindow& window);
 
-// The level with its player start moved to the cell (x, y): every other
-// PlayerStart becomes Empty, and the cell's own content gives way.
-Level withStartAt(Level level, int x, int y);
 
 // The replay's keys held one update after the other, from the replay's seed,
 // at the game's speed, FastForwardUpdates updates a frame while F is held.

@@ -14,7 +14,7 @@ struct SetLevelFacts {
   std::string title;
   int gold = 0;
   int enemies = 0;
-  std::string proof;             // "proven", "no proof", "proof fails", "cannot be read"
+  std::string proof;             // "proven", "no proof", "proof fails", "never drawn", "cannot be read"
   bool proven = false;
   std::optional<double> figure;  // with a proof that clears the level
 };

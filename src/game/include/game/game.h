@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class Enemy;
@@ -66,4 +67,7 @@ public:
   // in the game; a watched replay holds keys of its own here, where the
   // keyboard's thread cannot write.
   const volatile char* heldKeys;
+  // Where the player starts each life instead of the level's start cell, in
+  // pixels: the editor's play-test from a cell, which plays the level as drawn.
+  std::optional<SpawnPoint> startOverride;
 };
