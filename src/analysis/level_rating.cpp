@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -96,12 +95,7 @@ LevelRating rateLevel(const Level& level, const Replay& proof) {
 namespace {
 
 bool rateLevelFile(const std::filesystem::path& file, RatedLevel& rated, std::string& error) {
-  std::ifstream in(file);
-  if (!in) {
-    error = file.string() + ": cannot be read";
-    return false;
-  }
-  if (!parseLevelSource(in, file.string(), rated.source, error)) {
+  if (!readLevelFile(file.string(), rated.source, error)) {
     return false;
   }
   const std::filesystem::path proofPath = file.parent_path() / "replays" / (file.stem().string() + ".replay");
@@ -121,8 +115,7 @@ bool rateLevelFile(const std::filesystem::path& file, RatedLevel& rated, std::st
 
 bool rateLevelList(const std::filesystem::path& listPath, std::vector<RatedLevel>& levels, std::string& error) {
   std::vector<std::string> names;
-  if (!readLevelListNames(listPath, names)) {
-    error = listPath.string() + ": cannot be read";
+  if (!readLevelListNames(listPath, names, &error)) {
     return false;
   }
   for (const std::string& name : names) {

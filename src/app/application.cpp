@@ -9,7 +9,9 @@
 #include <xalleg.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 namespace {
@@ -31,6 +33,31 @@ void checkAssets() {
   }
 }
 
+// A busy X server turns a new client away while every one of its client
+// slots is taken, and the library then fails to start just as it does with
+// no desktop at all. With a display named, the start is tried again for a
+// few seconds, while other clients come and go, before giving up.
+constexpr int LibraryStartAttempts = 20;
+constexpr long LibraryStartPauseNanoseconds = 250L * 1000 * 1000;   // 5 s in all
+
+bool startLibrary() {
+  for (int attempt = 1;; ++attempt) {
+    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) == 0) {
+      return true;
+    }
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0' || attempt == LibraryStartAttempts) {
+      return false;
+    }
+    if (attempt == 1) {
+      std::fprintf(stderr, "%s: the X server at %s turned the window away; trying again\n",
+                   program_invocation_short_name, display);
+    }
+    const timespec pause{0, LibraryStartPauseNanoseconds};
+    nanosleep(&pause, nullptr);
+  }
+}
+
 }  // namespace
 
 Application::Application(const WindowSetup& setup) {
@@ -40,10 +67,14 @@ Application::Application(const WindowSetup& setup) {
   xwin_set_window_name(setup.windowClass.c_str(), setup.windowClass.c_str());
   // Without a desktop the library cannot start, and every call after this
   // one would crash; the message then goes to the terminal.
-  if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
+  if (!startLibrary()) {
     fatalError(("The " + setup.program + " needs a desktop session to open its window in.\n").c_str(), 1);
   }
   endCleanlyOnLostDisplay();
+  // The library's own kill keys (Ctrl+Alt+End) would end the program at
+  // once, unsaved work and high scores lost; Escape and the window's close
+  // button are the ways out.
+  three_finger_flag = FALSE;
   set_uformat(U_ASCII);
   install_keyboard();
   install_mouse();

@@ -308,6 +308,20 @@ bool Editor::saveLevelAs(const std::string& path) {
     say("Not saved: a level needs a player start (key 5).", Warning);
     return false;
   }
+  // A proof kept beside the level that no longer clears it would be a lie.
+  const bool newProof = proofIsCurrent() && proof_->result().replay;
+  if (!newProof && keptProofClears(path, draft_.source().level) == false) {
+    const std::string replayPath = replayPathFor(path);
+    confirm("The proof " + shownPath(replayPath) +
+                " no longer clears the level. Y: save without a proof (it is removed)  N: prove again  Escape: go back",
+            [this, path, replayPath] {
+              std::error_code error;
+              fs::remove(replayPath, error);
+              saveLevelAs(path);
+            },
+            [this] { prove(); });
+    return false;
+  }
   std::ostringstream text;
   writeLevelSource(text, draft_.source());
   const std::string error = writeFileAtomically(path, text.str());

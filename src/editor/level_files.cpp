@@ -4,6 +4,7 @@
 #include "editor/set_level_facts.h"
 
 #include "base/os_files.h"
+#include "base/small_file.h"
 #include "leveltext/level_set.h"
 
 #include <sys/stat.h>
@@ -12,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -43,22 +43,15 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
     opened.error = displayName + ": is a folder, not a level file";
     return opened;
   }
-  // A FIFO or a device would hold the editor up for ever before its window.
-  if (!isRegularFile(path.c_str())) {
-    opened.error = displayName + ": is not a regular file";
+  // A FIFO or a device would hold the editor up for ever before its window,
+  // and a huge file opened by mistake would be read whole into memory.
+  std::string bytes;
+  const SmallFileProblem problem = readSmallFile(path, LevelFileMostBytes, bytes);
+  if (problem.kind != SmallFileProblem::None) {
+    opened.error = displayName + ": " + smallFileProblemText(problem, LevelFileMostBytes, "a level file");
     return opened;
   }
-  // A huge file opened by mistake would be read whole into memory first.
-  if (fs::file_size(path, unknown) > LevelFileMostBytes) {
-    opened.error = displayName + ": larger than " + std::to_string(LevelFileMostBytes / 1024) +
-                   " KiB, too large for a level file";
-    return opened;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    opened.error = displayName + ": cannot be read: " + std::strerror(errno);
-    return opened;
-  }
+  std::istringstream in(bytes);
   parseLevelSource(in, displayName, opened.source, opened.error);
   return opened;
 }

@@ -1,10 +1,12 @@
 #include "editor/level_set_list.h"
 
+#include "leveltext/level_set.h"
 #include "leveltext/level_text.h"
+
+#include "base/small_file.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -19,26 +21,17 @@ std::string nameInList(const fs::path& listFolder, const fs::path& levelPath) {
 }  // namespace
 
 std::string LevelSetList::open(const std::string& path, LevelSetList& out) {
-  std::ifstream in(path);
-  if (!in) {
-    return path + ": cannot be read";
+  LevelList list;
+  std::string error;
+  if (!readLevelList(path, list, error)) {
+    return error;
   }
   out = LevelSetList();
   out.path_ = path;
+  out.headComments_ = list.headComments;
   const fs::path folder = fs::path(path).parent_path();
-  bool atTop = true;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
-    }
-    const bool comment = line.empty() || line[0] == '#';
-    if (comment && atTop) {
-      out.headComments_.push_back(line);
-    } else if (!comment) {
-      atTop = false;
-      out.entries_.push_back({line, (folder / line).lexically_normal().string()});
-    }
+  for (const LevelListEntry& entry : list.entries) {
+    out.entries_.push_back({entry.name, (folder / entry.name).lexically_normal().string()});
   }
   return {};
 }
@@ -93,12 +86,13 @@ std::string LevelSetList::text(const std::function<bool(const SetEntry&)>& writt
 }
 
 bool looksLikeLevelFile(const std::string& path) {
-  std::ifstream in(path);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.find_first_not_of(" \t\r") != std::string::npos) {
-      return line.rfind(LevelTitleKey, 0) == 0;
-    }
+  // Bounded as a list is, so that a huge file is read no further; whatever
+  // cannot be read is left for the level reader to refuse by name.
+  std::string bytes;
+  if (readSmallFile(path, LevelListMostBytes, bytes).kind != SmallFileProblem::None) {
+    return true;
   }
-  return false;
+  // An empty file is an empty set.
+  const std::size_t first = bytes.find_first_not_of(" \t\r\n");
+  return first != std::string::npos && bytes.compare(first, LevelTitleKey.size(), LevelTitleKey) == 0;
 }

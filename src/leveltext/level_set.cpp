@@ -2,13 +2,10 @@
 
 #include "level/level_file.h"
 
-#include "base/os_files.h"
-
-#include <sys/stat.h>
+#include "base/small_file.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -29,37 +26,26 @@ std::string located(const std::string& file, int line, const std::string& messag
   return file + ":" + std::to_string(line) + ":1: " + message;
 }
 
-// Reads the whole file when it is a regular file of at most mostBytes;
-// otherwise answers what stood in the way.
-enum class Unread { None, Missing, NotRegular, TooLarge };
-Unread readWhole(const std::string& path, std::size_t mostBytes, std::string& bytes) {
-  if (readRegularFile(path.c_str(), mostBytes + 1, bytes)) {
-    return bytes.size() > mostBytes ? Unread::TooLarge : Unread::None;
+// Reads the whole file through the one bounded reader; a file that cannot
+// be read at all is told with the caller's own words.
+bool readWhole(const std::string& path, std::size_t mostBytes, const char* kind, const char* unreadable,
+               std::string& bytes, std::string& why) {
+  const SmallFileProblem problem = readSmallFile(path, mostBytes, bytes);
+  if (problem.kind == SmallFileProblem::None) {
+    return true;
   }
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) ? Unread::NotRegular : Unread::Missing;
-}
-
-// The reason, in words; a missing file is told with the caller's own words.
-std::string whyUnread(Unread problem, std::size_t mostBytes, const char* kind, const char* missing) {
-  if (problem == Unread::Missing) {
-    return missing;
-  }
-  if (problem == Unread::NotRegular) {
-    return "not a regular file (a FIFO, a device or a folder)";
-  }
-  return "larger than " + std::to_string(mostBytes / 1024) + " KiB, too large for " + kind;
+  why = problem.kind == SmallFileProblem::Unreadable ? unreadable : smallFileProblemText(problem, mostBytes, kind);
+  return false;
 }
 
 // Parses the level file named on one line of the list and appends its level.
 bool compileEntry(const std::filesystem::path& levelPath, const std::string& listLocation,
                   std::vector<Level>& levels, std::string& error) {
   std::string bytes;
-  const Unread problem = readWhole(levelPath.string(), LevelFileMostBytes, bytes);
-  if (problem != Unread::None) {
-    error = listLocation + (problem == Unread::Missing ? "cannot open level file " + levelPath.string()
-                                                        : "level file " + levelPath.string() + ": " +
-                                                              whyUnread(problem, LevelFileMostBytes, "a level file", ""));
+  std::string why;
+  if (!readWhole(levelPath.string(), LevelFileMostBytes, "a level file", "", bytes, why)) {
+    error = listLocation + (why.empty() ? "cannot open level file " + levelPath.string()
+                                        : "level file " + levelPath.string() + ": " + why);
     return false;
   }
   std::istringstream levelFile(bytes);
@@ -88,63 +74,91 @@ std::vector<Level> loadedLevels(const std::string& mapsBin) {
 
 }  // namespace
 
-bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::string& error) {
+bool readLevelFile(const std::string& path, LevelSource& source, std::string& error) {
   std::string bytes;
-  const Unread problem = readWhole(listPath, LevelListMostBytes, bytes);
-  if (problem != Unread::None) {
-    error = listPath + ":1:1: " + whyUnread(problem, LevelListMostBytes, "a level list", "cannot open the level list");
+  if (!readSmallFile(path, LevelFileMostBytes, "a level file", bytes, error)) {
     return false;
   }
-  std::istringstream list(bytes);
-  const std::filesystem::path folder = std::filesystem::path(listPath).parent_path();
-  std::vector<Level> levels;
+  std::istringstream text(bytes);
+  return parseLevelSource(text, path, source, error);
+}
+
+bool readLevelList(const std::string& listPath, LevelList& list, std::string& error) {
+  std::string bytes;
+  std::string why;
+  if (!readWhole(listPath, LevelListMostBytes, "a level list", "cannot open the level list", bytes, why)) {
+    error = located(listPath, 1, why);
+    return false;
+  }
+  list = LevelList();
+  std::istringstream lines(bytes);
   int lineNumber = 0;
-  for (std::string line; std::getline(list, line);) {
+  for (std::string line; std::getline(lines, line);) {
     ++lineNumber;
     const std::string name = trimmed(line);
-    if (name.empty() || name[0] == '#') {
-      continue;
+    const bool skipped = name.empty() || name[0] == '#';
+    if (skipped && list.entries.empty()) {
+      list.headComments.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+    } else if (!skipped) {
+      list.entries.push_back({name, lineNumber});
     }
+  }
+  list.lineCount = lineNumber;
+  return true;
+}
+
+bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::string& error) {
+  LevelList list;
+  if (!readLevelList(listPath, list, error)) {
+    return false;
+  }
+  const std::filesystem::path folder = std::filesystem::path(listPath).parent_path();
+  std::vector<Level> levels;
+  for (const LevelListEntry& entry : list.entries) {
     // The game reads at most 256 records, the last of which must end the list.
     if (static_cast<int>(levels.size()) == MaxLevelRecords - 1) {
-      error = located(listPath, lineNumber, "more than 255 levels");
+      error = located(listPath, entry.line, "more than 255 levels");
       return false;
     }
     // A level given where its list belongs would be read as a list naming
     // the file "title: ...", which cannot be found.
-    if (levels.empty() && name.compare(0, LevelTitleKey.size(), LevelTitleKey) == 0) {
-      error = located(listPath, lineNumber, "a level, not a level list (a list names level files, one a line)");
+    if (levels.empty() && entry.name.compare(0, LevelTitleKey.size(), LevelTitleKey) == 0) {
+      error = located(listPath, entry.line, "a level, not a level list (a list names level files, one a line)");
       return false;
     }
-    const std::string listLocation = listPath + ":" + std::to_string(lineNumber) + ":1: ";
-    if (!compileEntry(folder / name, listLocation, levels, error)) {
+    const std::string listLocation = listPath + ":" + std::to_string(entry.line) + ":1: ";
+    if (!compileEntry(folder / entry.name, listLocation, levels, error)) {
       return false;
     }
   }
   if (levels.empty()) {
-    error = located(listPath, lineNumber + 1, "the list names no level");
+    error = located(listPath, list.lineCount + 1, "the list names no level");
     return false;
   }
   mapsBin = mapsBinOf(levels);
   return true;
 }
 
-bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::string>& names) {
-  std::ifstream list(listPath);
-  if (!list) {
+bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::string>& names,
+                        std::string* error) {
+  LevelList list;
+  std::string why;
+  if (!readLevelList(listPath.string(), list, why)) {
+    if (error != nullptr) {
+      *error = why;
+    }
     return false;
   }
-  for (std::string line; std::getline(list, line);) {
-    if (!line.empty() && line[0] != '#') {
-      names.push_back(line);
-    }
+  for (const LevelListEntry& entry : list.entries) {
+    names.push_back(entry.name);
   }
   return true;
 }
 
-bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths) {
+bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths,
+                        std::string* error) {
   std::vector<std::string> names;
-  if (!readLevelListNames(listPath, names)) {
+  if (!readLevelListNames(listPath, names, error)) {
     return false;
   }
   for (const std::string& name : names) {
@@ -155,9 +169,9 @@ bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::
 
 bool readLevelSet(const std::string& path, std::vector<Level>& levels, std::string& error) {
   std::string bytes;
-  const Unread problem = readWhole(path, LevelListMostBytes, bytes);
-  if (problem != Unread::None) {
-    error = path + ": " + whyUnread(problem, LevelListMostBytes, "a level list or a maps.bin", "cannot read the file");
+  std::string why;
+  if (!readWhole(path, LevelListMostBytes, "a level list or a maps.bin", "cannot read the file", bytes, why)) {
+    error = path + ": " + why;
     return false;
   }
   std::string mapsBin = bytes;
@@ -189,8 +203,9 @@ bool takeLevelArgument(const char* tool, int argc, char** argv, int& index,
                        std::vector<std::filesystem::path>& levels) {
   const std::string argument = argv[index];
   if (argument == "--list" && index + 1 < argc) {
-    if (!readLevelListPaths(argv[++index], levels)) {
-      std::cerr << tool << ": " << argv[index] << " cannot be read\n";
+    std::string error;
+    if (!readLevelListPaths(argv[++index], levels, &error)) {
+      std::cerr << tool << ": " << error << "\n";
       return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "replay/replay.h"
 
+#include "base/small_file.h"
+
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -170,11 +172,11 @@ bool parseReplay(std::istream& in, const std::string& name, Replay& out, std::st
 }
 
 bool loadReplay(const std::string& path, Replay& out, std::string& error) {
-  std::ifstream in(path);
-  if (!in) {
-    error = path + ": cannot be read";
+  std::string bytes;
+  if (!readSmallFile(path, ReplayFileMostBytes, "a replay", bytes, error)) {
     return false;
   }
+  std::istringstream in(bytes);
   if (!parseReplay(in, path, out, error)) {
     return false;
   }

@@ -4,6 +4,7 @@
 #include "leveltext/level_text.h"
 
 #include "base/globals.h"
+#include "base/small_file.h"
 #include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
@@ -20,14 +21,13 @@
 
 namespace {
 
-std::string readWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    throw ReplayError(path.string() + ": cannot be read");
+std::string readWholeFile(const std::filesystem::path& path, std::size_t mostBytes, const char* what) {
+  std::string bytes;
+  std::string error;
+  if (!readSmallFile(path.string(), mostBytes, what, bytes, error)) {
+    throw ReplayError(error);
   }
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return bytes;
 }
 
 // EnemyStart cells become Empty, so no enemy is ever created.
@@ -111,10 +111,10 @@ Level withoutEnemyStarts(Level level) {
 std::string replayMapsBin(const Replay& replay) {
   const std::filesystem::path base(replay.baseDir);
   if (!replay.mapsFile.empty()) {
-    return readWholeFile(base / replay.mapsFile);
+    return readWholeFile(base / replay.mapsFile, LevelListMostBytes, "a maps.bin");
   }
   const std::filesystem::path levelPath = base / replay.levelFile;
-  std::istringstream text(readWholeFile(levelPath));
+  std::istringstream text(readWholeFile(levelPath, LevelFileMostBytes, "a level file"));
   LevelSource source;
   std::string error;
   if (!parseLevelSource(text, levelPath.string(), source, error)) {

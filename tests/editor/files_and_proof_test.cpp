@@ -32,7 +32,7 @@ TEST(LevelFilesTest, OpensNewAndFaultyFilesAsTheyAre) {
   EXPECT_EQ(openLevelFile(dir.path() + "/short.txt", "short.txt").error, "short.txt:3:1: expected 32 rows, found 1");
   EXPECT_NE(openLevelFile(dir.path(), "here").error.find("here: is a folder"), std::string::npos);
   ASSERT_EQ(mkfifo((dir.path() + "/pipe.txt").c_str(), 0600), 0);
-  EXPECT_EQ(openLevelFile(dir.path() + "/pipe.txt", "pipe.txt").error, "pipe.txt: is not a regular file");
+  EXPECT_EQ(openLevelFile(dir.path() + "/pipe.txt", "pipe.txt").error, "pipe.txt: not a regular file (a FIFO, a device or a folder)");
   dir.writeFile("huge.txt", std::string(LevelFileMostBytes + 1, '.'));
   EXPECT_EQ(openLevelFile(dir.path() + "/huge.txt", "huge.txt").error,
             "huge.txt: larger than 64 KiB, too large for a level file");
@@ -127,7 +127,7 @@ TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
   EXPECT_TRUE(facts.figure.has_value());
 
   dir.writeFile("replays/floor.replay", "level: ../floor.txt\n5 L\n");
-  EXPECT_EQ(describeSetLevel(level).proof, "proof fails");
+  EXPECT_EQ(describeSetLevel(level).proof, "out of date");
   EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "never drawn");
 }
 

@@ -38,7 +38,6 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -153,14 +152,10 @@ int checkMargin(const fs::path& levelPath, const Level& level, int minMarginUpda
 
 // Answers the level's exit status.
 int checkOne(const fs::path& levelPath, const Options& options) {
-  // Not a stream on the path: a FIFO given by mistake would hold it up for ever.
-  std::string bytes;
   LevelSource source;
   std::string error;
-  const bool read = readRegularFile(levelPath.c_str(), LevelFileMostBytes, bytes);
-  std::istringstream in(bytes);
-  if (!read || !parseLevelSource(in, levelPath.string(), source, error)) {
-    std::cerr << (error.empty() ? levelPath.string() + ": cannot be read" : error) << "\n";
+  if (!readLevelFile(levelPath.string(), source, error)) {
+    std::cerr << error << "\n";
     return ExitBroken;
   }
   const DeadEndReport report = findDeadEnds(source.level);

@@ -5,10 +5,13 @@
 // stdout, separated by blank lines.
 #include "leveltext/level_set.h"
 
+#include "base/small_file.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 namespace {
 
@@ -42,11 +45,13 @@ int main(int argc, char** argv) {
     std::cerr << "usage: mellow-quarrier-leveldump MAPS_BIN [OUTPUT_FOLDER]\n";
     return 2;
   }
-  std::ifstream mapsBin(argv[1], std::ios::binary);
-  if (!mapsBin) {
-    std::cerr << argv[1] << ": cannot open\n";
+  std::string bytes;
+  std::string error;
+  if (!readSmallFile(argv[1], LevelListMostBytes, "a maps.bin", bytes, error)) {
+    std::cerr << error << "\n";
     return 1;
   }
+  std::istringstream mapsBin(bytes);
   const std::vector<LevelSource> sources = levelSourcesOf(mapsBin);
   if (sources.empty()) {
     std::cerr << argv[1] << ": not a valid level file, the game would load no level\n";

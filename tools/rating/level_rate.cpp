@@ -76,8 +76,8 @@ int printStarts(const std::string& listPath) {
   std::vector<std::string> names;
   std::vector<Level> levels;
   std::string error;
-  if (!readLevelListNames(listPath, names) || !readLevelSet(listPath, levels, error)) {
-    std::cerr << (error.empty() ? listPath + ": cannot be read" : error) << "\n";
+  if (!readLevelListNames(listPath, names, &error) || !readLevelSet(listPath, levels, error)) {
+    std::cerr << error << "\n";
     return ExitUnrated;
   }
   int exitStatus = 0;

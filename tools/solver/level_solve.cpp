@@ -34,7 +34,6 @@
 #include <functional>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -167,11 +166,10 @@ std::string replayComment(EnemyMode mode, bool enemiesOn) {
 }
 
 int solveOne(const fs::path& levelPath, const Options& options) {
-  std::ifstream in(levelPath);
   LevelSource source;
   std::string error;
-  if (!in || !parseLevelSource(in, levelPath.string(), source, error)) {
-    std::cerr << (error.empty() ? levelPath.string() + ": cannot be read" : error) << "\n";
+  if (!readLevelFile(levelPath.string(), source, error)) {
+    std::cerr << error << "\n";
     return ExitBroken;
   }
   const std::string name = levelPath.stem().string();

@@ -21,20 +21,44 @@
 constexpr std::size_t LevelListMostBytes = std::size_t{1} << 20;
 constexpr std::size_t LevelFileMostBytes = std::size_t{64} << 10;
 
-// Reads the list file (one level file name per line, relative to the list
-// file; blank lines and lines starting with '#' are skipped) and compiles
-// every level into maps.bin bytes, in list order, followed by one record of
-// zeros that ends the list for the game. On failure returns false with
+// Reads one level file through the bounded reader and parses it. On
+// failure returns false with "FILE: why it cannot be read" or
 // "FILE:LINE:COLUMN: what is wrong" in error.
+bool readLevelFile(const std::string& path, LevelSource& source, std::string& error);
+
+// A level list: one level file name a line, relative to the list file, in
+// play order. Blanks around a name and a CR at the line's end are dropped;
+// blank lines and lines whose first character that is not blank is '#' are
+// skipped. This is the one reading of a list that every program shares.
+struct LevelListEntry {
+  std::string name;
+  int line = 0;   // counted from 1
+};
+struct LevelList {
+  // The skipped lines before the first name, as written (without a CR),
+  // which a program that writes the list back keeps.
+  std::vector<std::string> headComments;
+  std::vector<LevelListEntry> entries;
+  int lineCount = 0;
+};
+
+// Reads the list file through the bounded reader (small_file.h). On
+// failure returns false with "FILE:1:1: what is wrong" in error.
+bool readLevelList(const std::string& listPath, LevelList& list, std::string& error);
+
+// Compiles every level of the list into maps.bin bytes, in list order,
+// followed by one record of zeros that ends the list for the game. On
+// failure returns false with "FILE:LINE:COLUMN: what is wrong" in error.
 bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::string& error);
 
-// The level file names in the list file, as written and in play order,
-// skipping blank lines and lines starting with '#'. False when the list
-// cannot be opened.
-bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::string>& names);
+// The level file names in the list file, in play order. False when the
+// list cannot be read, with the reason in error when given.
+bool readLevelListNames(const std::filesystem::path& listPath, std::vector<std::string>& names,
+                        std::string* error = nullptr);
 
 // The same, each name made a path through the list file's folder.
-bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths);
+bool readLevelListPaths(const std::filesystem::path& listPath, std::vector<std::filesystem::path>& paths,
+                        std::string* error = nullptr);
 
 // The arguments every level tool shares, after its own options: "--list
 // FILE" adds the list's levels, a word without a leading '-' adds one level

@@ -20,6 +20,7 @@
 // and key lines may be mixed; key lines are played in file order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -64,7 +65,12 @@ std::string heldKeyLetters(uint8_t keys);
 // "NAME:LINE: what is wrong". baseDir is left for the caller to set.
 bool parseReplay(std::istream& in, const std::string& name, Replay& out, std::string& error);
 
-// Reads a replay file; baseDir becomes the file's folder.
+// The most bytes of a replay file read: a proof of a whole level clock for
+// each life, one key change an update, stays well below it.
+constexpr std::size_t ReplayFileMostBytes = std::size_t{4} << 20;
+
+// Reads a replay file through the bounded reader (a FIFO, a device or a
+// huge file is refused by name); baseDir becomes the file's folder.
 bool loadReplay(const std::string& path, Replay& out, std::string& error);
 
 // The recorder: appends updates with these keys held, merging with the last
