@@ -55,6 +55,9 @@ void Editor::run() {
       measureOneSetLevel();
       happened = true;
     }
+    if (set_) {
+      happened = measureOneSetMargin() || happened;
+    }
     if (std::exchange(happened, false)) {
       refresh();
     }
@@ -159,7 +162,7 @@ void Editor::onDrawingCommand(const FoundBinding& found) {
       if (dropSelection()) {
         break;
       }
-      if (setLevelOpen_) {
+      if (inSet()) {
         unlessUnsaved(false, "going back to the set", [this] { backToSet(); });
       } else {
         requestQuit();

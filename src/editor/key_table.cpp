@@ -74,7 +74,7 @@ std::vector<KeyBinding> makeTable() {
       {P::Set, C::Save, "Ctrl+S", "saves the list", {{KEY_S, Control}}},
       {P::Set, C::SaveAs, "Ctrl+Shift+S", "saves the list as", {{KEY_S, ControlShift}}},
       {P::Set, C::Open, "Ctrl+O", "opens a level or a set", {{KEY_O, Control}}},
-      {P::Set, C::NewLevel, "Ctrl+N", "starts a new level", {{KEY_N, Control}}},
+      {P::Set, C::NewLevel, "Ctrl+N", "a new level, saved into the set", {{KEY_N, Control}}},
       {P::Set, C::NewSet, "Ctrl+Shift+N", "starts a new level set", {{KEY_N, ControlShift}}},
       {P::Set, C::Help, "F1", "every key, here", {{KEY_F1, None}}},
       {P::Set, C::Quit, "Escape", "quits", {{KEY_ESC, None}}},

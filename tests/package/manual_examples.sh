@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # The page's lines between .EX and .EE in its EXAMPLES section.
 examples_of() { # PAGE
   case $1 in *.gz) zcat "$1" ;; *) cat "$1" ;; esac |
-    sed -n '/^\.SH EXAMPLES/,/^\.SH/{/^\.EX/,/^\.EE/p}' | sed '/^\.E[XE]/d'
+    sed -n '/^\.SH EXAMPLES/,/^\.SH/{/^\.EX/,/^\.EE/p}' | sed -e '/^\.E[XE]/d' -e 's/\\-/-/g'
 }
 
 tools=0
