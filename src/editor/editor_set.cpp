@@ -230,8 +230,8 @@ void Editor::pollProveAll() {
     const fs::path folder = fs::path(workFolder_) / ("proof" + std::to_string(++proofsStarted_));
     std::error_code error;
     fs::create_directories(folder, error);
-    setProof_ = std::make_unique<ProofRun>(files_.solverPath, files_.assetsPath, folder.string(),
-                                           fs::path(entry.path).stem().string(), opened.source);
+    setProof_ = std::make_unique<ProofRun>(files_.solverPath, folder.string(), fs::path(entry.path).stem().string(),
+                                           opened.source);
     proving_ = index;
   }
 }
@@ -300,7 +300,7 @@ bool Editor::measureOneSetMargin() {
 }
 
 // The level and its proof side by side in a folder of the run's own, where
-// level-check finds the proof.
+// mellow-quarrier-level-check finds the proof.
 void Editor::startSetMargin(size_t index) {
   const SetEntry& entry = set_->entries()[index];
   const OpenedLevel opened = openLevelFile(entry.path, entry.name);

@@ -57,6 +57,8 @@ std::vector<KeyBinding> makeTable() {
       {P::Drawing, C::Prove, "V", "proves the level (V stops)", {{KEY_V, None}}},
       {P::Drawing, C::WatchProof, "W", "watches the proof (F: fast)", {{KEY_W, None}}},
       {P::Drawing, C::ShowTrap, "D", "shows the way into the first trap", {{KEY_D, None}}},
+      {P::Drawing, C::ZoomIn, "Z", "zooms in, as far as the screen allows", {{KEY_Z, None}}},
+      {P::Drawing, C::ZoomOut, "Shift+Z", "zooms out", {{KEY_Z, Shift}}},
       {P::Drawing, C::Help, "F1", "every key, here", {{KEY_F1, None}}},
       {P::Drawing, C::Quit, "Escape", "quits, or goes back to the set", {{KEY_ESC, None}}},
 

@@ -2,7 +2,7 @@
 # mellow-quarrier-level-make as a program: bad options give the usage and status 2 and write
 # nothing; a folder of someone else's files is refused and left as it was;
 # the same seed and options write the same bytes, also over an earlier run;
-# the proofs it writes replay with replay-run; and a run stopped by SIGTERM
+# the proofs it writes replay with mellow-quarrier-replay-run; and a run stopped by SIGTERM
 # leaves whole levels, each with its proof, and a list naming exactly those.
 #
 #   level_make_tool_test.sh LEVEL_MAKE REPLAY_RUN
@@ -28,7 +28,7 @@ done
 mkdir "$work/mine"
 echo "my notes" >"$work/mine/notes.txt"
 [ "$(status_of "$maker" --seed 1 --count 1 --out "$work/mine")" = 2 ] || fail "a folder of other files was taken"
-grep -q 'not an earlier run of level-make' "$work/err" || fail "no reason given: $(cat "$work/err")"
+grep -q 'not an earlier run of mellow-quarrier-level-make' "$work/err" || fail "no reason given: $(cat "$work/err")"
 [ "$(ls -A "$work/mine")" = notes.txt ] && [ "$(cat "$work/mine/notes.txt")" = "my notes" ] || fail "the folder changed"
 
 "$maker" --seed 4 --count 2 --difficulty 2 --out "$work/a" 2>"$work/a.log" || fail "run a: $(cat "$work/a.log")"

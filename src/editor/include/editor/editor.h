@@ -71,6 +71,8 @@ private:
   void onGridPress(int flags);
   void endStroke();
   void useTool(Tool& tool);
+  // By one step, within the screen.
+  void zoom(int step);
   void fillUnderPointer();
   void mirror();
   void copySelection(bool cut);
@@ -134,6 +136,9 @@ private:
   void playTest(bool fromPointer);
   void prove();
   void watchProof();
+  void startProofMargin();
+  // Reads the critical presses found so far; answers whether the search ended.
+  bool pollProofMargin();
   PlayWindow playWindow();
   void showPlaying(const std::string& what);
   void takeWindowBack();
@@ -208,5 +213,10 @@ private:
 
   std::unique_ptr<ProofRun> proof_;
   int proofsStarted_ = 0;
+  // The presses of proof_ with less than a person's room, found by
+  // mellow-quarrier-level-check in the background once the proof is in, framed while it
+  // is watched.
+  std::unique_ptr<LevelToolRun> proofMarginRun_;
+  std::vector<WatchMark> criticalPresses_;
   std::unique_ptr<DeadEndRun> deadEnds_;
 };
