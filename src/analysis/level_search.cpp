@@ -183,7 +183,8 @@ class Search {
 public:
   Search(const Level& level, bool enemies, unsigned seed, const SearchSettings& settings, SearchReport& report)
       : session_(level, enemies, seed), settings_(settings),
-        actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(report) {}
+        actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(report),
+        entered_(session_.save()) {}
 
   // Searches on until it has kept `states` states, cleared the level or run
   // out of states to expand; answers the node that cleared it, or -1.
@@ -216,6 +217,9 @@ private:
   double seconds_ = 0.0;   // spent in runUntil, for the report only
   bool started_ = false;
   int32_t clearedNode_ = -1;
+  // The level as entered, with the generator and the clock: the searches
+  // take turns, and the others have moved both on since.
+  SavedPlay entered_;
 };
 
 UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
@@ -308,6 +312,7 @@ void Search::expand(int32_t index) {
 
 void Search::start() {
   started_ = true;
+  session_.restore(entered_);
   // The start may be in mid-air: the first decision comes after the landing.
   SearchNode first{-1, 0, 0, 0, 0, 0, 0};
   const MacroAction settle{0, 0};

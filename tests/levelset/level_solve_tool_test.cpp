@@ -99,4 +99,17 @@ TEST(LevelSolveToolTest, SaysWhetherItProvedNoWayOrRanOutOfStatesAndWritesNoRepl
       << dir.readFile("err.txt");
 }
 
+// The settings search in turns, each from where it stopped; a way found by
+// one that did not search first must replay all the same. The Vault needs
+// tens of thousands of states, past the first settings' first slices. The
+// same level and budget give the same proof, byte for byte.
+TEST(LevelSolveToolTest, AProofFoundLateInTheTurnsReplaysAndComesOutTheSameEveryTime) {
+  ScopedWorkDir dir;
+  const std::string command = solverPath() + " --enemies on --out . " MQ_LEVELS_DIR "/034-the-vault.txt >log.txt 2>&1";
+  ASSERT_EQ(0, run(command)) << dir.readFile("log.txt");
+  const std::string first = dir.readFile("034-the-vault.replay");
+  ASSERT_EQ(0, run(command)) << dir.readFile("log.txt");
+  EXPECT_EQ(first, dir.readFile("034-the-vault.replay"));
+}
+
 }  // namespace
