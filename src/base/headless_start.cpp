@@ -2,11 +2,13 @@
 
 #include "base/assets.h"
 #include "base/globals.h"
+#include "base/os_files.h"
 
 #include <allegro.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <unistd.h>
 
 std::string startWithoutWindow(const std::string& assetsFile) {
   set_uformat(U_ASCII);
@@ -33,4 +35,10 @@ std::string startWithoutWindow(const std::string& assetsFile) {
   font = static_cast<FONT*>(assets[AssetFont].dat);
   set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
   return {};
+}
+
+std::string defaultAssetsFile() {
+  const std::string own = ownProgramFolder();
+  const std::string beside = own + "/assets.dat";
+  return access(beside.c_str(), R_OK) == 0 ? beside : own + "/../share/games/mellow-quarrier/assets.dat";
 }

@@ -122,7 +122,7 @@ void Editor::watchProof() {
   say(cleared ? "The proof was watched to its end: the level is cleared." : "", Good);
 }
 
-// level-check --min-margin names each press below the margin given; a
+// mellow-quarrier-level-check --min-margin names each press below the margin given; a
 // person's room is RoomyMarginUpdates.
 void Editor::startProofMargin() {
   proofMarginRun_.reset();
