@@ -11,7 +11,7 @@ namespace {
 
 constexpr int32_t FirstCrushAward = 15;
 constexpr int32_t CrushAwardRise = 5;
-constexpr int32_t LevelClockTicks = 12000;
+constexpr int32_t LevelClockTicks = 120 * UpdatesPerSecond;  // two minutes
 constexpr uint8_t JustCrushed = 255;  // an enemy's respawnDelay only in the tick of its crush
 
 }  // namespace
@@ -38,6 +38,12 @@ void Game::tick() {
 
 void Game::drawActors() {
   if (player == nullptr) {
+    return;
+  }
+  if (map.drawing == Drawing::Unseen) {
+    for (Enemy* enemy : enemies) {
+      enemy->countDraw();
+    }
     return;
   }
   player->draw();

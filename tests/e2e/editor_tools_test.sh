@@ -3,7 +3,7 @@
 # pointer, X mirrors the whole level (starts included), S selects a
 # rectangle that M lifts and a click puts down elsewhere, Ctrl+C and Ctrl+V
 # paste a copy; each result saved and compared cell for cell with the same
-# operations done on a plain grid.
+# operations done on a plain grid. Then a --scale too large for the screen.
 source "$(dirname "$0")/lib.sh"
 # Every step screenshots the window: on a busy machine the whole run is long.
 export MQ_GAME_TIMEOUT=${MQ_GAME_TIMEOUT:-180}
@@ -100,3 +100,11 @@ press Escape                               # lets go of the selection
 press_shown Escape
 wait_exit
 check "exit status 0" test "$exit_status" = 0
+
+# A scale too large for the 1024 by 768 screen: the largest that fits, said.
+start_game --scale 3 small.txt
+wait_window
+wait_for_drawing 512 0 192 40
+check "--scale 3 falls back to 1, with a line on standard error" grep -q -- "--scale 3 needs a window of 2304 by 1560.*scale 1 instead" "$work/game.err"
+press_shown Escape
+wait_exit

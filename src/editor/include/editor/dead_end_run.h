@@ -1,4 +1,4 @@
-// The dead ends of the level as it stands: the level-check program run on
+// The dead ends of the level as it stands: the mellow-quarrier-level-check program run on
 // it as a child process (the analysis plays the level through the game's
 // process-wide state, which the editor's window needs), read without
 // waiting. It names the cells of the traps and of the places that cost a
@@ -32,8 +32,8 @@ class DeadEndRun {
 public:
   // Writes the level as NAME.txt into workFolder (a folder of its own) and
   // starts the check on it there.
-  DeadEndRun(const std::string& checkerPath, const std::string& assetsPath, const std::string& workFolder,
-             const std::string& name, const LevelSource& source);
+  DeadEndRun(const std::string& checkerPath, const std::string& workFolder, const std::string& name,
+             const LevelSource& source);
 
   // Reads what the check has written; answers whether it has just ended.
   bool poll();

@@ -22,7 +22,7 @@ enum class Command {
   Save, SaveAs, Open, NewLevel, NewSet,
   PlayTest, PlayFromPointer, EndlessLives, Prove, WatchProof, ShowTrap,
   SelectTool, Copy, Cut, Paste, Move, DeleteSelection, Fill, Mirror,
-  Help, Quit,
+  ZoomIn, ZoomOut, Help, Quit,
   SetUp, SetDown, SetMoveUp, SetMoveDown, SetEdit, SetAdd, SetRemove, SetProveAll, SetPlay, SetGenerate,
 };
 
@@ -36,7 +36,7 @@ struct Chord {
 struct KeyBinding {
   KeyPlace place;
   Command command;
-  const char* keys;   // as the help, the manual and the README write them
+  std::string keys;   // as the help, the manual and the README write them
   const char* help;   // a short line for the help overlay
   std::vector<Chord> chords;
 };

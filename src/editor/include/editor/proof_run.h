@@ -1,4 +1,4 @@
-// A proof that a level can be cleared: the level-solve program run on the
+// A proof that a level can be cleared: the mellow-quarrier-level-solve program run on the
 // level as it stands, as a child process, so that the search (which takes
 // over the process-wide game state) never stops the editor's window. Its
 // progress and result are read from its output without waiting. Gold that
@@ -18,7 +18,8 @@
 #include <string>
 #include <vector>
 
-enum class ProofState { Running, Cleared, ClearedWithoutEnemies, NoWayFound, Failed };
+// NoWayFound is proven; Unsure is a search that spent its budget without a way.
+enum class ProofState { Running, Cleared, ClearedWithoutEnemies, NoWayFound, Unsure, Failed };
 
 struct ProofResult {
   ProofState state = ProofState::Running;
@@ -26,15 +27,15 @@ struct ProofResult {
   std::string effort;           // "N states, S s" so far, or why there was no search
   std::vector<int> missedGold;  // cell indices of the gold the search never took
   std::optional<Replay> replay;
-  std::string replayComment;    // the comment level-solve wrote above the replay
+  std::string replayComment;    // the comment the solver wrote above the replay
 };
 
 class ProofRun {
 public:
   // Writes the level as NAME.txt into workFolder (a folder of its own) and
   // starts the solver on it there, unless gold is out of reach.
-  ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
-           const std::string& name, const LevelSource& source);
+  ProofRun(const std::string& solverPath, const std::string& workFolder, const std::string& name,
+           const LevelSource& source);
   ProofRun(const ProofRun&) = delete;
   ProofRun& operator=(const ProofRun&) = delete;
 
