@@ -23,7 +23,7 @@ std::string startWithoutWindow(const std::string& assetsFile) {
   backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
   levelBitmap = create_bitmap(FieldSize, FieldSize);
   screen = create_bitmap(ScreenWidth, ScreenHeight);
-  packfile_password("zoph");
+  packfile_password(AssetsPassword);
   assets = load_datafile(assetsFile.c_str());
   if (assets == nullptr) {
     return assetsFile + " cannot be loaded";
