@@ -8,6 +8,9 @@
 
 #include <xalleg.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +61,29 @@ bool startLibrary() {
   }
 }
 
+// On a machine without a sound device the sound library's probing prints its
+// own raw errors; they are held back, and the player reads one plain line and
+// plays silent.
+void installSoundOrSayWhy(const std::string& program) {
+  std::fflush(stderr);
+  const int terminal = dup(STDERR_FILENO);
+  const int discard = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (terminal >= 0 && discard >= 0) {
+    dup2(discard, STDERR_FILENO);
+  }
+  const bool sounding = install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) == 0 && digi_card != DIGI_NONE;
+  if (terminal >= 0) {
+    dup2(terminal, STDERR_FILENO);
+    close(terminal);
+  }
+  if (discard >= 0) {
+    close(discard);
+  }
+  if (!sounding) {
+    std::fprintf(stderr, "The %s found no sound device and plays without sound.\n", program.c_str());
+  }
+}
+
 }  // namespace
 
 Application::Application(const WindowSetup& setup) {
@@ -79,7 +105,7 @@ Application::Application(const WindowSetup& setup) {
   install_keyboard();
   install_mouse();
   reserve_voices(4, 0);
-  install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+  installSoundOrSayWhy(setup.program);
   tickCount = 0;
   install_int(onTick, 1000 / UpdatesPerSecond);
   set_color_depth(32);

@@ -20,3 +20,16 @@ check "exit status 0 after Exit" test "$exit_status" = 0
 check "user.bin written with 250 bytes" test "$(stat -c %s "$work/user.bin")" = 250
 table_bytes "${default_rows[@]}" >"$work/expected.bin"
 check "the default table, byte for byte" cmp "$work/user.bin" "$work/expected.bin"
+
+# Without a sound device (no sound settings in HOME, and none on this
+# machine) the game plays silent after one plain line, none of the sound
+# library's own errors.
+if [ ! -e /dev/snd ]; then
+  rm "$work/home/.asoundrc"
+  silent_device=no
+  start_to_title
+  menu_exit
+  wait_exit
+  check "no sound device: one plain line on standard error" \
+    test "$(cat "$work/game.err")" = "The game found no sound device and plays without sound."
+fi
