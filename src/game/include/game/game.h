@@ -21,6 +21,10 @@ enum OrderMode : uint8_t { Linear = 0, Random = 1 };
 
 class Game;
 
+// The level clock, in updates: set when a level is entered, and so once for
+// each life spent in it.
+constexpr int32_t LevelClockTicks = 12000;
+
 // Builds the state that becomes current when the Game is built; tools that
 // drive the rules themselves return null.
 using FirstState = std::function<State*(Game&)>;
