@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int Slots = 16;
+constexpr int FolderDepth = 2;
 constexpr int CaughtSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 // A slot is claimed before its path is written and counts only once the
@@ -28,8 +29,10 @@ FolderSlot folders[Slots];
 std::atomic<pid_t> children[Slots];
 struct sigaction previous[NSIG];
 
-void removeFlatFolder(const char* path) {
-  const int folder = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+// Removes the folder name (in the folder open as parent) with its files
+// and, depth levels deep, its folders.
+void removeFolder(int parent, const char* name, int depth) {
+  const int folder = openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (folder < 0) {
     return;
   }
@@ -42,19 +45,24 @@ void removeFlatFolder(const char* path) {
     for (long offset = 0; offset < length;) {
       const auto* entry = reinterpret_cast<const dirent64*>(entries + offset);
       offset += entry->d_reclen;
-      if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+      if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+        continue;
+      }
+      if (entry->d_type == DT_DIR && depth > 0) {
+        removeFolder(folder, entry->d_name, depth - 1);
+      } else {
         unlinkat(folder, entry->d_name, 0);
       }
     }
   }
   close(folder);
-  rmdir(path);
+  unlinkat(parent, name, AT_REMOVEDIR);
 }
 
 void removeLiveFolders() {
   for (FolderSlot& slot : folders) {
     if (slot.state.load() == Live) {
-      removeFlatFolder(slot.path);
+      removeFolder(AT_FDCWD, slot.path, FolderDepth);
     }
   }
 }

@@ -4,6 +4,8 @@
 
 #include "editor/editor_colours.h"
 
+#include "leveltext/level_set.h"
+
 #include <allegro.h>
 
 #include <filesystem>

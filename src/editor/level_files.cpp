@@ -64,7 +64,8 @@ namespace {
 // given and the file no longer matches it.
 GuardedSave lockedWrite(const std::string& path, const std::string& text, const FileStamp* readAs) {
   // Through a symbolic link to the file it leads to, which is what changes.
-  std::string target = saveTargetOf(path.c_str());
+  std::error_code unknown;
+  std::string target = fs::is_symlink(path, unknown) ? saveTargetOf(path.c_str()) : path;
   if (target.empty()) {
     target = path;
   }

@@ -7,8 +7,8 @@
 //
 // The handler does only what a signal handler may: it walks fixed slots,
 // and removes a folder's files with plain system calls. The folders are
-// flat (a game's maps.bin and user.bin, a tool's level and its messages),
-// so one level of files is all it removes.
+// shallow (a game's maps.bin and user.bin; the editor's folder of a proof,
+// with the solver's level and messages), so it goes two folders deep.
 #pragma once
 
 #include <sys/types.h>
