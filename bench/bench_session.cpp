@@ -116,7 +116,10 @@ public:
       moved += before[i] != std::make_pair(game_.enemies[i]->x, game_.enemies[i]->y) ? 1 : 0;
     }
     const TileMap& map = game_.map;
-    const auto trailCells = std::count_if(std::begin(map.trail), std::end(map.trail), [](uint32_t v) { return v > 0; });
+    int trailCells = 0;
+    for (int index = 0; index < CellCount; ++index) {
+      trailCells += map.trailValue(index) > 0 ? 1 : 0;
+    }
     std::ostringstream text;
     text << "player at (" << game_.player->x << ", " << game_.player->y << "), " << game_.enemies.size()
          << " enemies of which " << moved << " moved in the last 17 passes, " << map.refillQueue.size()

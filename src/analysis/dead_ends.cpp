@@ -4,6 +4,8 @@
 #include "gold_set.h"
 #include "situation_graph.h"
 
+#include "analysis/reachability.h"
+
 #include <algorithm>
 #include <chrono>
 #include <map>
@@ -297,6 +299,26 @@ std::vector<int> cellsOf(const SituationGraph& graph, const std::vector<int32_t>
   return cells;
 }
 
+// The graph leaves ways out (one hole open at a time, waits in steps), so a
+// place it finds no way on from is a dead end for sure only when a player
+// granted every dig, drop and climb the rules could allow cannot clear the
+// level from there either, or when he falls for ever and reads no key.
+bool surelyDead(const Level& level, const SituationGraph& graph, const Reached& entry) {
+  const Situation& place = graph.situations()[entry.situation];
+  if (place.fallsForever) {
+    return true;
+  }
+  Level rest = level;
+  for (size_t gold = 0; gold < graph.goldCells().size(); ++gold) {
+    if (entry.taken.has(gold)) {
+      rest.cells[graph.goldCells()[gold]] = Empty;
+    }
+  }
+  const int column = place.x / CellPixels;
+  const int row = std::clamp(place.y / CellPixels, 0, GridSize - 1);
+  return !findLevelFaultsFrom(rest, column, row).empty();
+}
+
 }  // namespace
 
 size_t DeadEndReport::count(DeadEndKind kind) const {
@@ -327,6 +349,9 @@ DeadEndReport findDeadEnds(const Level& level, const DeadEndLimits& limits) {
     deadEnd.cells = cellsOf(graph, members);
     deadEnd.way = wayTo(graph, reach, first);
     deadEnd.kind = canDie[members.front()] ? DeadEndKind::CostsLife : DeadEndKind::Trap;
+    if (!surelyDead(level, graph, reach.reached[first])) {
+      deadEnd.kind = DeadEndKind::Unsure;
+    }
     const Situation& entry = graph.situations()[reach.reached[first].situation];
     if (deadEnd.kind == DeadEndKind::Trap && !entry.fallsForever &&
         enemiesCatchWaitingPlayer(level, deadEnd.way, entry.x, entry.y, limits)) {
@@ -337,7 +362,7 @@ DeadEndReport findDeadEnds(const Level& level, const DeadEndLimits& limits) {
   }
   std::sort(found.begin(), found.end(), [](const auto& one, const auto& other) {
     if (one.second.kind != other.second.kind) {
-      return one.second.kind == DeadEndKind::Trap;
+      return one.second.kind < other.second.kind;
     }
     return one.first < other.first;
   });

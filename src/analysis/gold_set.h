@@ -19,6 +19,7 @@ public:
   }
 
   void add(size_t gold) { words_[gold / 64] |= uint64_t{1} << (gold % 64); }
+  bool has(size_t gold) const { return (words_[gold / 64] >> (gold % 64) & 1) != 0; }
   template <typename Indices>
   void addAll(const Indices& golds) {
     for (auto gold : golds) {

@@ -4,8 +4,11 @@
 #include "analysis/play_fingerprint.h"
 #include "replay/replay_runner.h"
 
-#include "game/motion.h"
+#include "game/player.h"
+#include "level/level.h"
 
+#include <algorithm>
+#include <string>
 #include <unordered_set>
 
 namespace {

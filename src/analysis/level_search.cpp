@@ -7,6 +7,9 @@
 
 #include "game/motion.h"
 
+#include "analysis/reachability.h"
+
+#include <algorithm>
 #include <chrono>
 #include <iterator>
 #include <memory>
@@ -26,10 +29,14 @@ constexpr int EnemySpanShift = 3;    // respawn delays compared in spans of 8 fr
 // plus the weighted estimate to the nearest gold.
 constexpr uint32_t DigCharge = 32;
 
+// Each setting first searches this many states; every round after doubles
+// the slice, until one clears the level or the budget is spent.
+constexpr size_t FirstSlice = 1024;
+
 // How coarse the search is. No one setting suits every level: holes open at
 // once multiply the states, so a level that needs many of them drowns a
 // fine search, while a coarse one misses the moment a level needs. The
-// search tries each in turn, each with its share of the time.
+// searches of all settings go on side by side, in growing slices of work.
 struct SearchSettings {
   int refillSpanShift;    // holes compared in spans of 2^shift updates
   size_t maxOpenHoles;    // no digging while this many wait to refill
@@ -174,14 +181,20 @@ bool entombed(const Game& game) {
 
 class Search {
 public:
-  Search(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits,
-         const SearchSettings& settings, SearchReport& report)
-      : session_(level, enemies, seed), limits_(limits), settings_(settings),
-        actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(report) {}
+  Search(const Level& level, bool enemies, unsigned seed, const SearchSettings& settings, SearchReport& report)
+      : session_(level, enemies, seed), settings_(settings),
+        actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(report),
+        entered_(session_.save()) {}
 
-  SearchResult run();
+  // Searches on until it has kept `states` states, cleared the level or run
+  // out of states to expand; answers the node that cleared it, or -1.
+  int32_t runUntil(size_t states, const std::function<void()>& onProgress);
+  bool exhausted() const { return started_ && open_.empty() && clearedNode_ < 0; }
+  size_t statesKept() const { return nodes_.size(); }
+  SearchResult finish(int32_t clearedNode);
 
 private:
+  void start();
   // Plays a macro step from the session's current state; answers how it
   // ended and fills the tick counts.
   UpdateResult play(const MacroAction& action, SearchNode& node);
@@ -190,11 +203,8 @@ private:
   bool survivesLate(const SavedPlay& from, const MacroAction& action);
   void addNode(const SearchNode& node);
   void expand(int32_t index);
-  SearchResult finish(int32_t clearedNode);
-  bool outOfBudget() const;
 
   LevelSession session_;
-  SearchLimits limits_;
   SearchSettings settings_;
   const std::vector<MacroAction>& actions_;
   GoldDistances guide_;
@@ -204,8 +214,12 @@ private:
   std::priority_queue<OpenEntry, std::vector<OpenEntry>, std::greater<OpenEntry>> open_;
   std::unordered_set<uint64_t> seen_;
   std::unordered_map<uint64_t, uint32_t> variantsAt_;   // states kept per place
-  std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+  double seconds_ = 0.0;   // spent in runUntil, for the report only
+  bool started_ = false;
   int32_t clearedNode_ = -1;
+  // The level as entered, with the generator and the clock: the searches
+  // take turns, and the others have moved both on since.
+  SavedPlay entered_;
 };
 
 UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
@@ -296,47 +310,45 @@ void Search::expand(int32_t index) {
   }
 }
 
-bool Search::outOfBudget() const {
-  const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - started_;
-  return spent.count() > limits_.seconds || nodes_.size() > limits_.states;
+void Search::start() {
+  started_ = true;
+  session_.restore(entered_);
+  // The start may be in mid-air: the first decision comes after the landing.
+  SearchNode first{-1, 0, 0, 0, 0, 0, 0};
+  const MacroAction settle{0, 0};
+  const UpdateResult landed = play(settle, first);
+  first.goldLeft = session_.game().goldLeft();
+  if (landed == UpdateResult::Cleared) {
+    nodes_.push_back(first);
+    clearedNode_ = 0;
+  } else if (landed == UpdateResult::Playing) {
+    addNode(first);
+  }
 }
 
-SearchResult Search::run() {
-  // The start may be in mid-air: the first decision comes after the landing.
-  SearchNode start{-1, 0, 0, 0, 0, 0, 0};
-  const MacroAction settle{0, 0};
-  const UpdateResult first = play(settle, start);
-  start.goldLeft = session_.game().goldLeft();
-  if (first == UpdateResult::Cleared) {
-    nodes_.push_back(start);
-    return finish(0);
+int32_t Search::runUntil(size_t states, const std::function<void()>& onProgress) {
+  const auto began = std::chrono::steady_clock::now();
+  if (!started_) {
+    start();
   }
-  if (first == UpdateResult::Playing) {
-    addNode(start);
-  }
-  size_t checks = 0;
-  while (!open_.empty() && clearedNode_ < 0) {
-    if ((++checks & 255) == 0) {
-      if (outOfBudget()) {
-        break;
-      }
-      if (limits_.onProgress) {
-        limits_.onProgress(nodes_.size());
-      }
+  size_t expanded = 0;
+  while (!open_.empty() && clearedNode_ < 0 && nodes_.size() < states) {
+    if ((++expanded & 255) == 0 && onProgress) {
+      onProgress();
     }
     const int32_t index = open_.top().node;
     open_.pop();
     expand(index);
   }
-  return finish(clearedNode_);
+  seconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  return clearedNode_;
 }
 
 SearchResult Search::finish(int32_t clearedNode) {
   SearchResult result;
   result.statesExplored = nodes_.size();
-  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+  result.seconds = seconds_;
   if (clearedNode < 0) {
-    result.explanation = open_.empty() ? "" : "the search gave up at its limit";
     return result;
   }
   std::vector<const SearchNode*> path;
@@ -349,6 +361,7 @@ SearchResult Search::finish(int32_t clearedNode) {
     holdKeys(recorder, 0, (*step)->idleTicks);
   }
   result.cleared = true;
+  result.end = SearchEnd::Cleared;
   result.keys = recorder.keys;
   result.ticks = nodes_[clearedNode].ticks;
   return result;
@@ -357,26 +370,64 @@ SearchResult Search::finish(int32_t clearedNode) {
 }  // namespace
 
 SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits) {
-  SearchReport report(level);
-  SearchLimits share = limits;
-  share.seconds = limits.seconds / std::size(Portfolio);
-  share.states = limits.states / std::size(Portfolio);
   SearchResult total;
-  std::string stopReason;
-  for (const SearchSettings& settings : Portfolio) {
-    if (limits.onProgress) {
-      share.onProgress = [&](size_t states) { limits.onProgress(total.statesExplored + states); };
+  // A player granted every dig and drop the rules allow cannot take some
+  // gold: no search can, and none is made.
+  const std::vector<std::string> faults =
+      limits.searchTheImpossible ? std::vector<std::string>{} : findLevelFaults(level);
+  if (!faults.empty()) {
+    total.end = SearchEnd::ProvenImpossible;
+    for (const std::string& fault : faults) {
+      total.explanation += (total.explanation.empty() ? "" : "; ") + fault;
     }
-    Search search(level, enemies, seed, share, settings, report);
-    SearchResult result = search.run();
-    result.statesExplored += total.statesExplored;
-    result.seconds += total.seconds;
-    total = result;
-    if (total.cleared) {
-      return total;
-    }
-    stopReason = stopReason.empty() ? total.explanation : stopReason;
+    total.explanation += " (even granted every dig, drop and climb the rules could allow)";
+    return total;
   }
-  total.explanation = report.explain(stopReason);
+  SearchReport report(level);
+  std::vector<std::unique_ptr<Search>> searches;
+  for (const SearchSettings& settings : Portfolio) {
+    searches.push_back(std::make_unique<Search>(level, enemies, seed, settings, report));
+  }
+  const auto statesKept = [&searches] {
+    size_t states = 0;
+    for (const auto& search : searches) {
+      states += search->statesKept();
+    }
+    return states;
+  };
+  const std::function<void()> progress = [&] {
+    if (limits.onProgress) {
+      limits.onProgress(statesKept());
+    }
+  };
+  for (size_t slice = FirstSlice;; slice *= 2) {
+    bool searching = false;
+    for (const auto& search : searches) {
+      const size_t spent = statesKept();
+      if (search->exhausted() || spent >= limits.states) {
+        continue;
+      }
+      searching = true;
+      const size_t allowed = std::min(slice, search->statesKept() + (limits.states - spent));
+      const int32_t cleared = search->runUntil(allowed, progress);
+      if (cleared >= 0) {
+        SearchResult result = search->finish(cleared);
+        result.statesExplored = statesKept();
+        return result;
+      }
+    }
+    if (!searching) {
+      break;
+    }
+  }
+  total.statesExplored = statesKept();
+  for (const auto& search : searches) {
+    total.seconds += search->finish(-1).seconds;
+  }
+  const bool outOfBudget = total.statesExplored >= limits.states;
+  total.end = outOfBudget ? SearchEnd::OutOfBudget : SearchEnd::SearchedOut;
+  total.explanation = report.explain(
+      outOfBudget ? "it ran out of its budget of " + std::to_string(limits.states) + " states"
+                  : "it tried every state it tells apart, which proves nothing: they are coarser than the game's");
   return total;
 }

@@ -12,9 +12,9 @@
 #include <cstring>
 
 LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)
-    : enemies_(enemies), folder_("mq-solve") {
-  writeSingleLevelMapsBin(enemies ? level : withoutEnemyStarts(level));
-  game_ = std::make_unique<Game>(noFirstState);
+    : enemies_(enemies),
+      game_(std::make_unique<Game>(std::vector<Level>{enemies ? level : withoutEnemyStarts(level)}, Drawing::Unseen)) {
+  game_->heldKeys = keys_;
   game_->orderMode = Linear;
   startRunningGame(*game_, seed);
   game_->enterLevel(0);
@@ -22,13 +22,12 @@ LevelSession::LevelSession(const Level& level, bool enemies, unsigned seed)
 }
 
 LevelSession::~LevelSession() {
-  holdOnly(0);
   game_->destroyActors();
   game_.reset();
 }
 
 UpdateResult LevelSession::advance(uint8_t keys) {
-  holdOnly(keys);
+  holdOnly(keys, keys_);
   RunningGameHost endsAtClearOrDeath;
   uint8_t sequenceIndex = 0;
   const UpdateOutcome played = updateRunningGame(*game_, sequenceIndex, 1, endsAtClearOrDeath);
@@ -58,8 +57,8 @@ SavedPlay LevelSession::save() {
     if (map.cells[index] != enteredCells_[index]) {
       saved.changedCells.push_back({index, map.cells[index]});
     }
-    if (enemies_ && map.trail[index] != 0) {
-      saved.trail.push_back({index, static_cast<uint16_t>(map.trail[index])});
+    if (enemies_ && map.trailValue(index) != 0) {
+      saved.trail.push_back({index, static_cast<uint16_t>(map.trailValue(index))});
     }
   }
   saved.refillQueue.assign(map.refillQueue.begin(), map.refillQueue.end());
@@ -83,9 +82,9 @@ void LevelSession::restore(const SavedPlay& saved) {
     map.cells[changed.index] = changed.code;
   }
   if (enemies_) {
-    std::memset(map.trail, 0, sizeof map.trail);
+    map.clearTrail();
     for (const TrailMark& mark : saved.trail) {
-      map.trail[mark.index] = mark.value;
+      map.setTrailValue(mark.index, mark.value);
     }
   }
   map.refillQueue.assign(saved.refillQueue.begin(), saved.refillQueue.end());

@@ -203,6 +203,11 @@ std::vector<std::string> findLevelFaults(const Level& level) {
   if (start.column < 0) {
     return {"no player start"};
   }
+  return findLevelFaultsFrom(level, start.column, start.row);
+}
+
+std::vector<std::string> findLevelFaultsFrom(const Level& level, int column, int row) {
+  const Cell start{column, row};
   Walk walk(level);
   const std::vector<bool> fromStart = walk.from(start);
   std::vector<std::string> faults;

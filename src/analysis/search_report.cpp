@@ -60,7 +60,7 @@ std::string SearchReport::explain(const std::string& stopReason) const {
   }
   std::ostringstream text;
   if (!neverTaken.empty()) {
-    text << "gold at " << cellList(neverTaken) << " unreachable from the cells reached";
+    text << "the search never took the gold at " << cellList(neverTaken);
   } else {
     text << "every piece of gold was taken on some branch, but never all in one run; the best run left "
          << cellList(leftInBestRun);

@@ -3,7 +3,6 @@
 #include "replay/replay.h"
 #include "replay/replay_runner.h"
 
-#include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/motion.h"
 #include "game/player.h"
@@ -60,7 +59,7 @@ struct Played {
 // saved state and played from it.
 class PlaySession {
 public:
-  explicit PlaySession(const Level& level) : folder_("mq-analysis") {
+  explicit PlaySession(const Level& level) {
     Level bare = withoutEnemyStarts(level);
     for (int index = 0; index < CellCount; ++index) {
       goldIndex_[index] = -1;
@@ -70,8 +69,7 @@ public:
         bare.cells[index] = Empty;
       }
     }
-    writeSingleLevelMapsBin(bare);
-    game_ = std::make_unique<Game>(noFirstState);
+    game_ = std::make_unique<Game>(std::vector<Level>{bare}, Drawing::Unseen);
     game_->orderMode = Linear;
     game_->heldKeys = keys_;
     game_->createPlayer();
@@ -191,7 +189,6 @@ private:
     return true;
   }
 
-  ScratchFolder folder_;  // before the Game, which reads and writes in it
   volatile char keys_[KEY_MAX] = {};
   std::unique_ptr<Game> game_;
   int8_t storedCells_[CellCount] = {};

@@ -46,8 +46,7 @@ class SituationGraph {
 public:
   static constexpr int MaxOpenHoles = 1;
 
-  // The library must be running (headless is enough) with its bitmaps and
-  // assets; the level is played in a scratch folder of its own.
+  // The level is played by the rules alone: nothing painted, no file touched.
   SituationGraph(const Level& level, size_t maxSituations);
 
   const std::vector<Situation>& situations() const { return situations_; }

@@ -23,7 +23,10 @@ void playSample(int index) {
   if (sampleListener != nullptr) {
     sampleListener(index);
   }
-  play_sample(static_cast<SAMPLE*>(assets[index].dat), 255, 127, 1000, 0);
+  // The rules alone run without assets.dat, and so without sounds.
+  if (assets != nullptr) {
+    play_sample(static_cast<SAMPLE*>(assets[index].dat), 255, 127, 1000, 0);
+  }
 }
 
 void setSampleListener(SampleListener listener) { sampleListener = listener; }

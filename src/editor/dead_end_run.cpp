@@ -17,9 +17,9 @@ void appendCells(std::vector<int>& cells, const std::string& line) {
 
 }  // namespace
 
-DeadEndRun::DeadEndRun(const std::string& checkerPath, const std::string& assetsPath,
-                       const std::string& workFolder, const std::string& name, const LevelSource& source)
-    : checker_({checkerPath, "--assets", assetsPath, "--ways", workFolder}, workFolder, name, source) {
+DeadEndRun::DeadEndRun(const std::string& checkerPath, const std::string& workFolder, const std::string& name,
+                       const LevelSource& source)
+    : checker_({checkerPath, "--ways", workFolder}, workFolder, name, source) {
   findings_.line = "looking for them";
   if (!checker_.startProblem().empty()) {
     findings_.state = DeadEndCheckState::Failed;
@@ -48,7 +48,8 @@ void DeadEndRun::readLine(const std::string& line) {
 }
 
 void DeadEndRun::finish(int exitStatus) {
-  if (exitStatus != 0 && exitStatus != 1) {
+  // 1: a trap; 3: places it could not decide, which are no fault.
+  if (exitStatus != 0 && exitStatus != 1 && exitStatus != 3) {
     const std::string explanation = checker_.firstErrorLine();
     findings_.state = DeadEndCheckState::Failed;
     findings_.line = explanation.empty() ? "The dead-end check stopped unexpectedly" : explanation;

@@ -48,12 +48,17 @@ void Editor::run() {
       if (proof_->result().state == ProofState::Failed) {
         say(proof_->result().line, Warning);
       }
+      startProofMargin();
     }
+    happened = pollProofMargin() || happened;
     const bool unmeasured = std::find(setFacts_.begin(), setFacts_.end(), std::nullopt) != setFacts_.end();
     if (set_ && (setProof_ || !proveQueue_.empty() || unmeasured)) {
       pollProveAll();
       measureOneSetLevel();
       happened = true;
+    }
+    if (set_) {
+      happened = measureOneSetMargin() || happened;
     }
     if (std::exchange(happened, false)) {
       refresh();
@@ -138,6 +143,8 @@ void Editor::onDrawingCommand(const FoundBinding& found) {
       break;
     case Command::History: overlay_ = Overlay::History; break;
     case Command::Help: overlay_ = Overlay::Help; break;
+    case Command::ZoomIn: zoom(1); break;
+    case Command::ZoomOut: zoom(-1); break;
     case Command::GridLines: gridLines_ = !gridLines_; break;
     case Command::EditTitle: startTyping(true); break;
     case Command::EditNote: startTyping(false); break;
@@ -159,7 +166,7 @@ void Editor::onDrawingCommand(const FoundBinding& found) {
       if (dropSelection()) {
         break;
       }
-      if (setLevelOpen_) {
+      if (inSet()) {
         unlessUnsaved(false, "going back to the set", [this] { backToSet(); });
       } else {
         requestQuit();
@@ -263,6 +270,25 @@ void Editor::onGridPress(int flags) {
 void Editor::endStroke() {
   tool_->release(draft_);
   draft_.endStroke();
+}
+
+void Editor::zoom(int step) {
+  endStroke();
+  int desktopWidth = 0;
+  int desktopHeight = 0;
+  if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) {
+    desktopWidth = desktopHeight = 0;
+  }
+  const int largest = desktopWidth > 0 ? fittingScale(desktopWidth, desktopHeight) : MostScale;
+  const int scale = std::clamp(view_.scale() + step, 1, largest);
+  if (scale == view_.scale()) {
+    say(step > 0 ? "As large as the screen allows." : "As small as it gets.", Dim);
+    return;
+  }
+  const std::string problem = view_.rescale(scale);
+  // A new window has the library's title until it is given ours again.
+  windowTitle_.clear();
+  say(problem.empty() ? "" : "Cannot zoom: " + problem, problem.empty() ? Dim : Warning);
 }
 
 void Editor::useTool(Tool& tool) {

@@ -86,6 +86,7 @@ void Editor::loadLevel(const OpenedLevel& opened, const std::string& path, const
   levelPath_ = path;
   displayName_ = displayName;
   levelStamp_ = opened.stamp;
+  levelJoinsSet_ = false;
   draft_ = LevelDraft(opened.isNew ? LevelSource{"Untitled", "", Level{}} : opened.source);
   view_.invalidate();
   proof_.reset();
@@ -115,8 +116,12 @@ void Editor::startPrompt(PromptFor purpose) {
   endStroke();
   std::string start = folderOf(levelPath_);
   if (purpose == PromptFor::SaveAs) {
-    const std::string name = levelPath_.empty() ? "untitled.txt" : fs::path(levelPath_).filename().string();
-    start = (readOnly_ || levelPath_.empty() ? files_.startFolder + "/" : start) + name;
+    // A first save: in the set's folder when the level joins a set, named
+    // after its title.
+    const std::string name = levelPath_.empty() ? fileNameFromTitle(draft_.source().title)
+                                                : fs::path(levelPath_).filename().string();
+    const std::string firstFolder = set_ ? folderOf(set_->path()) : files_.startFolder + "/";
+    start = (readOnly_ ? files_.startFolder + "/" : levelPath_.empty() ? firstFolder : start) + name;
   } else if (purpose == PromptFor::NewSet) {
     start = folderOf(set_ ? set_->path() : levelPath_);
   } else if (set_ && (purpose == PromptFor::AddToSet || purpose == PromptFor::SaveSetAs || mode_ == Mode::SetList)) {
@@ -313,6 +318,20 @@ bool Editor::saveLevelAs(const std::string& path) {
     say("Not saved: a level needs a player start (key 5).", Warning);
     return false;
   }
+  // A proof kept beside the level that no longer clears it would be a lie.
+  const bool newProof = proofIsCurrent() && proof_->result().replay;
+  if (!newProof && keptProofClears(path, draft_.source().level) == false) {
+    const std::string replayPath = replayPathFor(path);
+    confirm("The proof " + shownPath(replayPath) +
+                " no longer clears the level. Y: save without a proof (it is removed)  N: prove again  Escape: go back",
+            [this, path, replayPath] {
+              std::error_code error;
+              fs::remove(replayPath, error);
+              saveLevelAs(path);
+            },
+            [this] { prove(); });
+    return false;
+  }
   std::ostringstream text;
   writeLevelSource(text, draft_.source());
   const GuardedSave saved = saveFile(path, text.str(), path == levelPath_ ? &levelStamp_ : nullptr);
@@ -331,6 +350,13 @@ bool Editor::saveLevelAs(const std::string& path) {
     if (setLevelOpen_) {
       set_->remove(*setLevelOpen_);
       set_->insert(*setLevelOpen_, path);
+    } else if (levelJoinsSet_) {
+      const int at = set_->entries().empty() ? 0 : setSelected_ + 1;
+      set_->insert(at, path);
+      setFacts_.insert(setFacts_.begin() + at, std::nullopt);
+      setSelected_ = at;
+      setLevelOpen_ = at;
+      levelJoinsSet_ = false;
     }
   }
   readOnly_ = false;

@@ -40,8 +40,8 @@ GridMarks Editor::gridMarks() const {
 PanelContent Editor::panelContent() const {
   PanelContent panel;
   const LevelSource& source = draft_.source();
-  const std::string inSet = setLevelOpen_ ? "  (set " + fs::path(set_->path()).filename().string() + ")" : "";
-  panel.header = {{shownName() + inSet, Dim},
+  const std::string setName = inSet() ? "  (set " + fs::path(set_->path()).filename().string() + ")" : "";
+  panel.header = {{shownName() + setName, Dim},
                   {"Title: " + source.title, White, MostTitleRows},
                   {"Note: " + source.note, White, MostNoteRows}};
   panel.selectedKind = paint_.kind();
@@ -90,7 +90,7 @@ PanelContent Editor::panelContent() const {
   }
   panel.facts.push_back({"", White});
   panel.facts.push_back({"F1: every key  U: undo history", Dim});
-  panel.facts.push_back({setLevelOpen_ ? "Esc: back to the set" : "Esc: quit", Dim});
+  panel.facts.push_back({inSet() ? "Esc: back to the set" : "Esc: quit", Dim});
   return panel;
 }
 

@@ -5,6 +5,7 @@
 #include "editor/editor_colours.h"
 #include "editor/input_events.h"
 
+#include "analysis/human_margin.h"
 #include "replay/replay_runner.h"
 
 #include <allegro.h>
@@ -101,8 +102,10 @@ void Editor::prove() {
   std::error_code error;
   fs::create_directories(folder, error);
   proof_.reset();
+  proofMarginRun_.reset();
+  criticalPresses_.clear();
   const std::string name = levelPath_.empty() ? "untitled" : fs::path(levelPath_).stem().string();
-  proof_ = std::make_unique<ProofRun>(files_.solverPath, files_.assetsPath, folder.string(), name, draft_.source());
+  proof_ = std::make_unique<ProofRun>(files_.solverPath, folder.string(), name, draft_.source());
   say("", Dim);
 }
 
@@ -111,10 +114,50 @@ void Editor::watchProof() {
     say("Nothing to watch: prove the level as it stands first (V).", Warning);
     return;
   }
-  showPlaying("Watching the proof: hold F to fast-forward, Escape comes back.");
-  const bool cleared = watchReplay(draft_.source().level, *proof_->result().replay, playWindow());
+  showPlaying(criticalPresses_.empty()
+                  ? "Watching the proof: hold F to fast-forward, Escape comes back."
+                  : "Watching the proof, presses with little room framed in magenta: F fast-forwards, Escape back.");
+  const bool cleared = watchReplay(draft_.source().level, *proof_->result().replay, playWindow(), criticalPresses_);
   takeWindowBack();
   say(cleared ? "The proof was watched to its end: the level is cleared." : "", Good);
+}
+
+// level-check --min-margin names each press below the margin given; a
+// person's room is RoomyMarginUpdates.
+void Editor::startProofMargin() {
+  proofMarginRun_.reset();
+  criticalPresses_.clear();
+  if (!proof_->result().replay) {
+    return;
+  }
+  const fs::path folder = fs::path(workFolder_) / ("proof-margin" + std::to_string(proofsStarted_));
+  std::error_code error;
+  fs::create_directories(folder, error);
+  std::string problem;
+  if (!saveReplay((folder / "level.replay").string(), *proof_->result().replay, problem)) {
+    return;
+  }
+  proofMarginRun_ = std::make_unique<LevelToolRun>(
+      std::vector<std::string>{files_.checkerPath, "--assets", files_.assetsPath, "--min-margin",
+                               std::to_string(RoomyMarginUpdates)},
+      folder.string(), "level", draft_.source());
+}
+
+bool Editor::pollProofMargin() {
+  int exitStatus = 0;
+  if (!proofMarginRun_ || !proofMarginRun_->poll(
+                              [this](const std::string& line) {
+                                WatchMark mark{};
+                                if (std::sscanf(line.c_str(), "  press at update %u in (%d, %d)", &mark.update,
+                                                &mark.column, &mark.row) == 3) {
+                                  criticalPresses_.push_back(mark);
+                                }
+                              },
+                              exitStatus)) {
+    return false;
+  }
+  proofMarginRun_.reset();
+  return true;
 }
 
 bool Editor::checkDeadEnds() {
@@ -125,8 +168,7 @@ bool Editor::checkDeadEnds() {
     const fs::path folder = fs::path(workFolder_) / "dead-ends";
     std::error_code error;
     fs::create_directories(folder, error);
-    deadEnds_ = std::make_unique<DeadEndRun>(files_.checkerPath, files_.assetsPath, folder.string(), "level",
-                                             draft_.source());
+    deadEnds_ = std::make_unique<DeadEndRun>(files_.checkerPath, folder.string(), "level", draft_.source());
     return true;
   }
   return deadEnds_ && deadEnds_->poll();

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int TitleChars = 26;
+constexpr int TitleChars = 20;
 
 std::string row(int position, const SetEntry& entry, const std::optional<SetLevelFacts>& facts) {
   char text[96];
@@ -34,10 +34,23 @@ std::string row(int position, const SetEntry& entry, const std::optional<SetLeve
     if (static_cast<int>(title.size()) > TitleChars) {
       title = title.substr(0, TitleChars - 1) + "~";
     }
-    std::snprintf(text, sizeof text, "%3d %-*s %4d %3d %-11.11s%s", position, TitleChars, title.c_str(),
-                  facts->gold, facts->enemies, facts->proof.c_str(), figure);
+    std::snprintf(text, sizeof text, "%3d %-*s %4d %3d %-11.11s%5s %s", position, TitleChars, title.c_str(),
+                  facts->gold, facts->enemies, facts->proof.c_str(), figure,
+                  facts->margin ? facts->margin->c_str() : (facts->proven ? "..." : ""));
   }
   return text;
+}
+
+// "NAME: margin 12 updates, 95% of presses may come 15 late" becomes
+// "12 95%".
+std::string shortMargin(const std::string& line) {
+  int updates = 0;
+  int share = 0;
+  const size_t at = line.rfind(": margin ");
+  if (at == std::string::npos || std::sscanf(line.c_str() + at, ": margin %d updates, %d%%", &updates, &share) != 2) {
+    return "?";
+  }
+  return std::to_string(updates) + " " + std::to_string(share) + "%";
 }
 
 }  // namespace
@@ -59,7 +72,7 @@ void Editor::onSetCommand(Command command) {
     case Command::Save: saveSet(); break;
     case Command::SaveAs: startPrompt(PromptFor::SaveSetAs); break;
     case Command::Open: unlessUnsaved(true, "opening another file", [this] { startPrompt(PromptFor::Open); }); break;
-    case Command::NewLevel: unlessUnsaved(true, "starting a new level", [this] { newLevel(); }); break;
+    case Command::NewLevel: newLevelInSet(); break;
     case Command::NewSet: unlessUnsaved(true, "starting a new set", [this] { startPrompt(PromptFor::NewSet); }); break;
     case Command::SetUp:
     case Command::SetDown:
@@ -125,6 +138,16 @@ void Editor::openSetLevel(int index) {
   loadLevel(opened, entry.path, entry.name);
   setLevelOpen_ = index;
   mode_ = Mode::Drawing;
+}
+
+// Drawn first, then put into the set after the chosen level by its first save.
+void Editor::newLevelInSet() {
+  OpenedLevel fresh;
+  fresh.isNew = true;
+  loadLevel(fresh, "", "");
+  levelJoinsSet_ = true;
+  mode_ = Mode::Drawing;
+  say("A new level for the set: Ctrl+S saves it into the set's folder and the set.", Dim);
 }
 
 void Editor::backToSet() {
@@ -207,8 +230,8 @@ void Editor::pollProveAll() {
     const fs::path folder = fs::path(workFolder_) / ("proof" + std::to_string(++proofsStarted_));
     std::error_code error;
     fs::create_directories(folder, error);
-    setProof_ = std::make_unique<ProofRun>(files_.solverPath, files_.assetsPath, folder.string(),
-                                           fs::path(entry.path).stem().string(), opened.source);
+    setProof_ = std::make_unique<ProofRun>(files_.solverPath, folder.string(), fs::path(entry.path).stem().string(),
+                                           opened.source);
     proving_ = index;
   }
 }
@@ -255,11 +278,63 @@ void Editor::measureOneSetLevel() {
   }
 }
 
+bool Editor::measureOneSetMargin() {
+  if (setMarginRun_) {
+    int exitStatus = 0;
+    const bool ended = setMarginRun_->poll(
+        [this](const std::string& line) { setMarginLine_ = line.find(": margin ") != std::string::npos ? line : setMarginLine_; },
+        exitStatus);
+    if (!ended) {
+      return false;
+    }
+    for (size_t index = 0; index < setFacts_.size(); ++index) {
+      if (set_->entries()[index].path == setMarginPath_ && setFacts_[index] && setFacts_[index]->proven) {
+        setFacts_[index]->margin = shortMargin(setMarginLine_);
+      }
+    }
+    setMarginRun_.reset();
+    return true;
+  }
+  for (size_t index = 0; index < setFacts_.size(); ++index) {
+    const std::optional<SetLevelFacts>& facts = setFacts_[index];
+    if (facts && facts->proven && !facts->margin && (!proving_ || *proving_ != static_cast<int>(index))) {
+      startSetMargin(index);
+      return false;
+    }
+  }
+  return false;
+}
+
+// The level and its proof side by side in a folder of the run's own, where
+// level-check finds the proof.
+void Editor::startSetMargin(size_t index) {
+  const SetEntry& entry = set_->entries()[index];
+  const OpenedLevel opened = openLevelFile(entry.path, entry.name);
+  const std::string name = fs::path(entry.path).stem().string();
+  const fs::path folder = fs::path(workFolder_) / ("margin" + std::to_string(++marginsStarted_));
+  std::error_code error;
+  fs::create_directories(folder, error);
+  fs::copy_file(replayPathFor(entry.path), folder / (name + ".replay"), fs::copy_options::overwrite_existing, error);
+  setMarginPath_ = entry.path;
+  setMarginLine_.clear();
+  if (!opened.error.empty() || opened.isNew || error) {
+    setFacts_[index]->margin = "?";
+    return;
+  }
+  setMarginRun_ = std::make_unique<LevelToolRun>(
+      std::vector<std::string>{files_.checkerPath, "--assets", files_.assetsPath, "--min-margin", "0"}, folder.string(),
+      name, opened.source);
+  if (!setMarginRun_->startProblem().empty()) {
+    setMarginRun_.reset();
+    setFacts_[index]->margin = "?";
+  }
+}
+
 ListContent Editor::setListContent() const {
   ListContent list;
   char heading[96];
-  std::snprintf(heading, sizeof heading, "  # %-*s %4s %3s %-11s%s", TitleChars, "title", "gold", "en.", "proof",
-                "figure");
+  std::snprintf(heading, sizeof heading, "  # %-*s %4s %3s %-11s%5s %s", TitleChars, "title", "gold", "en.", "proof",
+                "fig.", "margin");
   list.heading = heading;
   for (size_t index = 0; index < set_->entries().size(); ++index) {
     const std::optional<SetLevelFacts>& facts = setFacts_[index];

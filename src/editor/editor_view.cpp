@@ -282,6 +282,18 @@ void EditorView::invalidate() {
   markDirty(0, 0, EditorWidth, EditorHeight);
 }
 
+std::string EditorView::rescale(int scale) {
+  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, EditorWidth * scale, EditorHeight * scale, 0, 0) != 0) {
+    const std::string why = allegro_error;
+    set_gfx_mode(GFX_AUTODETECT_WINDOWED, EditorWidth * scale_, EditorHeight * scale_, 0, 0);
+    invalidate();
+    return why;
+  }
+  scale_ = scale;
+  invalidate();
+  return {};
+}
+
 void EditorView::markDirty(int left, int top, int width, int height) {
   if (dirty_.size() < MostDirtyRects) {
     dirty_.push_back({left, top, width, height});

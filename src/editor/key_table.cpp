@@ -57,6 +57,8 @@ std::vector<KeyBinding> makeTable() {
       {P::Drawing, C::Prove, "V", "proves the level (V stops)", {{KEY_V, None}}},
       {P::Drawing, C::WatchProof, "W", "watches the proof (F: fast)", {{KEY_W, None}}},
       {P::Drawing, C::ShowTrap, "D", "shows the way into the first trap", {{KEY_D, None}}},
+      {P::Drawing, C::ZoomIn, "Z", "zooms in, as far as the screen allows", {{KEY_Z, None}}},
+      {P::Drawing, C::ZoomOut, "Shift+Z", "zooms out", {{KEY_Z, Shift}}},
       {P::Drawing, C::Help, "F1", "every key, here", {{KEY_F1, None}}},
       {P::Drawing, C::Quit, "Escape", "quits, or goes back to the set", {{KEY_ESC, None}}},
 
@@ -74,7 +76,7 @@ std::vector<KeyBinding> makeTable() {
       {P::Set, C::Save, "Ctrl+S", "saves the list", {{KEY_S, Control}}},
       {P::Set, C::SaveAs, "Ctrl+Shift+S", "saves the list as", {{KEY_S, ControlShift}}},
       {P::Set, C::Open, "Ctrl+O", "opens a level or a set", {{KEY_O, Control}}},
-      {P::Set, C::NewLevel, "Ctrl+N", "starts a new level", {{KEY_N, Control}}},
+      {P::Set, C::NewLevel, "Ctrl+N", "a new level, saved into the set", {{KEY_N, Control}}},
       {P::Set, C::NewSet, "Ctrl+Shift+N", "starts a new level set", {{KEY_N, ControlShift}}},
       {P::Set, C::Help, "F1", "every key, here", {{KEY_F1, None}}},
       {P::Set, C::Quit, "Escape", "quits", {{KEY_ESC, None}}},

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -116,4 +117,21 @@ std::string saveProof(const std::string& levelPath, const ProofResult& proof) {
   text << proof.replayComment << "\n";
   writeReplay(text, replay);
   return writeFileAtomically(replayPath, text.str());
+}
+
+std::string fileNameFromTitle(const std::string& title) {
+  constexpr size_t MostChars = 40;
+  std::string name;
+  for (const char character : title) {
+    if (std::isalnum(static_cast<unsigned char>(character))) {
+      name += static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+    } else if (!name.empty() && name.back() != '-') {
+      name += '-';
+    }
+  }
+  name = name.substr(0, MostChars);
+  while (!name.empty() && name.back() == '-') {
+    name.pop_back();
+  }
+  return (name.empty() ? "untitled" : name) + ".txt";
 }

@@ -27,7 +27,16 @@ WindowSetup editorWindow(const EditorFiles& files) {
   setup.width = EditorWidth;
   setup.height = EditorHeight;
   setup.scaleForDesktop = [chosen = files.scale](int desktopWidth, int desktopHeight) {
-    return chosen != 0 ? chosen : fittingScale(desktopWidth, desktopHeight);
+    const int fitting = fittingScale(desktopWidth, desktopHeight);
+    const bool desktopKnown = desktopWidth > 0 && desktopHeight > 0;
+    if (chosen == 0 || !desktopKnown || chosen <= fitting) {
+      return chosen != 0 ? chosen : fitting;
+    }
+    std::fprintf(stderr,
+                 "mellow-quarrier-editor: --scale %d needs a window of %d by %d, more than the %d by %d desktop "
+                 "holds with a title bar: scale %d instead\n",
+                 chosen, EditorWidth * chosen, EditorHeight * chosen, desktopWidth, desktopHeight, fitting);
+    return fitting;
   };
   setup.assetsFile = files.assetsPath;
   setup.missingAssetsStatus = 1;

@@ -117,7 +117,25 @@ PlayFigures playLevels(const std::string& mapsBin, const PlayOptions& options, c
   return figures;
 }
 
-bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window) {
+namespace {
+
+// Drawn over the game's frame, in a colour the level's tiles do not use.
+void frameMarks(const std::vector<WatchMark>& marks, uint32_t played) {
+  const int colour = makecol(255, 0, 255);
+  for (const WatchMark& mark : marks) {
+    if (played + MarkShownUpdates >= mark.update && played <= mark.update + MarkShownUpdates) {
+      const int left = mark.column * CellPixels;
+      const int top = mark.row * CellPixels;
+      rect(backBuffer, left - 1, top - 1, left + CellPixels, top + CellPixels, colour);
+      rect(backBuffer, left - 2, top - 2, left + CellPixels + 1, top + CellPixels + 1, colour);
+    }
+  }
+}
+
+}  // namespace
+
+bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window,
+                 const std::vector<WatchMark>& marks) {
   const GameFrames frames(window);
   const auto folder = gameFolder("mq-editor-watch", singleLevelMapsBin(replay.enemies ? level : withoutEnemyStarts(level)));
   Game game(noFirstState);
@@ -129,12 +147,14 @@ bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& win
   game.setState(new State_GameRunning(&game, backToEditorWhenCleared(cleared)));
   auto run = replay.keys.begin();
   uint32_t heldSoFar = 0;
+  uint32_t played = 0;
   while (run != replay.keys.end() && !backInEditor() && !window.closeRequested()) {
     waitForTick();
     const int updates = key[KEY_F] ? FastForwardUpdates : 1;
     for (int update = 0; update < updates && run != replay.keys.end() && !backInEditor(); ++update) {
       holdOnly(run->keys, replayKeys);
       currentState->update();
+      ++played;
       if (++heldSoFar >= run->updates) {
         ++run;
         heldSoFar = 0;
@@ -142,6 +162,7 @@ bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& win
     }
     tickCount = 0;
     currentState->draw();
+    frameMarks(marks, played);
     presentFrame();
   }
   if (cleared || !backInEditor()) {

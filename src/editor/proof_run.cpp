@@ -31,8 +31,8 @@ std::vector<int> cellsNamedIn(const std::string& line) {
   return cells;
 }
 
-ProofRun::ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
-                   const std::string& name, const LevelSource& source)
+ProofRun::ProofRun(const std::string& solverPath, const std::string& workFolder, const std::string& name,
+                   const LevelSource& source)
     : level_(source.level) {
   const std::vector<int> outOfReach = unreachableGold(level_);
   if (!outOfReach.empty()) {
@@ -44,7 +44,7 @@ ProofRun::ProofRun(const std::string& solverPath, const std::string& assetsPath,
   }
   result_.line = "Searching";
   solver_ = std::make_unique<LevelToolRun>(
-      std::vector<std::string>{solverPath, "--assets", assetsPath, "--progress", "--out", workFolder}, workFolder,
+      std::vector<std::string>{solverPath, "--progress", "--out", workFolder}, workFolder,
       name, source);
   if (!solver_->startProblem().empty()) {
     result_.state = ProofState::Failed;
@@ -96,9 +96,10 @@ void ProofRun::finish(int exitStatus) {
     return;
   }
   const std::string explanation = solver_->firstErrorLine();
-  if (exitStatus == 1) {
-    result_.state = ProofState::NoWayFound;
-    result_.line = "No way found";
+  if (exitStatus == 1 || exitStatus == 3) {
+    const bool proven = exitStatus == 1;
+    result_.state = proven ? ProofState::NoWayFound : ProofState::Unsure;
+    result_.line = proven ? "No way found" : "Unsure: no way found within the budget";
     result_.missedGold = cellsNamedIn(explanation);
     return;
   }

@@ -38,7 +38,7 @@ SetLevelFacts describeSetLevel(const std::string& levelPath) {
     facts.proof = proof.enemies ? "proven" : "proven w/o enemies";
     facts.proven = true;
   } catch (const ReplayError&) {
-    facts.proof = "proof fails";
+    facts.proof = "out of date";
   }
   return facts;
 }
@@ -51,4 +51,17 @@ std::string replayPathFor(const std::string& levelPath) {
     return (replays / level.filename()).replace_extension(".replay").string();
   }
   return replayPathBeside(levelPath);
+}
+
+std::optional<bool> keptProofClears(const std::string& levelPath, const Level& level) {
+  Replay proof;
+  std::string error;
+  if (!loadReplay(replayPathFor(levelPath), proof, error)) {
+    return std::nullopt;
+  }
+  try {
+    return playReplay(proof, singleLevelMapsBin(level)).end == ReplayEnd::Cleared;
+  } catch (const ReplayError&) {
+    return false;
+  }
 }

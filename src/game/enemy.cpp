@@ -53,9 +53,16 @@ void Enemy::update() {
   }
 }
 
-void Enemy::draw() {
+bool Enemy::countDraw() {
   if (respawnDelay != 0) {
     --respawnDelay;
+    return false;
+  }
+  return true;
+}
+
+void Enemy::draw() {
+  if (!countDraw()) {
     return;
   }
   const int facing = direction == Right ? AssetEnemyRight1 : AssetEnemyLeft1;

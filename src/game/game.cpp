@@ -14,6 +14,9 @@ Game::Game(const FirstState& makeFirstState)
   keepRunning = true;
 }
 
+Game::Game(const std::vector<Level>& levels, Drawing drawing)
+    : map(levels, drawing), highScores(HighScoreTable::WithoutFile{}), heldKeys(key) {}
+
 Game::~Game() {
   // The loop ends only through the menu's Exit, so this is the menu: the
   // end-of-game sequence of a running game never runs here.

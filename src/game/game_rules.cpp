@@ -39,6 +39,12 @@ void Game::drawActors() {
   if (player == nullptr) {
     return;
   }
+  if (map.drawing == Drawing::Unseen) {
+    for (Enemy* enemy : enemies) {
+      enemy->countDraw();
+    }
+    return;
+  }
   player->draw();
   for (Enemy* enemy : enemies) {
     enemy->draw();

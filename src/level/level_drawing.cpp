@@ -6,9 +6,11 @@
 #include "level/cell_kinds.h"
 
 void drawCell(int x, int y, int8_t code) {
-  // Only a tile takes a number from the generator, which the enemies share.
-  const bool tiled = kindOf(code).tileRow != NoTileRow;
-  drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, tiled ? drawRandom() % 4 : 0);
+  drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, drawTileVariant(code));
+}
+
+int drawTileVariant(int8_t code) {
+  return kindOf(code).tileRow != NoTileRow ? drawRandom() % TileVariants : 0;
 }
 
 void drawTile(BITMAP* target, int left, int top, int8_t code, int variant) {

@@ -1,6 +1,7 @@
 #include "level/tile_map.h"
 
 #include "base/assets.h"
+#include "base/globals.h"
 #include "base/fatal.h"
 #include "base/os_files.h"
 #include "base/random_draws.h"
@@ -25,8 +26,8 @@ bool insideGrid(int32_t x, int32_t y) {
 }  // namespace
 
 TileMap::TileMap()
-    : refillCountdown(RefillDelay), levels(), cells(), trail(), order(), goldLeft(0), startX(0), startY(0),
-      levelCount(0), playerX(0), playerY(0) {
+    : refillCountdown(RefillDelay), levels(), cells(), order(), goldLeft(0), startX(0), startY(0),
+      levelCount(0), playerX(0), playerY(0), trailEnds_() {
   // No more than the records the reader can take; a FIFO or a folder in the
   // file's place counts as no file.
   std::string bytes;
@@ -39,6 +40,13 @@ TileMap::TileMap()
     fatalError("Invalid map file.", 1);
   }
   levelCount = static_cast<uint8_t>(count);
+  shuffleOrder();
+}
+
+TileMap::TileMap(const std::vector<Level>& stored, Drawing drawingWanted)
+    : drawing(drawingWanted), refillCountdown(RefillDelay), levels(), cells(), order(), goldLeft(0),
+      startX(0), startY(0), levelCount(static_cast<uint8_t>(stored.size())), playerX(0), playerY(0), trailEnds_() {
+  std::copy(stored.begin(), stored.end(), levels);
   shuffleOrder();
 }
 
@@ -61,7 +69,9 @@ void TileMap::startLevel(uint8_t sequenceIndex, uint8_t mode) {
   refillCountdown = RefillDelay;
   spawnQueue.clear();
   clearTrail();
-  clearLevelBitmap();
+  if (drawing == Drawing::Painted) {
+    clearLevelBitmap();
+  }
   for (int y = 0; y < GridSize; ++y) {
     for (int x = 0; x < GridSize; ++x) {
       const int8_t code = stored.cells[cellIndex(x, y)];
@@ -78,6 +88,13 @@ void TileMap::startLevel(uint8_t sequenceIndex, uint8_t mode) {
         spawnQueue.push_back({pixelX, pixelY});
       }
     }
+  }
+}
+
+void TileMap::drawCell(int32_t x, int32_t y, int8_t code) const {
+  const int variant = drawTileVariant(code);
+  if (drawing == Drawing::Painted) {
+    drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, variant);
   }
 }
 
@@ -114,18 +131,18 @@ void TileMap::tickRefill() {
   refillCountdown = RefillDelay;
 }
 
-void TileMap::clearTrail() { std::fill(std::begin(trail), std::end(trail), 0u); }
+void TileMap::clearTrail() {
+  std::fill(std::begin(trailEnds_), std::end(trailEnds_), 0u);
+  trailClock_ = 0;
+}
 
 void TileMap::markTrail(int16_t px, int16_t py) {
   const int32_t x = px / CellPixels;
   const int32_t y = py / CellPixels;
+  // Marked, then every value lowered by one: the fresh cell reads one less.
+  ++trailClock_;
   if (insideGrid(x, y)) {
-    trail[cellIndex(x, y)] = FreshTrail;
-  }
-  // Without a branch, so that the walk over all 1024 values, done in every
-  // update, runs several values at a time.
-  for (uint32_t& value : trail) {
-    value -= value > 0 ? 1u : 0u;
+    trailEnds_[cellIndex(x, y)] = trailClock_ + FreshTrail - 1;
   }
 }
 
@@ -133,5 +150,5 @@ uint32_t TileMap::trailAt(int16_t x, int16_t y) const {
   if (static_cast<uint16_t>(x) >= GridSize || static_cast<uint16_t>(y) >= GridSize) {
     return 0;
   }
-  return kindOf(cells[cellIndex(x, y)]).stopsMoves ? 0 : trail[cellIndex(x, y)];
+  return kindOf(cells[cellIndex(x, y)]).stopsMoves ? 0 : trailValue(cellIndex(x, y));
 }

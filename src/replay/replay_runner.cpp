@@ -5,10 +5,10 @@
 
 #include "base/globals.h"
 #include "base/small_file.h"
-#include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
 #include "game/running_update.h"
+#include "level/level_file.h"
 
 #include <allegro.h>
 
@@ -28,21 +28,6 @@ std::string readWholeFile(const std::filesystem::path& path, std::size_t mostByt
     throw ReplayError(error);
   }
   return bytes;
-}
-
-// EnemyStart cells become Empty, so no enemy is ever created.
-std::string withoutEnemies(std::string mapsBin) {
-  for (char& byte : mapsBin) {
-    auto value = static_cast<unsigned char>(byte);
-    if ((value >> 4) == EnemyStart) {
-      value &= 0x0F;
-    }
-    if ((value & 0x0F) == EnemyStart) {
-      value &= 0xF0;
-    }
-    byte = static_cast<char>(value);
-  }
-  return mapsBin;
 }
 
 // Answers whether the replay goes on.
@@ -97,7 +82,6 @@ std::string singleLevelMapsBin(const Level& level) {
   return mapsBinOf({level});
 }
 
-void writeSingleLevelMapsBin(const Level& level) { writeMapsBin(singleLevelMapsBin(level)); }
 
 Level withoutEnemyStarts(Level level) {
   for (int8_t& cell : level.cells) {
@@ -123,10 +107,28 @@ std::string replayMapsBin(const Replay& replay) {
   return singleLevelMapsBin(source.level);
 }
 
-ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const TickObserver& observer) {
-  const ScratchFolder folder("mq-replay");
-  writeMapsBin(replay.enemies ? mapsBin : withoutEnemies(mapsBin));
-  auto game = std::make_unique<Game>(noFirstState);
+std::vector<Level> levelsOfMapsBin(const std::string& bytes) {
+  std::vector<Level> levels(MaxLevelRecords);
+  std::istringstream in(bytes);
+  const int count = readLevels(in, levels.data());
+  if (count == 0) {
+    throw ReplayError("the level file holds no level");
+  }
+  levels.resize(static_cast<size_t>(count));
+  return levels;
+}
+
+ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const TickObserver& observer,
+                         Drawing drawing) {
+  std::vector<Level> levels = levelsOfMapsBin(mapsBin);
+  if (!replay.enemies) {
+    for (Level& level : levels) {
+      level = withoutEnemyStarts(level);
+    }
+  }
+  auto game = std::make_unique<Game>(levels, drawing);
+  volatile char keys[KEY_MAX] = {};
+  game->heldKeys = keys;
   game->orderMode = replay.orderMode;
   const uint8_t levelCount = startRunningGame(*game, replay.seed);
   if (replay.position >= levelCount) {
@@ -140,7 +142,7 @@ ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const
   uint8_t position = replay.position;
   bool goesOn = true;
   for (auto run = replay.keys.begin(); goesOn && run != replay.keys.end(); ++run) {
-    holdOnly(run->keys);
+    holdOnly(run->keys, keys);
     for (uint32_t update = 0; goesOn && update < run->updates; ++update) {
       const UpdateOutcome played = updateRunningGame(*game, position, levelCount, host);
       ++outcome.ticks;
@@ -151,7 +153,6 @@ ReplayOutcome playReplay(const Replay& replay, const std::string& mapsBin, const
       game->drawActors();
     }
   }
-  holdOnly(0);
   outcome.score = game->player->score;
   outcome.lives = game->livesLeft();
   outcome.goldLeft = game->goldLeft();

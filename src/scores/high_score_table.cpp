@@ -78,6 +78,8 @@ HighScoreTable::HighScoreTable() {
   readFrom(in);
 }
 
+HighScoreTable::HighScoreTable(WithoutFile) : closed_(true) { loadDefaults(); }
+
 HighScoreTable::~HighScoreTable() { close(); }
 
 void HighScoreTable::readFrom(std::istream& in) {

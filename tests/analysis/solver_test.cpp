@@ -102,9 +102,9 @@ TEST_F(SolverTest, ClearsALevelPastAChaserWithTheEnemiesOn) {
   EXPECT_EQ(outcome.deaths, 0);
 }
 
-TEST_F(SolverTest, NamesTheGoldItCannotReachAndDrawsWhereThePlayerGot) {
+TEST_F(SolverTest, ProvesAWalledInLevelAtOnceAndIsOnlyUnsureWhereItRanOutOfStates) {
   // The player is walled into a single cell on rock four bricks deep: the
-  // holes he can dig beside him lead nowhere, so the search runs dry.
+  // holes he can dig beside him lead nowhere, which the check proves.
   std::vector<std::string> rows(GridSize, std::string(GridSize, '.'));
   for (int row = 28; row < GridSize; ++row) {
     rows[row] = std::string(GridSize, '#');
@@ -112,12 +112,28 @@ TEST_F(SolverTest, NamesTheGoldItCannotReachAndDrawsWhereThePlayerGot) {
   rows[26].replace(0, 3, "###");
   rows[27].replace(0, 3, "#P#");
   rows[27][10] = '$';
-  const SearchResult found = searchLevel(levelFromRows(rows), false, 1, SearchLimits{});
-  ASSERT_FALSE(found.cleared);
-  EXPECT_NE(found.explanation.find("gold at (10, 27) unreachable from the cells reached"), std::string::npos)
-      << found.explanation;
-  EXPECT_EQ(found.explanation.find("limit"), std::string::npos) << found.explanation;
-  EXPECT_NE(found.explanation.find("\n  #*#.......$"), std::string::npos) << found.explanation;
+  const SearchResult walled = searchLevel(levelFromRows(rows), false, 1, SearchLimits{});
+  EXPECT_EQ(walled.end, SearchEnd::ProvenImpossible);
+  EXPECT_EQ(walled.statesExplored, 0u);
+  EXPECT_NE(walled.explanation.find("gold at (10, 27) cannot be reached from the start"), std::string::npos)
+      << walled.explanation;
+
+  // Gold under twelve rows of brick: digging might reach it, as far as the
+  // check can tell, so the search runs until its budget is spent.
+  rows.assign(GridSize, std::string(GridSize, '.'));
+  for (int row = 19; row < GridSize - 1; ++row) {
+    rows[row] = std::string(GridSize, '#');
+  }
+  rows[18][3] = 'P';
+  rows[GridSize - 1][15] = '$';
+  SearchLimits small;
+  small.states = 3000;
+  const SearchResult buried = searchLevel(levelFromRows(rows), false, 1, small);
+  EXPECT_EQ(buried.end, SearchEnd::OutOfBudget);
+  EXPECT_GE(buried.statesExplored, small.states);
+  EXPECT_NE(buried.explanation.find("the search never took the gold at (15, 31) (it ran out of its budget of 3000"),
+            std::string::npos) << buried.explanation;
+  EXPECT_NE(buried.explanation.find("\n  ********"), std::string::npos) << buried.explanation;
 }
 
 }  // namespace

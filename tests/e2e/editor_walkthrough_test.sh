@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The README's "Make your first level" and "To ship it", step by step, in a
 # copy of the levels folder: the red frame appears and goes as it says, the
-# play-test comes back, the proof clears the level, the saves land where it
-# says (the shipped proof in replays/, where the level tests look), and the
-# list takes the new level.
+# mirror, the pasted floor and the fill come and go leaving the level as it
+# was, the play-test comes back, the proof clears the level, the saves land
+# where it says (the shipped proof in replays/, where the level tests look),
+# and the list takes the new level.
 source "$(dirname "$0")/lib.sh"
 replay_run=$4
 levels=$here/../../levels
@@ -18,6 +19,10 @@ wait_without_colour() { # RRGGBB X Y W H
   fail "$1 stayed in $4 x $5 at ($2, $3)"
 }
 type_text() { xdotool type --window "$window" --delay 30 "$1" 2>/dev/null; }
+# Presses KEY and waits until the cell (X, Y) is drawn anew.
+key_then_cell() { # KEY X Y
+  paint_and_wait $((16 * $2 + 8)) $((16 * $3 + 8)) 16 key --window "$window" "$1"
+}
 
 mkdir -p "$work/levels/replays"
 cp "$levels/levels.txt" "$levels/001-morning-walk.txt" "$work/levels/"
@@ -33,16 +38,26 @@ press 2; drag_cells 11 29 11 19                          # 4
 wait_without_colour FF2020 $(cell_box 18 19)
 press 4; click_cell 7 28
 press 6; click_cell 24 19                                # 5
-press t; type_text "My level"; press Return              # 6
-press p                                                  # 7
+key_then_cell x 7 19; key_then_cell x 7 19               # 6: the enemy there and back
+press s; drag_cells 0 29 10 29; press ctrl+c             # 7
+paint_and_wait 8 $((16 * 31 + 8)) 16 mousemove --window "$window" 8 $((16 * 31 + 8)) key --window "$window" ctrl+v
+xdotool click --window "$window" 1
+press 0                                                  # 8
+paint_and_wait $((16 * 5 + 8)) $((16 * 31 + 8)) 16 mousemove --window "$window" $((16 * 5 + 8)) $((16 * 31 + 8)) \
+  key --window "$window" b
+press_shown u; press_shown Escape
+press t; type_text "My level"; press Return              # 9
+press p                                                  # 10
 wait_for_colour 445566 513 4 128 12
 hold_to_leave Escape
 wait_for_colour FF4040 512 472 256 48                    # "Played from the start: ..."
-press v                                                  # 8
+press v                                                  # 11
 wait_for_colour 40FF40 512 120 256 200                   # "Proof: Cleared"
-press ctrl+s                                             # 9
+press ctrl+s                                             # 12
 wait_for_file "$work/mine.replay"
 check "mine.txt saved" grep -q '^title: My level$' "$work/mine.txt"
+check "the tools left the level as drawn" test "$(sed -n 31p "$work/mine.txt") $(sed -n 33p "$work/mine.txt")" = \
+  "###########H$(printf '.%.0s' $(seq 20)) $(printf '.%.0s' $(seq 32))"
 check "its proof beside it clears it" "$replay_run" --assets "$run_dir/assets.dat" "$work/mine.replay"
 
 press ctrl+shift+s; press ctrl+u                         # to ship it

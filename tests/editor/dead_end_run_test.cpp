@@ -14,7 +14,7 @@ namespace {
 DeadEndFindings checkToTheEnd(const ScopedWorkDir& dir, const std::vector<std::string>& rows) {
   LevelSource source;
   source.level = levelFromRows(rows);
-  DeadEndRun run(MQ_LEVEL_CHECK, runFile("assets.dat"), dir.path(), "level", source);
+  DeadEndRun run(MQ_LEVEL_CHECK, dir.path(), "level", source);
   for (int wait = 0; wait < 3000 && run.findings().state == DeadEndCheckState::Running; ++wait) {
     run.poll();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

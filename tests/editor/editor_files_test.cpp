@@ -1,6 +1,7 @@
 // The editor started with no level file, as the desktop menu starts it: the
 // new level's first save offers the player's folder.
 #include "editor/editor_files.h"
+#include "editor/level_files.h"
 
 #include "support/headless.h"
 
@@ -47,6 +48,18 @@ TEST(EditorFilesTest, WithoutAFileANewLevelIsSavedInThePlayersFolder) {
   const ScopedEnv noData("XDG_DATA_HOME", nullptr);
   const ScopedEnv noHome("HOME", nullptr);
   EXPECT_EQ(playersLevelFolder(folder), "no level file given, and no HOME to keep a new one in");
+}
+
+// Messages name whole paths, the home folder as "~/"; a first save is
+// offered a file name made of the level's title.
+TEST(EditorFilesTest, PathsAndNamesAsThePersonReadsThem) {
+  const ScopedEnv home("HOME", "/home/maker");
+  EXPECT_EQ(shownPath("/home/maker/sets/mine.txt"), "~/sets/mine.txt");
+  EXPECT_EQ(shownPath("/home/makers/mine.txt"), "/home/makers/mine.txt") << "a folder beside home is not in it";
+  EXPECT_EQ(fileNameFromTitle("Hand over hand!"), "hand-over-hand.txt");
+  EXPECT_EQ(fileNameFromTitle("  --The 3rd  Floor-- "), "the-3rd-floor.txt");
+  EXPECT_EQ(fileNameFromTitle("?!"), "untitled.txt");
+  EXPECT_EQ(fileNameFromTitle(std::string(60, 'a')).size(), 40u + 4u) << "a long title is cut";
 }
 
 }  // namespace

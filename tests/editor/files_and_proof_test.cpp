@@ -69,7 +69,7 @@ ProofResult proveToTheEnd(const std::vector<std::string>& rows, const std::strin
   const ScopedWorkDir dir;
   LevelSource source;
   source.level = levelFromRows(rows);
-  ProofRun run(solver, runFile("assets.dat"), dir.path(), "level", source);
+  ProofRun run(solver, dir.path(), "level", source);
   for (int wait = 0; wait < 3000 && run.result().state == ProofState::Running; ++wait) {
     run.poll();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -127,19 +127,20 @@ TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
   EXPECT_TRUE(facts.figure.has_value());
 
   dir.writeFile("replays/floor.replay", "level: ../floor.txt\n5 L\n");
-  EXPECT_EQ(describeSetLevel(level).proof, "proof fails");
+  EXPECT_EQ(describeSetLevel(level).proof, "out of date");
   EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "never drawn");
 }
 
-// A search that ends without a way (as level-solve ends: status 1 and the
-// gold it never took on stderr) on a level the check cannot fault.
-TEST(ProofRunTest, ASearchWithoutAWayNamesTheGoldItNeverTook) {
+// A search that spends its budget without a way (as level-solve ends:
+// status 3 and the gold it never took on stderr) on a level the check
+// cannot fault is unsure, not a proof.
+TEST(ProofRunTest, ASearchWithoutAWayIsUnsureAndNamesTheGoldItNeverTook) {
   const ScopedWorkDir solverDir;
-  solverDir.writeFile("no-way", "#!/bin/sh\necho 'level: gold at (10, 29) unreachable from the cells reached (the search gave up at its limit):' >&2\nexit 1\n");
+  solverDir.writeFile("no-way", "#!/bin/sh\necho 'level: the search never took the gold at (10, 29) (it ran out of its budget of 9 states):' >&2\nexit 3\n");
   const std::string solver = solverDir.path() + "/no-way";
   ASSERT_EQ(chmod(solver.c_str(), 0700), 0);
   const ProofResult searched = proveToTheEnd(floorRows(false), solver);
-  EXPECT_EQ(searched.state, ProofState::NoWayFound) << searched.line;
+  EXPECT_EQ(searched.state, ProofState::Unsure) << searched.line;
   EXPECT_EQ(searched.missedGold, std::vector<int>{cellIndex(10, 29)});
 }
 

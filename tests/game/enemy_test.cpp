@@ -151,7 +151,7 @@ TEST_P(EnemyDecision, ChoosesItsDirection) {
   enemy.direction = c.before;
   play.player().place(static_cast<int16_t>(16 * c.playerX), static_cast<int16_t>(16 * c.playerY));
   for (const TrailMark& mark : c.trail) {
-    play.map().trail[cellIndex(mark.x, mark.y)] = mark.value;
+    play.map().setTrailValue(cellIndex(mark.x, mark.y), mark.value);
   }
   play.game().tick();
   EXPECT_EQ(enemy.direction, c.expected) << c.what;

@@ -113,7 +113,7 @@ TEST(Motion, BottomWrapReentersAnOpenTopCellAndClearsTheTrail) {
   play.play(1);
   EXPECT_EQ(play.player().y, -8) << "wrapped to -16, then fell 8";
   for (int cell = 0; cell < CellCount; ++cell) {
-    ASSERT_EQ(play.map().trail[cell], 0u) << "cell index " << cell;
+    ASSERT_EQ(play.map().trailValue(cell), 0u) << "cell index " << cell;
   }
   play.play(1);
   EXPECT_EQ(play.player().y, 0);

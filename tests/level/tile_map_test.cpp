@@ -36,7 +36,14 @@ protected:
     return *map_;
   }
 
-  uint32_t trailAtCell(int x, int y) const { return map_->trail[cellIndex(x, y)]; }
+  uint32_t trailAtCell(int x, int y) const { return map_->trailValue(cellIndex(x, y)); }
+  int trailCells() const {
+    int count = 0;
+    for (int index = 0; index < CellCount; ++index) {
+      count += map_->trailValue(index) != 0 ? 1 : 0;
+    }
+    return count;
+  }
 
   ScopedWorkDir dir_;
   std::unique_ptr<TileMap> map_;
@@ -165,7 +172,7 @@ TEST_F(TileMapTest, TheTrailFadesByOneAtEveryMark) {
   TileMap& map = loadOne(levelWithStart(0, 0));
   map.markTrail(0, 0);
   EXPECT_EQ(59999u, trailAtCell(0, 0));
-  EXPECT_EQ(1, std::count_if(std::begin(map.trail), std::end(map.trail), [](uint32_t v) { return v != 0; }));
+  EXPECT_EQ(1, trailCells());
 
   for (int i = 0; i < 10; ++i) {
     map.markTrail(80, 80);
@@ -186,8 +193,19 @@ TEST_F(TileMapTest, TheTrailFadesByOneAtEveryMark) {
   EXPECT_EQ(59997u, trailAtCell(31, 31));
   EXPECT_EQ(59998u, trailAtCell(0, 31));
 
+  // Down to 0 and no further, however long the level lasts.
+  for (int i = 0; i < 59997; ++i) {
+    map.markTrail(80, 80);
+  }
+  EXPECT_EQ(1u, trailAtCell(0, 31));
+  map.markTrail(80, 80);
+  map.markTrail(80, 80);
+  EXPECT_EQ(0u, trailAtCell(0, 31));
+  EXPECT_EQ(0u, trailAtCell(0, 0));
+  EXPECT_EQ(59999u, trailAtCell(5, 5));
+
   map.clearTrail();
-  EXPECT_EQ(0u, *std::max_element(std::begin(map.trail), std::end(map.trail)));
+  EXPECT_EQ(0, trailCells());
 }
 
 TEST_F(TileMapTest, OutsideTheGridIsBrickWithoutTrailAndEditsAreIgnored) {

@@ -65,7 +65,7 @@ TEST(LevelSolveToolTest, LeavesTheEnemiesOutWhenAskedAndSaysSoInTheReplay) {
   EXPECT_NE(dir.readFile("log.txt").find("closet: cleared WITHOUT enemies"), std::string::npos);
 }
 
-TEST(LevelSolveToolTest, ReportsTheGoldItCannotReachAndWritesNoReplay) {
+TEST(LevelSolveToolTest, SaysWhetherItProvedNoWayOrRanOutOfStatesAndWritesNoReplay) {
   ScopedWorkDir dir;
   // The player is walled into one cell on rock four bricks deep.
   std::vector<std::string> rows(32, std::string(32, '.'));
@@ -77,10 +77,39 @@ TEST(LevelSolveToolTest, ReportsTheGoldItCannotReachAndWritesNoReplay) {
   rows[24][2] = '$';
   dir.writeFile("capped.txt", levelText(rows));
   EXPECT_EQ(1, run(solverPath() + " capped.txt >log.txt 2>err.txt"));
-  EXPECT_NE(dir.readFile("err.txt").find("capped: gold at (2, 24) unreachable from the cells reached"),
+  EXPECT_NE(dir.readFile("log.txt").find("capped: NO WAY: proven"), std::string::npos) << dir.readFile("log.txt");
+  EXPECT_NE(dir.readFile("err.txt").find("capped: gold at (2, 24) cannot be reached from the start"),
             std::string::npos)
       << dir.readFile("err.txt");
   EXPECT_FALSE(dir.exists("capped.replay"));
+
+  // Gold under twelve rows of brick: the check cannot fault it, the search
+  // runs out of states, and that is unsure, status 3.
+  rows.assign(32, std::string(32, '.'));
+  for (int row = 19; row < 31; ++row) {
+    rows[row] = std::string(32, '#');
+  }
+  rows[18][3] = 'P';
+  rows[31][15] = '$';
+  dir.writeFile("deep.txt", levelText(rows));
+  EXPECT_EQ(3, run(solverPath() + " --states 2000 deep.txt >log.txt 2>err.txt"));
+  EXPECT_NE(dir.readFile("log.txt").find("deep: UNSURE: no way found within the budget"), std::string::npos)
+      << dir.readFile("log.txt");
+  EXPECT_NE(dir.readFile("err.txt").find("it ran out of its budget of 2000 states"), std::string::npos)
+      << dir.readFile("err.txt");
+}
+
+// The settings search in turns, each from where it stopped; a way found by
+// one that did not search first must replay all the same. The Vault needs
+// tens of thousands of states, past the first settings' first slices. The
+// same level and budget give the same proof, byte for byte.
+TEST(LevelSolveToolTest, AProofFoundLateInTheTurnsReplaysAndComesOutTheSameEveryTime) {
+  ScopedWorkDir dir;
+  const std::string command = solverPath() + " --enemies on --out . " MQ_LEVELS_DIR "/034-the-vault.txt >log.txt 2>&1";
+  ASSERT_EQ(0, run(command)) << dir.readFile("log.txt");
+  const std::string first = dir.readFile("034-the-vault.replay");
+  ASSERT_EQ(0, run(command)) << dir.readFile("log.txt");
+  EXPECT_EQ(first, dir.readFile("034-the-vault.replay"));
 }
 
 }  // namespace

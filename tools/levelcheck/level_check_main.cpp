@@ -2,16 +2,21 @@
 // rules: traps, where the player can neither clear the level nor lose a
 // life, and places that cost a life. Each comes with the cells where the
 // player stands in it and a way in from the start, in replay key notation.
-// Exit status 0 when no level has a trap, 1 when one has (or could not be
-// searched to the end), 2 on a usage or file problem.
+// A place without a way on that a player granted more than the rules allow
+// could still clear the level from is "unsure": neither a dead end nor a
+// pass. Exit status 0 when no level has a trap or an unsure place, 1 when
+// one has a trap, 3 when one has only unsure places or could not be searched
+// to the end, 2 on a usage or file problem.
 //
-//   level-check [--assets FILE] [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)
+//   level-check [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)
+//
+// The rules need no art: --assets FILE is still accepted, and ignored.
 //
 // --ways writes the way into a level's first trap as DIR/NAME.trap.replay
 // (enemies off, as the analysis plays it), to be watched; a level without a
 // trap leaves no such file there.
 //
-//   020-skyline: 1 trap, 0 cost a life (2817 situations, 0.21 s)
+//   020-skyline: 1 trap, 0 cost a life, 0 unsure (2817 situations, 0.21 s)
 //     trap at (1, 28) (2, 28); way in: 96 -, 1 L, 15 -, ...
 //
 // --min-margin also measures each level's human margin on its proof (where
@@ -30,7 +35,6 @@
 #include "replay/replay.h"
 #include "replay/replay_runner.h"
 
-#include "base/headless_start.h"
 #include "base/os_files.h"
 
 #include <chrono>
@@ -47,9 +51,28 @@ namespace {
 
 constexpr int ExitTrap = 1;
 constexpr int ExitBroken = 2;
+constexpr int ExitUnsure = 3;
+
+// A level that could not be read outweighs a trap, and a trap an unsure place.
+int worseStatus(int one, int other) {
+  for (int status : {ExitBroken, ExitTrap, ExitUnsure}) {
+    if (one == status || other == status) {
+      return status;
+    }
+  }
+  return 0;
+}
+
+const char* kindName(DeadEndKind kind) {
+  switch (kind) {
+    case DeadEndKind::Trap: return "trap";
+    case DeadEndKind::CostsLife: return "costs a life";
+    case DeadEndKind::Unsure: break;
+  }
+  return "unsure";
+}
 
 struct Options {
-  std::string assetsFile = ownProgramFolder() + MQ_RUN_FROM_CHECKER "/assets.dat";
   std::optional<fs::path> waysDir;
   std::optional<int> minMarginUpdates;
   std::vector<fs::path> levels;
@@ -60,7 +83,7 @@ bool readOptions(int argc, char** argv, Options& options) {
     const std::string argument = argv[index];
     const bool hasValue = index + 1 < argc;
     if (argument == "--assets" && hasValue) {
-      options.assetsFile = argv[++index];
+      ++index;
     } else if (argument == "--ways" && hasValue) {
       options.waysDir = argv[++index];
     } else if (argument == "--min-margin" && hasValue) {
@@ -93,7 +116,7 @@ std::string wayText(const std::vector<KeyRun>& way) {
 }
 
 void printDeadEnd(const DeadEnd& deadEnd) {
-  std::printf("  %s at %s; way in: %s%s\n", deadEnd.kind == DeadEndKind::Trap ? "trap" : "costs a life",
+  std::printf("  %s at %s; way in: %s%s\n", kindName(deadEnd.kind),
               cellList(deadEnd.cells).c_str(), wayText(deadEnd.way).c_str(),
               deadEnd.enemyCatches ? "; an enemy comes for him there" : "");
 }
@@ -160,9 +183,11 @@ int checkOne(const fs::path& levelPath, const Options& options) {
   }
   const DeadEndReport report = findDeadEnds(source.level);
   const size_t traps = report.count(DeadEndKind::Trap);
-  std::printf("%s: %zu trap%s, %zu cost a life (%zu situations, %.2f s)%s\n", levelPath.stem().string().c_str(),
-              traps, traps == 1 ? "" : "s", report.count(DeadEndKind::CostsLife), report.situations,
-              report.seconds, report.complete ? "" : "; NOT every situation was searched");
+  const size_t unsure = report.count(DeadEndKind::Unsure);
+  std::printf("%s: %zu trap%s, %zu cost a life, %zu unsure (%zu situations, %.2f s)%s\n",
+              levelPath.stem().string().c_str(), traps, traps == 1 ? "" : "s", report.count(DeadEndKind::CostsLife),
+              unsure, report.situations, report.seconds,
+              report.complete ? "" : "; NOT every situation was searched");
   for (const DeadEnd& deadEnd : report.deadEnds) {
     printDeadEnd(deadEnd);
   }
@@ -170,7 +195,10 @@ int checkOne(const fs::path& levelPath, const Options& options) {
     return ExitBroken;
   }
   const int marginStatus = options.minMarginUpdates ? checkMargin(levelPath, source.level, *options.minMarginUpdates) : 0;
-  return traps > 0 || !report.complete ? ExitTrap : marginStatus;
+  if (traps > 0) {
+    return ExitTrap;
+  }
+  return worseStatus(marginStatus, unsure > 0 || !report.complete ? ExitUnsure : 0);
 }
 
 }  // namespace
@@ -178,19 +206,14 @@ int checkOne(const fs::path& levelPath, const Options& options) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-check [--assets FILE] [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)\n";
-    return ExitBroken;
-  }
-  const std::string problem = startWithoutWindow(options.assetsFile);
-  if (!problem.empty()) {
-    std::cerr << "level-check: " << problem << "\n";
+    std::cerr << "usage: level-check [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }
   const auto started = std::chrono::steady_clock::now();
   int status = 0;
   for (const fs::path& level : options.levels) {
     try {
-      status = std::max(status, checkOne(level, options));
+      status = worseStatus(status, checkOne(level, options));
     } catch (const std::exception& failure) {
       std::cerr << level.string() << ": " << failure.what() << "\n";
       status = ExitBroken;

@@ -15,12 +15,13 @@
 // placing chasers, before the level is solved again. Exit status 1 when a
 // level with chasers falls below a fair start.
 //
-//   level-rate [--assets FILE] [--starts | --presses] LIST
+//   level-rate [--starts | --presses] LIST
+//
+// The rules need no art: --assets FILE is still accepted, and ignored.
 #include "analysis/human_margin.h"
 #include "analysis/level_rating.h"
 #include "leveltext/level_set.h"
 
-#include "base/headless_start.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -95,14 +96,13 @@ int printStarts(const std::string& listPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string assetsFile = MQ_RUN_DIR "/assets.dat";
   std::string listPath;
   bool startsOnly = false;
   bool listPresses = false;
   for (int index = 1; index < argc; ++index) {
     const std::string argument = argv[index];
     if (argument == "--assets" && index + 1 < argc) {
-      assetsFile = argv[++index];
+      ++index;
     } else if (argument == "--starts") {
       startsOnly = true;
     } else if (argument == "--presses") {
@@ -115,12 +115,7 @@ int main(int argc, char** argv) {
     }
   }
   if (listPath.empty()) {
-    std::cerr << "usage: level-rate [--assets FILE] [--starts | --presses] LIST\n";
-    return ExitBroken;
-  }
-  const std::string problem = startWithoutWindow(assetsFile);
-  if (!problem.empty()) {
-    std::cerr << "level-rate: " << problem << "\n";
+    std::cerr << "usage: level-rate [--starts | --presses] LIST\n";
     return ExitBroken;
   }
   if (startsOnly) {

@@ -1,14 +1,20 @@
 // level-solve: finds a key sequence that clears each given level, checks it
 // by replaying it from the start through the replay runner, and writes it as
-// a replay file. Exit status 0 when every level was cleared, 1 when one was
-// not (with the reason on stderr), 2 on a usage or file problem.
+// a replay file. Exit status 0 when every level was cleared, 1 when one is
+// proven impossible ("NO WAY"), 3 when the search found no way within its
+// budget, which proves nothing ("UNSURE"; the reason on stderr), 2 on a usage
+// or file problem.
 //
-//   level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S]
+//   level-solve [--enemies auto|on|off] [--states N]
 //               [--out DIR] [--progress] (--list LIST | LEVEL...)
 //
-// auto (the default) searches with the level's enemies first and, when that
-// finds nothing within the time, again with them removed; the replay says
-// which it is. --list takes the level files from a levels.txt list. Replays
+// The rules need no art: --assets FILE is still accepted, and ignored.
+//
+// --states is the search's budget: the states it may keep (300000 by
+// default), so that a level gives the same proof on any machine under any
+// load. auto (the default) searches with the level's enemies first and, when
+// that finds nothing within the budget, again with them removed; the replay
+// says which it is. --list takes the level files from a levels.txt list. Replays
 // go to DIR/NAME.replay (NAME the level file's name without .txt), naming
 // the level by a path relative to DIR. --progress adds a line
 // "progress: N states, S s" on stdout about twice a second while a search
@@ -20,12 +26,9 @@
 #include "replay/replay.h"
 #include "replay/replay_runner.h"
 
-#include "base/globals.h"
-#include "base/headless_start.h"
-#include "base/os_files.h"
 
-#include <allegro.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -42,14 +45,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int ExitUnsolved = 1;
+constexpr int ExitImpossible = 1;
 constexpr int ExitBroken = 2;
+constexpr int ExitUnsure = 3;
 constexpr unsigned ReplaySeed = 1;
 
 enum class EnemyMode { Auto, On, Off };
 
 struct Options {
-  std::string assetsFile = ownProgramFolder() + MQ_RUN_FROM_SOLVER "/assets.dat";
   EnemyMode enemies = EnemyMode::Auto;
   SearchLimits limits;
   fs::path outDir = ".";
@@ -86,17 +89,18 @@ bool readOptions(int argc, char** argv, Options& options) {
     const std::string argument = argv[index];
     const bool hasValue = index + 1 < argc;
     if (argument == "--assets" && hasValue) {
-      options.assetsFile = argv[++index];
+      ++index;
     } else if (argument == "--enemies" && hasValue) {
       if (!readEnemyMode(argv[++index], options.enemies)) {
         return false;
       }
-    } else if (argument == "--seconds" && hasValue) {
+    } else if (argument == "--states" && hasValue) {
       char* end = nullptr;
-      options.limits.seconds = std::strtod(argv[++index], &end);
-      if (*end != '\0' || !(options.limits.seconds > 0)) {
+      const unsigned long long states = std::strtoull(argv[++index], &end, 10);
+      if (*end != '\0' || states == 0) {
         return false;
       }
+      options.limits.states = static_cast<size_t>(states);
     } else if (argument == "--progress") {
       options.progress = true;
     } else if (argument == "--out" && hasValue) {
@@ -148,7 +152,7 @@ Attempt searchAsAsked(const Level& level, const std::string& name, EnemyMode mod
     return {false, searchLevel(level, false, ReplaySeed, limits)};
   }
   Attempt withEnemies{true, searchLevel(level, true, ReplaySeed, limits)};
-  if (withEnemies.result.cleared || mode == EnemyMode::On) {
+  if (withEnemies.result.cleared || mode == EnemyMode::On || withEnemies.result.end == SearchEnd::ProvenImpossible) {
     return withEnemies;
   }
   std::printf("%s: no way past the enemies found (%zu states, %.1f s); searching without them\n",
@@ -180,10 +184,17 @@ int solveOne(const fs::path& levelPath, const Options& options) {
   }
   const Attempt attempt = searchAsAsked(source.level, name, options.enemies, limits);
   const SearchResult& found = attempt.result;
-  if (!found.cleared) {
-    std::printf("%s: NOT CLEARED after %zu states, %.1f s\n", name.c_str(), found.statesExplored, found.seconds);
+  if (found.end == SearchEnd::ProvenImpossible) {
+    std::printf("%s: NO WAY: proven without a search\n", name.c_str());
     std::cerr << name << ": " << found.explanation << "\n";
-    return ExitUnsolved;
+    return ExitImpossible;
+  }
+  if (!found.cleared) {
+    std::printf("%s: UNSURE: no way found %s (%zu states, %.1f s)\n", name.c_str(),
+                found.end == SearchEnd::OutOfBudget ? "within the budget" : "among the states the search tells apart",
+                found.statesExplored, found.seconds);
+    std::cerr << name << ": " << found.explanation << "\n";
+    return ExitUnsure;
   }
   // A level without enemies plays the same either way; "off" is kept for
   // replays that really left a level's enemies out.
@@ -193,7 +204,7 @@ int solveOne(const fs::path& levelPath, const Options& options) {
   const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(source.level));
   if (outcome.end != ReplayEnd::Cleared) {
     std::cerr << name << ": the sequence found does not replay: " << describeOutcome(outcome) << "\n";
-    return ExitUnsolved;
+    return ExitBroken;
   }
   const std::string how = replayComment(options.enemies, enemiesOn);
   const fs::path replayPath = options.outDir / (name + ".replay");
@@ -207,25 +218,28 @@ int solveOne(const fs::path& levelPath, const Options& options) {
   return 0;
 }
 
+// A level that could not be read outweighs one the search was unsure of.
+int worseStatus(int one, int other) {
+  if (one == ExitBroken || other == ExitBroken) {
+    return ExitBroken;
+  }
+  return std::max(one, other);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-solve [--assets FILE] [--enemies auto|on|off] [--seconds S] [--out DIR] "
+    std::cerr << "usage: level-solve [--enemies auto|on|off] [--states N] [--out DIR] "
                  "[--progress] (--list LIST | LEVEL...)\n";
-    return ExitBroken;
-  }
-  const std::string problem = startWithoutWindow(options.assetsFile);
-  if (!problem.empty()) {
-    std::cerr << "level-solve: " << problem << "\n";
     return ExitBroken;
   }
   int status = 0;
   for (const fs::path& level : options.levels) {
     try {
       const int result = solveOne(level, options);
-      status = result > status ? result : status;
+      status = worseStatus(status, result);
     } catch (const std::exception& problem) {
       std::cerr << level.string() << ": " << problem.what() << "\n";
       status = ExitBroken;

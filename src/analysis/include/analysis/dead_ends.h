@@ -13,6 +13,14 @@
 // Anything less sure counts as a trap. Dead ends are reported where the
 // player stands with no hole open: one with a hole open either ends under
 // the refill or, once the holes have closed, in such a calm one.
+//
+// The situations leave ways out (one hole open at a time, waits in steps),
+// so a place without a way on is only sure to be a dead end when the
+// reachability check (analysis/reachability.h), which grants the player
+// more than the rules do, cannot clear the level from there either; else it
+// is reported as unsure, neither a dead end nor a pass. So the check never
+// calls a place a dead end from which the solver, or a player, clears the
+// level.
 #pragma once
 
 #include "replay/replay.h"
@@ -22,7 +30,7 @@
 #include <cstddef>
 #include <vector>
 
-enum class DeadEndKind { Trap, CostsLife };
+enum class DeadEndKind { Trap, CostsLife, Unsure };
 
 // A run of dead-end situations side by side, all of one kind.
 struct DeadEnd {
@@ -49,6 +57,5 @@ struct DeadEndReport {
   size_t count(DeadEndKind kind) const;
 };
 
-// The library must be running (headless is enough) with backBuffer,
-// levelBitmap and assets loaded; the level is played in scratch folders.
+// The level is played by the rules alone: nothing painted, no file touched.
 DeadEndReport findDeadEnds(const Level& level, const DeadEndLimits& limits = {});

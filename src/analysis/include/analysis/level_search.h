@@ -14,14 +14,17 @@
 // holes due to refill in the same span of updates and, with enemies, the
 // enemies near the same cells heading the same way: the key is coarser than
 // the game, which costs completeness, never correctness, because every step
-// is simulated in full. No one coarseness suits every level, so the time is
-// shared among a few settings, tried in turn; the first keeps one hole open
-// at a time and only two enemy layouts per place of the player, which is
-// what lets it past chasers instead of enumerating where they might be.
-// The first of them is also tried with room for a person: every press it
+// is simulated in full. No one coarseness suits every level, so the work is
+// shared among a few settings searching side by side; the first keeps one
+// hole open at a time and only two enemy layouts per place of the player,
+// which is what lets it past chasers instead of enumerating where they might
+// be. The first of them is also tried with room for a person: every press it
 // takes, the player must also live through made 15 updates late (see
 // analysis/human_margin.h), so the way it finds is one a person could
 // follow; only where none is found does the search take the machine's way.
+// Because of the coarseness a search that ends without a way proves nothing;
+// only the reachability check (analysis/reachability.h), run first, proves a
+// level impossible.
 #pragma once
 
 #include "replay/replay.h"
@@ -34,19 +37,33 @@
 #include <string>
 #include <vector>
 
+// The work a search may do, counted in states kept, never in time, so that
+// the same level and limits find the same proof on any machine under any
+// load. The settings share it in growing slices: each searches on from where
+// it stopped, with twice the states of the round before.
 struct SearchLimits {
-  double seconds = 60.0;
-  size_t states = 2000000;
+  size_t states = 300000;
+  // Searches even a level the reachability check proves impossible, which
+  // is how the tests hold the check to what the search finds.
+  bool searchTheImpossible = false;
   // Told the states explored so far, now and then, for a progress line.
   std::function<void(size_t statesExplored)> onProgress;
 };
 
+enum class SearchEnd {
+  Cleared,
+  ProvenImpossible,   // a player granted more than the rules allow cannot clear it
+  OutOfBudget,        // unsure: the states ran out
+  SearchedOut,        // unsure: every state the search tells apart was tried
+};
+
 struct SearchResult {
+  SearchEnd end = SearchEnd::OutOfBudget;
   bool cleared = false;
   std::vector<KeyRun> keys;   // from the level's start to the update that cleared it
   uint32_t ticks = 0;
   size_t statesExplored = 0;
-  double seconds = 0.0;
+  double seconds = 0.0;   // CPU spent, for reports only: nothing depends on it
   // Why nothing was found, in the level's coordinates, when not cleared.
   std::string explanation;
 };

@@ -1,11 +1,11 @@
-// One level set up for play as the replay runner sets it up (a single-level
-// maps.bin in a temporary working folder, a running game started with the
-// seed, the level entered), so that a key sequence found here plays the same
-// when the runner replays it.
+// One level set up for play as the replay runner sets it up (a game of the
+// rules alone on that one level, a running game started with the seed, the
+// level entered), so that a key sequence found here plays the same when the
+// runner replays it. Nothing is painted and no file is touched.
 //
 // advance() plays one update of the running game, as the runner does, and
-// draws the actors after it, which counts down a crushed enemy's respawn
-// delay; a cleared level or a lost life ends the play it was part of. A
+// draws the actors unseen after it, which counts down a crushed enemy's
+// respawn delay; a cleared level or a lost life ends the play it was part of. A
 // search jumps between saved moments with save() and restore(): everything a
 // level changes is kept, with the generator's position, the trail only when
 // enemies are on, since nothing else reads it. A search holds hundreds
@@ -14,15 +14,15 @@
 #pragma once
 
 #include "base/random_draws.h"
-#include "base/scratch_folder.h"
 #include "game/enemy.h"
 #include "game/game.h"
 #include "game/player.h"
 #include "level/level.h"
 #include "level/tile_map.h"
 
+#include <allegro.h>
+
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -80,7 +80,7 @@ public:
 
 private:
   bool enemies_;
-  ScratchFolder folder_;  // before the Game, which reads and writes in it
+  volatile char keys_[KEY_MAX] = {};   // the keys the player obeys
   std::unique_ptr<Game> game_;
   std::vector<int8_t> enteredCells_;
 };

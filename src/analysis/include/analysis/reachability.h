@@ -22,6 +22,9 @@
 // What stops the level from being finished, one message per fault, with
 // cells as "(x, y)". Empty when no fault is certain.
 std::vector<std::string> findLevelFaults(const Level& level);
+// The same for a player standing in the cell (column, row) instead of at
+// the start: how the dead-end check makes sure that a place is one.
+std::vector<std::string> findLevelFaultsFrom(const Level& level, int column, int row);
 
 // The cell indices (cellIndex) of the gold that cannot be reached from the
 // player's start: all of it when the level has no start.

@@ -11,7 +11,8 @@
 
 BITMAP* assetBitmap(int index);
 
-// Plays a sample of assets.dat once: volume 255, pan 127, frequency 1000.
+// Plays a sample of assets.dat once: volume 255, pan 127, frequency 1000;
+// nothing when no assets.dat is loaded.
 void playSample(int index);
 
 // Tests observe which samples the rules play; the game never sets one.

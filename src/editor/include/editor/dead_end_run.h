@@ -32,8 +32,8 @@ class DeadEndRun {
 public:
   // Writes the level as NAME.txt into workFolder (a folder of its own) and
   // starts the check on it there.
-  DeadEndRun(const std::string& checkerPath, const std::string& assetsPath, const std::string& workFolder,
-             const std::string& name, const LevelSource& source);
+  DeadEndRun(const std::string& checkerPath, const std::string& workFolder, const std::string& name,
+             const LevelSource& source);
 
   // Reads what the check has written; answers whether it has just ended.
   bool poll();

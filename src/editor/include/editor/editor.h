@@ -22,6 +22,7 @@
 #include "editor/level_draft.h"
 #include "editor/level_files.h"
 #include "editor/level_set_list.h"
+#include "editor/level_tool_run.h"
 #include "editor/play_in_window.h"
 #include "editor/proof_run.h"
 #include "editor/paint_tool.h"
@@ -70,6 +71,8 @@ private:
   void onGridPress(int flags);
   void endStroke();
   void useTool(Tool& tool);
+  // By one step, within the screen.
+  void zoom(int step);
   void fillUnderPointer();
   void mirror();
   void copySelection(bool cut);
@@ -117,11 +120,17 @@ private:
   void onSetMouse(int x, int y);
   void openSetLevel(int index);
   void backToSet();
+  void newLevelInSet();
+  bool inSet() const { return setLevelOpen_ || levelJoinsSet_; }
   void addToSet(const std::string& path);
   void proveAll();
   void pollProveAll();
   void playSet();
   void measureOneSetLevel();
+  // Starts the margin of the first proven level without one, or reads the
+  // one under way; answers whether one came in.
+  bool measureOneSetMargin();
+  void startSetMargin(size_t index);
   ListContent setListContent() const;
   PanelContent setPanelContent() const;
 
@@ -129,6 +138,9 @@ private:
   void playTest(bool fromPointer);
   void prove();
   void watchProof();
+  void startProofMargin();
+  // Reads the critical presses found so far; answers whether the search ended.
+  bool pollProofMargin();
   PlayWindow playWindow();
   void showPlaying(const std::string& what);
   void takeWindowBack();
@@ -187,17 +199,27 @@ private:
   int setSelected_ = 0;
   int setFirstShown_ = 0;
   std::optional<int> setLevelOpen_;   // the set's level being edited
+  bool levelJoinsSet_ = false;        // a new level, put into the set once saved
   std::vector<int> proveQueue_;
   std::optional<int> proving_;
   int provedCount_ = 0;
   std::vector<std::string> proveFailures_;   // "NAME: why", of the last Prove all
   int proveTotal_ = 0;
   std::unique_ptr<ProofRun> setProof_;
+  std::unique_ptr<LevelToolRun> setMarginRun_;
+  std::string setMarginPath_;    // the level it measures
+  std::string setMarginLine_;    // what it said of the margin
+  int marginsStarted_ = 0;
 
   std::optional<std::array<int, 2>> pointerCell_;
   std::array<int, 2> pointerPixel_{-1, -1};   // in the window
 
   std::unique_ptr<ProofRun> proof_;
   int proofsStarted_ = 0;
+  // The presses of proof_ with less than a person's room, found by
+  // level-check in the background once the proof is in, framed while it
+  // is watched.
+  std::unique_ptr<LevelToolRun> proofMarginRun_;
+  std::vector<WatchMark> criticalPresses_;
   std::unique_ptr<DeadEndRun> deadEnds_;
 };

@@ -112,6 +112,10 @@ public:
   void showPrompt(const std::string& text, int colour);
   // Forgets what the window shows, so that the next show* draws everything.
   void invalidate();
+  // Opens the window anew at another scale; answers why it cannot (the
+  // window stays as it was), or nothing.
+  std::string rescale(int scale);
+  int scale() const { return scale_; }
   // Copies what changed to the window.
   void present();
   // The game's frame (backBuffer) in the window, for a play-test: its field

@@ -22,7 +22,7 @@ enum class Command {
   Save, SaveAs, Open, NewLevel, NewSet,
   PlayTest, PlayFromPointer, EndlessLives, Prove, WatchProof, ShowTrap,
   SelectTool, Copy, Cut, Paste, Move, DeleteSelection, Fill, Mirror,
-  Help, Quit,
+  ZoomIn, ZoomOut, Help, Quit,
   SetUp, SetDown, SetMoveUp, SetMoveDown, SetEdit, SetAdd, SetRemove, SetProveAll, SetPlay,
 };
 

@@ -47,6 +47,10 @@ struct ProofResult;
 // Answers an empty text, or why it was not written.
 std::string saveProof(const std::string& levelPath, const ProofResult& proof);
 
+// A file name made of the title: "Hand over hand!" gives
+// "hand-over-hand.txt"; a title with no letter or digit gives "untitled.txt".
+std::string fileNameFromTitle(const std::string& title);
+
 // Where a level's proof is kept: NAME.replay beside NAME.txt, and never the
 // level file itself, whatever the level file is called.
 std::string replayPathBeside(const std::string& levelPath);

@@ -16,6 +16,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // Thrown before a game starts when it cannot (no scratch folder, no room for
 // its maps.bin), with the reason: nothing has been played or changed.
@@ -60,4 +61,13 @@ PlayFigures playLevels(const std::string& mapsBin, const PlayOptions& options, c
 // and F count. It ends when the level is cleared, showing it cleared after
 // the tally, and answers that it did; or with the keys, or like a play-test.
 constexpr int FastForwardUpdates = 8;
-bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window);
+// A press of the replay to frame while it is watched: the cell the player
+// makes it in, framed for MarkShownUpdates before and after it.
+struct WatchMark {
+  uint32_t update;
+  int column;
+  int row;
+};
+constexpr uint32_t MarkShownUpdates = 50;
+bool watchReplay(const Level& level, const Replay& replay, const PlayWindow& window,
+                 const std::vector<WatchMark>& marks = {});

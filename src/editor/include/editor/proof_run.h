@@ -18,7 +18,8 @@
 #include <string>
 #include <vector>
 
-enum class ProofState { Running, Cleared, ClearedWithoutEnemies, NoWayFound, Failed };
+// NoWayFound is proven; Unsure is a search that spent its budget without a way.
+enum class ProofState { Running, Cleared, ClearedWithoutEnemies, NoWayFound, Unsure, Failed };
 
 struct ProofResult {
   ProofState state = ProofState::Running;
@@ -33,8 +34,8 @@ class ProofRun {
 public:
   // Writes the level as NAME.txt into workFolder (a folder of its own) and
   // starts the solver on it there, unless gold is out of reach.
-  ProofRun(const std::string& solverPath, const std::string& assetsPath, const std::string& workFolder,
-           const std::string& name, const LevelSource& source);
+  ProofRun(const std::string& solverPath, const std::string& workFolder, const std::string& name,
+           const LevelSource& source);
   ProofRun(const ProofRun&) = delete;
   ProofRun& operator=(const ProofRun&) = delete;
 

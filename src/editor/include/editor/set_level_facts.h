@@ -7,6 +7,8 @@
 // that folder exists, as for the shipped levels, else beside the level.
 #pragma once
 
+#include "level/level.h"
+
 #include <optional>
 #include <string>
 
@@ -14,11 +16,20 @@ struct SetLevelFacts {
   std::string title;
   int gold = 0;
   int enemies = 0;
-  std::string proof;             // "proven", "no proof", "proof fails", "never drawn", "cannot be read"
+  std::string proof;             // "proven", "no proof", "out of date" (it fails), "never drawn", "cannot be read"
   bool proven = false;
   std::optional<double> figure;  // with a proof that clears the level
+  // The human margin of the proof, "12 95%": how late in updates a person
+  // may make any press, and the share of presses that may come 15 late.
+  // Measured after the rest, by level-check in a process of its own, as it
+  // takes seconds; "?" when that failed.
+  std::optional<std::string> margin;
 };
 
 SetLevelFacts describeSetLevel(const std::string& levelPath);
 
 std::string replayPathFor(const std::string& levelPath);
+
+// Whether the proof kept for the level at levelPath still clears `level`
+// (perhaps changed since); none when there is no proof to read.
+std::optional<bool> keptProofClears(const std::string& levelPath, const Level& level);

@@ -17,6 +17,9 @@ public:
   void place(int16_t x, int16_t y);
   void update();
   void draw();
+  // What a draw does to the game: a crushed enemy's delay counts down by
+  // one. Answers whether it shows.
+  bool countDraw();
 
   Game* game;
   int16_t dx = 0;

@@ -33,6 +33,10 @@ inline State* noFirstState(Game&) { return nullptr; }
 class Game {
 public:
   explicit Game(const FirstState& makeFirstState);
+  // A game of the rules alone, for replays, proofs and checks: the levels
+  // from memory (1 to 255), a high-score table tied to no file, no state
+  // made. With Drawing::Unseen it needs neither a window nor assets.dat.
+  Game(const std::vector<Level>& levels, Drawing drawing);
   ~Game();
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
@@ -40,6 +44,9 @@ public:
   void setState(State* newState);
 
   void tick();
+  // The actors' part of a frame. Drawing an enemy counts down a crushed
+  // one's delay, so a run that paints nothing (Drawing::Unseen) still calls
+  // this once after each update, as the window does.
   void drawActors();
   int livesLeft() const;
   bool loseLife();

@@ -8,6 +8,12 @@
 
 #include <cstdint>
 #include <deque>
+#include <vector>
+
+// Whether the level picture is painted. The window paints it; a run of the
+// rules alone (a replay, a proof, a check) keeps only what painting draws
+// from the generator, so both play exactly alike.
+enum class Drawing : uint8_t { Painted, Unseen };
 
 struct RefillCell {
   uint8_t x;
@@ -24,6 +30,8 @@ public:
   // Loads maps.bin from the working directory; a missing or invalid file
   // ends the program with a message box and exit status 1.
   TileMap();
+  // The levels from memory (1 to 255 of them), for the rules alone.
+  TileMap(const std::vector<Level>& stored, Drawing drawing);
 
   uint8_t shuffleOrder();
   void startLevel(uint8_t sequenceIndex, uint8_t mode);
@@ -33,14 +41,21 @@ public:
   void queueRefill(int32_t x, int32_t y);
   void tickRefill();
 
+  // The player's trail: 60000 in the cell he has just been in, one less at
+  // every markTrail since, never below 0. trailAt reads 0 in a cell that
+  // stops moves; trailValue is the bare value of a cell index.
   void clearTrail();
   void markTrail(int16_t px, int16_t py);
   uint32_t trailAt(int16_t x, int16_t y) const;
+  uint32_t trailValue(int index) const {
+    return trailEnds_[index] > trailClock_ ? trailEnds_[index] - trailClock_ : 0;
+  }
+  void setTrailValue(int index, uint32_t value) { trailEnds_[index] = trailClock_ + value; }
 
+  const Drawing drawing = Drawing::Painted;
   uint8_t refillCountdown;
   Level levels[MaxLevelRecords];
   int8_t cells[CellCount];
-  uint32_t trail[CellCount];
   std::deque<RefillCell> refillQueue;
   uint8_t order[MaxLevelRecords];
   std::deque<SpawnPoint> spawnQueue;
@@ -50,4 +65,12 @@ public:
   uint8_t levelCount;
   int16_t playerX;
   int16_t playerY;
+
+private:
+  void drawCell(int32_t x, int32_t y, int8_t code) const;
+
+  // Each cell keeps the count of markTrail calls at which its trail runs
+  // out, so that an update costs the same however far the trail reaches.
+  uint32_t trailEnds_[CellCount];
+  uint32_t trailClock_ = 0;   // markTrail calls since clearTrail
 };

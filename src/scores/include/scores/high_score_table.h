@@ -44,6 +44,10 @@ constexpr int HighScoreFileBytes = HighScoreRows * HighScoreRecordBytes;
 class HighScoreTable {
 public:
   HighScoreTable();    // reads user.bin, or the defaults
+  // The defaults, tied to no file: never read, never saved. For a game of
+  // the rules alone (a replay, a proof), which must not touch the player's table.
+  struct WithoutFile {};
+  explicit HighScoreTable(WithoutFile);
   ~HighScoreTable();   // saveTable, unless close has saved already
   HighScoreTable(const HighScoreTable&) = delete;
   HighScoreTable& operator=(const HighScoreTable&) = delete;
