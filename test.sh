@@ -13,7 +13,7 @@ fuzz_status=0
 MQ_BUILD_DIR="$build_dir" "$repo/scripts/fuzz.sh" || fuzz_status=$?
 # The level set's figures (difficulty, fair starts), shown even when they
 # pass; LevelFiguresTest below is what fails on them.
-"$build_dir/tools/rating/level-rate" "$repo/levels/levels.txt" || true
+"$build_dir/run/mellow-quarrier-level-rate" "$repo/levels/levels.txt" || true
 # The art's and the sounds' figures (contrast, colour difference under
 # colour blindness, loudness through a small speaker), shown even when they
 # pass; the asset_figures test below is what fails on them.

@@ -6,6 +6,7 @@
 #   MQ_ASSET_<i>_NAME       object i as named in its source and the datafile (01_player_left_1)
 #   MQ_ASSET_<i>_KIND       bitmap, sample, font or palette
 #   MQ_ASSET_<i>_SOURCE     the text it is made from, relative to assets/
+#   MQ_ASSET_PASSWORD       what assets.dat is packed with, and the game reads it with
 #   MQ_ASSET_INCLUDE_DIR    the include root holding base/asset_index.h
 
 # Each kind: the loader's type, the dat tool's type, the grabbed file's extension.
@@ -15,6 +16,7 @@ set(MQ_ASSET_KIND_sample DAT_SAMPLE SAMP .wav)
 set(MQ_ASSET_KIND_font DAT_FONT FONT .pcx)
 set(MQ_ASSET_KIND_palette DAT_PALETTE PAL .pcx)
 
+set(MQ_ASSET_PASSWORD zoph)
 set(MQ_ASSET_MANIFEST ${CMAKE_CURRENT_LIST_DIR}/manifest.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${MQ_ASSET_MANIFEST})
 file(STRINGS ${MQ_ASSET_MANIFEST} manifest_lines REGEX "^[^#]")
@@ -64,6 +66,9 @@ file(CONFIGURE OUTPUT ${MQ_ASSET_INCLUDE_DIR}/base/asset_index.h @ONLY CONTENT
 enum AssetIndex {
 @asset_constants@  AssetCount = @MQ_ASSET_COUNT@
 };
+
+// The datafile's password, set with packfile_password before it is read.
+inline constexpr const char* AssetsPassword = \"@MQ_ASSET_PASSWORD@\";
 
 // The loader's type of the object at each index.
 inline constexpr int AssetKinds[AssetCount] = {

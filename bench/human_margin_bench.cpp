@@ -1,6 +1,6 @@
 // How long the human margin takes on each shipped level with its proof and
 // on the whole set, with the presses tried and the updates of the rules
-// played as counters. `level-rate`, which the test command runs on the
+// played as counters. `mellow-quarrier-level-rate`, which the test command runs on the
 // set, measures every level this way; its budget is minutes of CPU for
 // the whole set at the very most.
 #include "analysis_bench.h"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# What level-make costs: for each difficulty, a run of COUNT levels under
+# What mellow-quarrier-level-make costs: for each difficulty, a run of COUNT levels under
 # /usr/bin/time -v, then from its progress lines the acceptance (levels per
 # candidate built), the candidates turned away by reason, the CPU seconds
 # spent per accepted level (median and 95th percentile; each level's time
@@ -13,7 +13,7 @@ build=${1:?usage: bench/run_make_bench.sh BUILD_DIR [COUNT] [DIFFICULTIES] [SEED
 count=${2:-50}
 difficulties=${3:-1 2 3 4 5}
 seed=${4:-1}
-maker=$build/tools/levelmake/level-make
+maker=$build/run/mellow-quarrier-level-make
 work=$(mktemp -d "${TMPDIR:-/tmp}/mq-make-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 

@@ -1,7 +1,7 @@
 #!/bin/sh
 # What running the rules without a window costs: instructions per headless
-# update (callgrind on replay-run), the CPU time and peak memory of proving
-# every shipped level with its enemies (level-solve, one process a level),
+# update (callgrind on mellow-quarrier-replay-run), the CPU time and peak memory of proving
+# every shipped level with its enemies (mellow-quarrier-level-solve, one process a level),
 # and how long the solver takes to answer the levels of bench/impossible/.
 #
 #   bench/run_rules_bench.sh BUILD_DIR [all|updates|proofs|impossible]
@@ -25,10 +25,10 @@ program() {
 assets=$(find "$build" -name assets.dat -type f | head -n 1)
 assets_option=${assets:+--assets $assets}
 
-# Updates of a replay, from replay-run's line "... after N ticks ...".
+# Updates of a replay, from mellow-quarrier-replay-run's line "... after N ticks ...".
 ticks_of() { sed -n 's/.* after \([0-9]*\) ticks.*/\1/p' "$1"; }
 
-# Instructions of a whole run of replay-run on one replay.
+# Instructions of a whole run of mellow-quarrier-replay-run on one replay.
 instructions_of() {
   valgrind --tool=callgrind --callgrind-out-file="$scratch/callgrind" "$replay_run" $assets_option "$1" \
     >"$scratch/out" 2>"$scratch/err"
@@ -38,7 +38,7 @@ instructions_of() {
 # The long proof against the short one, so that start-up and reading the
 # files drop out of the figure.
 updates() {
-  replay_run=$(program replay-run)
+  replay_run=$(program mellow-quarrier-replay-run)
   long=$root/levels/replays/056-fountain.replay
   short=$root/levels/replays/001-morning-walk.replay
   long_instructions=$(instructions_of "$long"); long_ticks=$(ticks_of "$scratch/out")
@@ -57,7 +57,7 @@ solve() {
 }
 
 proofs() {
-  solver=$(program level-solve)
+  solver=$(program mellow-quarrier-level-solve)
   printf '%-28s %8s %8s  %s\n' level cpu-s peak-MB result
   for level in $(grep -v '^#' "$root/levels/levels.txt"); do
     read -r user system kilobytes <<EOT
@@ -73,7 +73,7 @@ EOT
 }
 
 impossible() {
-  solver=$(program level-solve)
+  solver=$(program mellow-quarrier-level-solve)
   printf '%-16s %8s %8s  %s\n' level cpu-s peak-MB answer
   for level in "$root"/bench/impossible/*.txt; do
     read -r user system kilobytes <<EOT

@@ -1,6 +1,7 @@
 #include "analysis/gold_distances.h"
 
 #include "game/motion.h"
+#include "level/cell_kinds.h"
 
 #include <queue>
 #include <utility>
@@ -70,7 +71,7 @@ GoldDistances::GoldDistances(const Level& level) {
     }
   }
   for (int gold = 0; gold < CellCount; ++gold) {
-    if (level.cells[gold] != Gold) {
+    if (!kindOf(level.cells[gold]).valuable) {
       continue;
     }
     GoldMap map{gold, {}};
@@ -104,7 +105,7 @@ uint32_t GoldDistances::toNearestGold(int column, int row, const int8_t* cells) 
   uint32_t nearest = Unreachable;
   bool anyLeft = false;
   for (const GoldMap& map : golds_) {
-    if (cells[map.cell] != Gold) {
+    if (!kindOf(cells[map.cell]).valuable) {
       continue;
     }
     anyLeft = true;

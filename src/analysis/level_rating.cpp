@@ -4,6 +4,7 @@
 #include "leveltext/level_set.h"
 #include "replay/replay_runner.h"
 
+#include "base/globals.h"
 #include "game/enemy.h"
 #include "game/game.h"
 #include "game/player.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr double UpdatesPerSecond = 100.0;
 constexpr int NearCells = 1;   // a chaser this many cells away (either axis) is close
 
 int nearestCell(int pixel) { return (pixel + CellPixels / 2) / CellPixels; }
@@ -29,10 +29,6 @@ bool chaserClose(const Game& game) {
     }
   }
   return false;
-}
-
-int countOf(const Level& level, int8_t code) {
-  return static_cast<int>(std::count(level.cells, level.cells + CellCount, code));
 }
 
 // Rough points of effort in two halves. Length: one per twenty seconds of
@@ -66,7 +62,7 @@ double standStillSeconds(const Level& level) {
       }
     }
   }
-  return worstUpdates / UpdatesPerSecond;
+  return secondsOf(worstUpdates);
 }
 
 LevelRating rateLevel(const Level& level, const Replay& proof) {
@@ -86,8 +82,8 @@ LevelRating rateLevel(const Level& level, const Replay& proof) {
   if (outcome.end != ReplayEnd::Cleared || outcome.deaths != 0) {
     throw ReplayError("the proof does not clear the level: " + describeOutcome(outcome));
   }
-  rating.proofSeconds = outcome.ticks / UpdatesPerSecond;
-  rating.closeSeconds = closeTicks / UpdatesPerSecond;
+  rating.proofSeconds = secondsOf(outcome.ticks);
+  rating.closeSeconds = secondsOf(closeTicks);
   scoreParts(rating);
   return rating;
 }

@@ -19,10 +19,6 @@
 
 namespace {
 
-// A fall through an open column wraps from the bottom row to the top for
-// ever; a macro step that has not reached a decision by then is dropped.
-constexpr uint32_t MaxIdleTicks = 400;
-constexpr uint32_t RefillTicks = 100;
 constexpr int EnemySpanShift = 3;    // respawn delays compared in spans of 8 frames
 // The order of the search among states with the same gold left: updates
 // spent, plus a charge per dig so that digging is tried where walking fails,
@@ -143,7 +139,7 @@ uint64_t placeKey(const Game& game, int refillSpanShift) {
   uint32_t dueIn = game.map.refillCountdown;
   for (const RefillCell& hole : game.map.refillQueue) {
     key.add((static_cast<uint64_t>(dueIn >> refillSpanShift) << 16) | (hole.x << 8) | hole.y);
-    dueIn += RefillTicks;
+    dueIn += RefillDelay;
   }
   return key.value();
 }
@@ -236,7 +232,9 @@ UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
     }
   }
   while (result == UpdateResult::Playing && !session_.atDecision()) {
-    if (node.idleTicks >= MaxIdleTicks) {
+    // A fall through an open column wraps from the bottom row to the top
+    // for ever: a macro step that has not reached a decision is dropped.
+    if (node.idleTicks >= FallsForeverAfterUpdates) {
       return UpdateResult::Died;
     }
     result = session_.advance(0);

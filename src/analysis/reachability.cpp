@@ -171,17 +171,10 @@ private:
   std::array<bool, CellCount> mayBeOpen_{};
 };
 
-// The last PlayerStart in reading order, as the game picks it.
+// The start the game picks; column -1 when there is none.
 Cell playerStart(const Level& level) {
-  Cell start{-1, -1};
-  for (int row = 0; row < GridSize; ++row) {
-    for (int column = 0; column < GridSize; ++column) {
-      if (level.cells[cellIndex(column, row)] == PlayerStart) {
-        start = {column, row};
-      }
-    }
-  }
-  return start;
+  const int start = playerStartIndex(level);
+  return start < 0 ? Cell{-1, -1} : Cell{start / GridSize, start % GridSize};
 }
 
 std::vector<Cell> goldCells(const Level& level) {

@@ -3,6 +3,7 @@
 #include "leveltext/level_text.h"
 
 #include "game/player.h"
+#include "level/cell_kinds.h"
 
 #include <sstream>
 
@@ -24,7 +25,7 @@ std::string cellList(const std::vector<int>& cells) {
 
 SearchReport::SearchReport(const Level& level) : level_(level) {
   for (int index = 0; index < CellCount; ++index) {
-    if (level.cells[index] == Gold) {
+    if (kindOf(level.cells[index]).valuable) {
       goldCells_.push_back(index);
     }
   }
@@ -37,7 +38,7 @@ void SearchReport::noteState(const Game& game) {
     reached_[cellIndex(column, row)] = true;
   }
   for (int index : goldCells_) {
-    if (game.map.cells[index] != Gold) {
+    if (!kindOf(game.map.cells[index]).valuable) {
       goldTaken_[index] = true;
     }
   }
@@ -54,7 +55,7 @@ std::string SearchReport::explain(const std::string& stopReason) const {
     if (!goldTaken_[index]) {
       neverTaken.push_back(index);
     }
-    if (!bestCells_.empty() && bestCells_[index] == Gold) {
+    if (!bestCells_.empty() && kindOf(bestCells_[index]).valuable) {
       leftInBestRun.push_back(index);
     }
   }

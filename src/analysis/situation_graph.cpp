@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "game/motion.h"
 #include "game/player.h"
+#include "level/cell_kinds.h"
 
 #include <allegro.h>
 
@@ -15,11 +16,6 @@
 #include <unordered_map>
 
 namespace {
-
-// A fall that has not ended after this many updates goes through an open
-// column for ever (a drop through all 32 rows takes 66); by then every
-// hole the player left has refilled.
-constexpr uint32_t FallsForeverAfterUpdates = 400;
 
 // What decides the future of a situation: the player's place and the holes,
 // oldest first, with the updates left before the oldest refills.
@@ -55,18 +51,15 @@ struct Played {
   std::vector<uint16_t> gold;
 };
 
-// The real Game on the level without its gold and enemies, put into any
-// saved state and played from it.
+// The real Game on the level without its enemies, put into any saved state
+// with all its gold in place and played from it.
 class PlaySession {
 public:
   explicit PlaySession(const Level& level) {
-    Level bare = withoutEnemyStarts(level);
+    const Level bare = withoutEnemyStarts(level);
     for (int index = 0; index < CellCount; ++index) {
-      goldIndex_[index] = -1;
-      if (bare.cells[index] == Gold) {
-        goldIndex_[index] = static_cast<int>(goldCells_.size());
+      if (kindOf(bare.cells[index]).valuable) {
         goldCells_.push_back(index);
-        bare.cells[index] = Empty;
       }
     }
     game_ = std::make_unique<Game>(std::vector<Level>{bare}, Drawing::Unseen);
@@ -99,6 +92,7 @@ public:
   void restore(const PlayState& state) {
     TileMap& map = game_->map;
     std::memcpy(map.cells, storedCells_, CellCount);
+    map.goldLeft = static_cast<int32_t>(goldCells_.size());
     map.refillQueue.clear();
     for (uint8_t hole = 0; hole < state.holeCount; ++hole) {
       map.refillQueue.push_back(state.holes[hole]);
@@ -114,8 +108,20 @@ public:
 
   // From the current state: the keys held for one update (none for a
   // settle), or nothing held until the oldest hole refills; then nothing
-  // held until the player reads the keys again.
+  // held until the player reads the keys again. The gold the game took on
+  // the way is the gold whose cells it emptied.
   Played play(uint8_t keys, bool untilRefill, bool settle) {
+    Played played = playKeys(keys, untilRefill, settle);
+    for (size_t gold = 0; gold < goldCells_.size(); ++gold) {
+      if (!kindOf(game_->map.cells[goldCells_[gold]]).valuable) {
+        played.gold.push_back(static_cast<uint16_t>(gold));
+      }
+    }
+    return played;
+  }
+
+private:
+  Played playKeys(uint8_t keys, bool untilRefill, bool settle) {
     Played played;
     if (!settle) {
       const size_t holes = game_->map.refillQueue.size();
@@ -138,51 +144,24 @@ public:
       }
       ++played.idleUpdates;
     }
-    const Player& player = *game_->player;
-    // Inside brick (a refill over him, or above a closed top row) the
-    // player's next update takes his life, whatever keys are held.
-    if (kindOf(game_->map.cellAt(cellOfPixel(player.x), cellOfPixel(player.y))).stopsMoves) {
-      played.ending = Ending::Death;
-      return played;
-    }
-    takeGold(played, player.x, player.y);
-    played.ending = Ending::Decision;
+    // Whatever keys are held, the player's next update begins by taking the
+    // gold of his cell, or his life inside brick (a refill over him, or above
+    // a closed top row): it is done here, by the update's own rule.
+    Player& player = *game_->player;
+    player.collect();
+    played.ending = player.alive ? Ending::Decision : Ending::Death;
     return played;
   }
 
-private:
   bool atDecision() const {
     const Player& player = *game_->player;
     return player.stepsLeft == 0 && player.y < BottomRowTopPixel && isSupported(game_->map, player.x, player.y);
   }
 
-  // The player's update takes the gold of its own cell whenever no move is
-  // under way.
-  void takeGold(Played& played, int16_t x, int16_t y) const {
-    const int column = cellOfPixel(x);
-    const int row = cellOfPixel(y);
-    if (column < 0 || column >= GridSize || row < 0 || row >= GridSize) {
-      return;
-    }
-    const int gold = goldIndex_[cellIndex(column, row)];
-    if (gold >= 0) {
-      for (uint16_t taken : played.gold) {
-        if (taken == gold) {
-          return;
-        }
-      }
-      played.gold.push_back(static_cast<uint16_t>(gold));
-    }
-  }
-
   // One update; false when the player died in it.
   bool tick(Played& played) {
-    const Player& player = *game_->player;
-    if (player.stepsLeft == 0) {
-      takeGold(played, player.x, player.y);
-    }
     game_->tick();
-    if (!player.alive) {
+    if (!game_->player->alive) {
       played.ending = Ending::Death;
       return false;
     }
@@ -193,7 +172,6 @@ private:
   std::unique_ptr<Game> game_;
   int8_t storedCells_[CellCount] = {};
   uint8_t calmCountdown_ = 0;   // what the map holds while no hole waits
-  std::array<int, CellCount> goldIndex_{};
   std::vector<int> goldCells_;
 };
 

@@ -5,10 +5,10 @@
 //
 // Without enemies nothing but the player's place, the open holes and their
 // timer decides what can happen next: the trail and the random draws only
-// steer enemies, and gold is free space to every motion rule. So the level
-// is played with its gold cleared away, and the gold a move passes through
-// (the cells where the player's update takes gold) is kept on the move
-// instead; one situation then stands for every way of having taken gold.
+// steer enemies, and gold is free space to every motion rule. So every move
+// is played from the level with all its gold in place, and the gold the
+// player's own update takes on the way is kept on the move; one situation
+// then stands for every way of having taken gold.
 //
 // The moves tried at each situation are the six keys held for one update (a
 // move then runs its 16 updates and any fall after it) and, while a hole is

@@ -81,7 +81,7 @@ Application::Application(const WindowSetup& setup) {
   reserve_voices(4, 0);
   install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
   tickCount = 0;
-  install_int(onTick, 10);
+  install_int(onTick, 1000 / UpdatesPerSecond);
   set_color_depth(32);
   show_os_cursor(MOUSE_CURSOR_ARROW);
   if (setup.scaleForDesktop) {
@@ -103,7 +103,7 @@ Application::Application(const WindowSetup& setup) {
   backBuffer = createBitmapOrStop(ScreenWidth, ScreenHeight);
   levelBitmap = createBitmapOrStop(FieldSize, FieldSize);
   assets = nullptr;
-  packfile_password("zoph");
+  packfile_password(AssetsPassword);
   const char* assetsFile = setup.assetsFile.c_str();
   const DatafileVerdict verdict = checkDatafile(assetsFile);
   if (verdict.readable && !verdict.damage.empty()) {

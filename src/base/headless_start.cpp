@@ -2,11 +2,13 @@
 
 #include "base/assets.h"
 #include "base/globals.h"
+#include "base/os_files.h"
 
 #include <allegro.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <unistd.h>
 
 std::string startWithoutWindow(const std::string& assetsFile) {
   set_uformat(U_ASCII);
@@ -21,7 +23,7 @@ std::string startWithoutWindow(const std::string& assetsFile) {
   backBuffer = create_bitmap(ScreenWidth, ScreenHeight);
   levelBitmap = create_bitmap(FieldSize, FieldSize);
   screen = create_bitmap(ScreenWidth, ScreenHeight);
-  packfile_password("zoph");
+  packfile_password(AssetsPassword);
   assets = load_datafile(assetsFile.c_str());
   if (assets == nullptr) {
     return assetsFile + " cannot be loaded";
@@ -33,4 +35,10 @@ std::string startWithoutWindow(const std::string& assetsFile) {
   font = static_cast<FONT*>(assets[AssetFont].dat);
   set_palette(static_cast<RGB*>(assets[AssetPalette].dat));
   return {};
+}
+
+std::string defaultAssetsFile() {
+  const std::string own = ownProgramFolder();
+  const std::string beside = own + "/assets.dat";
+  return access(beside.c_str(), R_OK) == 0 ? beside : own + "/../share/games/mellow-quarrier/assets.dat";
 }

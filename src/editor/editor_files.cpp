@@ -104,9 +104,7 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
   files.assetsPath = assets.empty()
                          ? firstPresent(R_OK, {own / "assets.dat", own / MQ_DATA_FROM_EDITOR / "assets.dat"})
                          : fs::absolute(assets).string();
-  files.solverPath = firstPresent(X_OK, {own / "level-solve", own / MQ_PRIVATE_FROM_EDITOR / "level-solve",
-                                         own / MQ_SOLVER_FROM_BUILT_EDITOR / "level-solve"});
-  files.checkerPath = firstPresent(X_OK, {own / "level-check", own / MQ_PRIVATE_FROM_EDITOR / "level-check",
-                                          own / MQ_CHECKER_FROM_BUILT_EDITOR / "level-check"});
+  files.solverPath = (own / "mellow-quarrier-level-solve").string();
+  files.checkerPath = (own / "mellow-quarrier-level-check").string();
   return {};
 }

@@ -8,6 +8,8 @@
 #include "analysis/human_margin.h"
 #include "replay/replay_runner.h"
 
+#include "base/globals.h"
+
 #include <allegro.h>
 
 #include <cstdio>
@@ -17,8 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr double UpdatesPerSecond = 100.0;
 
 std::string cellName(int x, int y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; }
 
@@ -59,7 +59,7 @@ void Editor::playTest(bool fromPointer) {
 
 std::string Editor::describeFigures(const PlayFigures& figures) const {
   char time[32];
-  std::snprintf(time, sizeof time, "%.1f s", figures.updates / UpdatesPerSecond);
+  std::snprintf(time, sizeof time, "%.1f s", secondsOf(figures.updates));
   std::string text = std::string(time) + ", " + std::to_string(figures.livesLost) +
                      (figures.livesLost == 1 ? " life" : " lives") + " lost, score " + std::to_string(figures.score) +
                      ".";
@@ -122,7 +122,7 @@ void Editor::watchProof() {
   say(cleared ? "The proof was watched to its end: the level is cleared." : "", Good);
 }
 
-// level-check --min-margin names each press below the margin given; a
+// mellow-quarrier-level-check --min-margin names each press below the margin given; a
 // person's room is RoomyMarginUpdates.
 void Editor::startProofMargin() {
   proofMarginRun_.reset();

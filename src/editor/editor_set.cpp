@@ -306,7 +306,7 @@ bool Editor::measureOneSetMargin() {
 }
 
 // The level and its proof side by side in a folder of the run's own, where
-// level-check finds the proof.
+// mellow-quarrier-level-check finds the proof.
 void Editor::startSetMargin(size_t index) {
   const SetEntry& entry = set_->entries()[index];
   const OpenedLevel opened = openLevelFile(entry.path, entry.name);

@@ -31,7 +31,7 @@ std::vector<KeyBinding> makeTable() {
       {P::Drawing, C::Mouse, "Right button", "paints Empty; drag: a line", {}},
       {P::Drawing, C::Mouse, "Shift + drag", "fills a rectangle", {}},
       {P::Drawing, C::Mouse, "Click in the palette", "selects a kind", {}},
-      {P::Drawing, C::SelectKind, "0 to 6", "selects a kind to paint", kindDigits()},
+      {P::Drawing, C::SelectKind, "0 to " + std::to_string(paletteKindCount() - 1), "selects a kind to paint", kindDigits()},
       {P::Drawing, C::Fill, "B", "fills the region under the pointer", {{KEY_B, None}}},
       {P::Drawing, C::SelectTool, "S", "selects a rectangle: drag it", {{KEY_S, None}}},
       {P::Drawing, C::Copy, "Ctrl+C", "copies the selection", {{KEY_C, Control}}},

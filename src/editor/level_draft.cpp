@@ -21,10 +21,6 @@ int along(int from, int to, int step, int steps) {
   return from + (2 * delta * step + (delta >= 0 ? steps : -steps)) / (2 * steps);
 }
 
-int countOf(const Level& level, int8_t code) {
-  return static_cast<int>(std::count(std::begin(level.cells), std::end(level.cells), code));
-}
-
 }  // namespace
 
 CellRect CellRect::spanning(int x1, int y1, int x2, int y2) {
@@ -253,14 +249,8 @@ int LevelDraft::enemyCount() const { return countOf(source_.level, EnemyStart); 
 int LevelDraft::playerStartCount() const { return countOf(source_.level, PlayerStart); }
 
 std::optional<int> LevelDraft::playerStart() const {
-  for (int y = GridSize - 1; y >= 0; --y) {
-    for (int x = GridSize - 1; x >= 0; --x) {
-      if (cellAt(x, y) == PlayerStart) {
-        return cellIndex(x, y);
-      }
-    }
-  }
-  return std::nullopt;
+  const int start = playerStartIndex(source_.level);
+  return start < 0 ? std::nullopt : std::optional<int>(start);
 }
 
 const std::vector<int>& LevelDraft::unreachableGold() const {

@@ -5,9 +5,7 @@
 #include "analysis/level_rating.h"
 #include "replay/replay_runner.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -21,8 +19,8 @@ SetLevelFacts describeSetLevel(const std::string& levelPath) {
   }
   const Level& level = opened.source.level;
   facts.title = opened.source.title;
-  facts.gold = static_cast<int>(std::count(std::begin(level.cells), std::end(level.cells), Gold));
-  facts.enemies = static_cast<int>(std::count(std::begin(level.cells), std::end(level.cells), EnemyStart));
+  facts.gold = countOf(level, Gold);
+  facts.enemies = countOf(level, EnemyStart);
   Replay proof;
   std::string error;
   if (!loadReplay(replayPathFor(levelPath), proof, error)) {

@@ -11,7 +11,6 @@
 #include "replay/replay_runner.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -165,7 +164,6 @@ std::string LevelMaker::uniqueTitle(LevelRandom& random) {
 // enemies, the room it leaves a person, and the figure.
 std::string LevelMaker::prove(const Level& level, MadeLevel& made) const {
   SearchLimits limits;
-  limits.seconds = std::numeric_limits<double>::infinity();
   limits.states = SearchStates;
   limits.onProgress = [this](size_t) { checkStop(); };
   const SearchResult found = searchLevel(level, true, ProofSeed, limits);

@@ -95,7 +95,7 @@ bool MadeLevelFolder::prepare(std::string& error) {
   std::string stranger;
   const bool empty = !fs::exists(folder_, problem) || fs::is_empty(folder_, problem);
   if (!empty && !(fs::exists(listPath(), problem) && startsWithMark(listPath()) && onlyEarlierRun(folder_, stranger))) {
-    error = folder_.string() + ": holds files that are not an earlier run of level-make" +
+    error = folder_.string() + ": holds files that are not an earlier run of mellow-quarrier-level-make" +
             (stranger.empty() ? "" : " (" + stranger + ")") + "; give an empty or new folder";
     return false;
   }

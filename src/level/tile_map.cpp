@@ -17,7 +17,6 @@
 namespace {
 
 constexpr uint32_t FreshTrail = 60000;
-constexpr uint8_t RefillDelay = 100;
 
 bool insideGrid(int32_t x, int32_t y) {
   return static_cast<uint32_t>(x) < GridSize && static_cast<uint32_t>(y) < GridSize;
@@ -72,6 +71,11 @@ void TileMap::startLevel(uint8_t sequenceIndex, uint8_t mode) {
   if (drawing == Drawing::Painted) {
     clearLevelBitmap();
   }
+  const int start = playerStartIndex(stored);
+  if (start >= 0) {
+    startX = static_cast<int16_t>(CellPixels * (start / GridSize));
+    startY = static_cast<int16_t>(CellPixels * (start % GridSize));
+  }
   for (int y = 0; y < GridSize; ++y) {
     for (int x = 0; x < GridSize; ++x) {
       const int8_t code = stored.cells[cellIndex(x, y)];
@@ -79,10 +83,7 @@ void TileMap::startLevel(uint8_t sequenceIndex, uint8_t mode) {
       cells[cellIndex(x, y)] = code;
       const int16_t pixelX = static_cast<int16_t>(CellPixels * x);
       const int16_t pixelY = static_cast<int16_t>(CellPixels * y);
-      if (code == PlayerStart) {
-        startX = pixelX;
-        startY = pixelY;
-      } else if (kindOf(code).valuable) {
+      if (kindOf(code).valuable) {
         ++goldLeft;
       } else if (code == EnemyStart) {
         spawnQueue.push_back({pixelX, pixelY});

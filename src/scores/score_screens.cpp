@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int StatusScoreRightX = 80;
-constexpr int StatusLineY = 513;
 constexpr int LifeIconsY = 512;
 constexpr int LifeIconWidth = 16;
 

@@ -14,11 +14,9 @@ constexpr int DimZeroColour = 0x445566;
 constexpr int FrameColour = 0xFFFFFF;
 constexpr int GlyphWidth = 8;
 constexpr int ScreenColumns = ScreenWidth / GlyphWidth;
-constexpr int StatusLineY = 513;
 constexpr int TimeX = 150;
 constexpr int LevelLabelX = 384;
-constexpr int32_t TicksPerSecond = 100;
-constexpr int32_t TicksPerMinute = 60 * TicksPerSecond;
+constexpr int32_t TicksPerMinute = 60 * UpdatesPerSecond;
 
 // The digits an output string stream writes in the classic locale, without
 // building a stream for every number of every frame.
@@ -56,7 +54,7 @@ void drawScore(int x, int y, uint32_t value) {
 
 std::string timeText(int32_t ticks) {
   const int32_t minutes = ticks / TicksPerMinute;
-  const int32_t seconds = (ticks / TicksPerSecond) % 60;
+  const int32_t seconds = (ticks / UpdatesPerSecond) % 60;
   std::string text = decimal(minutes);
   text += seconds % 2 == 0 ? ":" : " ";
   if (seconds < 10) {

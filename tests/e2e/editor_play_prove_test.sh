@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The editor's play-test and proof on the first shipped level: play it and
 # come back to the same drawing, prove it, watch the proof (once to its end),
-# save, and find the replay beside the level clearing it through replay-run. With
+# save, and find the replay beside the level clearing it through mellow-quarrier-replay-run. With
 # MQ_SCREENSHOT_DIR set, the proven level is saved there as editor.png (the
 # README shows docs/editor.png).
 source "$(dirname "$0")/lib.sh"

@@ -131,7 +131,7 @@ TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
   EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "never drawn");
 }
 
-// A search that spends its budget without a way (as level-solve ends:
+// A search that spends its budget without a way (as mellow-quarrier-level-solve ends:
 // status 3 and the gold it never took on stderr) on a level the check
 // cannot fault is unsure, not a proof.
 TEST(ProofRunTest, ASearchWithoutAWayIsUnsureAndNamesTheGoldItNeverTook) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# level-make as a program: bad options give the usage and status 2 and write
+# mellow-quarrier-level-make as a program: bad options give the usage and status 2 and write
 # nothing; a folder of someone else's files is refused and left as it was;
 # the same seed and options write the same bytes, also over an earlier run;
-# the proofs it writes replay with replay-run; and a run stopped by SIGTERM
+# the proofs it writes replay with mellow-quarrier-replay-run; and a run stopped by SIGTERM
 # leaves whole levels, each with its proof, and a list naming exactly those.
 #
 #   level_make_tool_test.sh LEVEL_MAKE REPLAY_RUN
@@ -21,14 +21,14 @@ for options in "" "--seed 1 --count 1" "--seed 1 --count 0 --out $work/x" "--see
   "--seed 1 --count 256 --out $work/x" "--seed 1 --count 1 --out $work/x --colour blue"; do
   # shellcheck disable=SC2086
   [ "$(status_of "$maker" $options)" = 2 ] || fail "status for '$options'"
-  grep -q '^usage: level-make' "$work/err" || fail "no usage for '$options'"
+  grep -q '^usage: mellow-quarrier-level-make' "$work/err" || fail "no usage for '$options'"
   [ ! -e "$work/x" ] || fail "'$options' made the folder"
 done
 
 mkdir "$work/mine"
 echo "my notes" >"$work/mine/notes.txt"
 [ "$(status_of "$maker" --seed 1 --count 1 --out "$work/mine")" = 2 ] || fail "a folder of other files was taken"
-grep -q 'not an earlier run of level-make' "$work/err" || fail "no reason given: $(cat "$work/err")"
+grep -q 'not an earlier run of mellow-quarrier-level-make' "$work/err" || fail "no reason given: $(cat "$work/err")"
 [ "$(ls -A "$work/mine")" = notes.txt ] && [ "$(cat "$work/mine/notes.txt")" = "my notes" ] || fail "the folder changed"
 
 "$maker" --seed 4 --count 2 --difficulty 2 --out "$work/a" 2>"$work/a.log" || fail "run a: $(cat "$work/a.log")"
@@ -59,4 +59,4 @@ for level in $listed; do
 done
 [ "$(ls "$work/c/replays" | wc -l)" = "$(echo "$listed" | wc -l)" ] || fail "a proof without its level"
 ! ls -A "$work/c" "$work/c/replays" | grep -q saving || fail "a half-written file was left"
-echo "level-make: options, folders, determinism and a stopped run all hold"
+echo "mellow-quarrier-level-make: options, folders, determinism and a stopped run all hold"

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 const fs::path LevelsFolder = MQ_LEVELS_DIR;
 
 // The build puts the tools next to the run folder: <build>/tools/levelkit.
-std::string toolPath(const std::string& name) { return runFile("../tools/levelkit/" + name); }
+std::string toolPath(const std::string& name) { return runFile("mellow-quarrier-" + name); }
 
 TEST(StarterLevelsTest, TheBuildsMapsBinHoldsTheListedLevels) {
   std::string compiled;

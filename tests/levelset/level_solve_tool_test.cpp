@@ -1,4 +1,4 @@
-// level-solve as the build runs it: replays that name their levels relative
+// mellow-quarrier-level-solve as the build runs it: replays that name their levels relative
 // to where they are written, enemies left out only where the replay says
 // so, and a level it cannot clear reported with the gold it could not reach.
 #include "support/headless.h"
@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string solverPath() { return runFile("../tools/solver/level-solve"); }
+std::string solverPath() { return runFile("mellow-quarrier-level-solve"); }
 
 std::string levelText(const std::vector<std::string>& rows) {
   std::string text = "title: Test\nnote: made by the test\n";

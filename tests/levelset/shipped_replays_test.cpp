@@ -88,7 +88,7 @@ TEST_P(ShippedLevel, HasAReplayThatClearsIt) {
   const fs::path levelFile = LevelsDir / GetParam();
   const fs::path replayFile = LevelsDir / "replays" / (levelFile.stem().string() + ".replay");
   ASSERT_TRUE(fs::exists(replayFile)) << GetParam() << " has no replay " << replayFile
-                                      << "; write one with level-solve --out levels/replays " << levelFile;
+                                      << "; write one with mellow-quarrier-level-solve --out levels/replays " << levelFile;
   Replay replay;
   std::string error;
   ASSERT_TRUE(loadReplay(replayFile.string(), replay, error)) << error;
@@ -113,7 +113,7 @@ TEST_P(ShippedLevel, HasNoTrapAndTeachesWithoutDeadEnds) {
   for (const DeadEnd& deadEnd : report.deadEnds) {
     if (deadEnd.kind == DeadEndKind::Trap || teaches) {
       ADD_FAILURE() << GetParam() << (deadEnd.kind == DeadEndKind::Trap ? " has a trap" : " costs a life")
-                    << " at cell index " << deadEnd.cells.front() << "; level-check " << GetParam()
+                    << " at cell index " << deadEnd.cells.front() << "; mellow-quarrier-level-check " << GetParam()
                     << " names its cells and a way in";
     }
   }

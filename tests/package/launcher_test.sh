@@ -15,7 +15,7 @@ launcher=$root/games/mellow-quarrier
 mkdir -p "$root/games" "$private" "$installed" "$work/tmp"
 cp "$game_binary" "$launcher"
 chmod +x "$launcher"
-cp "$levelc_tool" "$private/levelc"
+cp "$levelc_tool" "$root/games/mellow-quarrier-levelc"
 cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$installed/"
 export HOME=$work/home TMPDIR=$work/tmp LOG=$work/started.txt INSTALLED=$installed
 unset XDG_DATA_HOME DISPLAY
@@ -70,10 +70,10 @@ mv "$installed/assets.dat" "$work/assets.dat"
 check "a missing installed file is named" refused "cannot read $installed/assets.dat"
 mv "$work/assets.dat" "$installed/assets.dat"
 
-# Ctrl+C while the level set is compiled: levelc's stand-in waits for it.
-mv "$private/levelc" "$work/levelc"
-printf '#!/bin/sh\ntouch "%s/compiling"\nexec sleep 60\n' "$work" >"$private/levelc"
-chmod +x "$private/levelc"
+# Ctrl+C while the level set is compiled: the level compiler's stand-in waits for it.
+mv "$root/games/mellow-quarrier-levelc" "$work/mellow-quarrier-levelc"
+printf '#!/bin/sh\ntouch "%s/compiling"\nexec sleep 60\n' "$work" >"$root/games/mellow-quarrier-levelc"
+chmod +x "$root/games/mellow-quarrier-levelc"
 # With job control the launcher gets a process group of its own, as in a
 # terminal, and does not ignore SIGINT as a background command would.
 set -m
@@ -87,7 +87,7 @@ status=0
 wait "$launch_pid" || status=$?
 check "Ctrl+C ends the launcher (status $status)" test "$status" = 130
 check "Ctrl+C leaves no scratch folder" test -z "$(ls -A "$TMPDIR")"
-mv "$work/levelc" "$private/levelc"
+mv "$work/mellow-quarrier-levelc" "$root/games/mellow-quarrier-levelc"
 
 # Double clicks after upgrades: every pair finds the installed files changed.
 # The maps.bin alternates between two sets; assets.dat gains a byte.

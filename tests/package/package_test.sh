@@ -3,8 +3,8 @@
 # builds the source and binary packages from a clean copy of the tree; lintian
 # finds no error or warning in them; a second build in another folder, another
 # time zone and umask gives the same .deb bytes; the menu entries and the
-# AppStream metadata validate. Then the .deb is unpacked into a scratch root
-# and its launcher runs with a scratch HOME: a first start shows the title
+# AppStream metadata validate. Then the .deb is unpacked into a scratch root,
+# where the level tools' manual examples run as written, and its launcher runs with a scratch HOME: a first start shows the title
 # screen and Exit writes user.bin into the player's folder; bad command lines
 # change nothing there; --from 3 plays the third level as "Level 1" with a
 # table of its own; a changed install reaches the player's copies; and each
@@ -52,6 +52,7 @@ check "lintian: no error or warning" lintian --fail-on error,warning "$(echo "$w
 check "a second build gives the same .deb" cmp "$deb" "$second/$(basename "$deb")"
 
 dpkg-deb -x "$deb" "$root"
+check "every level tool's manual examples run as written" bash "$here/../package/manual_examples.sh" "$root"
 check "the menu entries validate" desktop-file-validate "$root"/usr/share/applications/*.desktop
 check "the AppStream metadata validates" appstreamcli validate --no-net "$root"/usr/share/metainfo/*.xml
 check "an icon for every size" test "$(ls "$root"/usr/share/icons/hicolor/*/apps/mellow-quarrier.png | wc -l)" = 6
@@ -61,7 +62,7 @@ sources=$root/usr/share/games/mellow-quarrier/levels
 check "the level list is installed" cmp "$sources/levels.txt" "$levels_dir/levels.txt"
 check "a proof for every installed level" \
   test "$(ls "$sources"/replays/*.replay | wc -l)" -ge "$(grep -c '^[0-9]' "$sources/levels.txt")"
-"$root/usr/lib/games/mellow-quarrier/levelc" "$sources/levels.txt" "$work/from-sources.bin" >/dev/null
+"$root/usr/games/mellow-quarrier-levelc" "$sources/levels.txt" "$work/from-sources.bin" >/dev/null
 check "the sources compile into the shipped maps.bin" \
   cmp "$work/from-sources.bin" "$root/usr/share/games/mellow-quarrier/maps.bin"
 
@@ -153,8 +154,8 @@ game_binary=$root/usr/games/mellow-quarrier-editor
 check "the editor is installed beside the launcher" test -x "$game_binary"
 check "the editor's --version is the package's" \
   test "$("$game_binary" --version)" = "mellow-quarrier-editor $(dpkg-deb -f "$deb" Version)"
-check "the editor's solver is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-solve"
-check "the editor's dead-end check is installed" test -x "$root/usr/lib/games/mellow-quarrier/level-check"
+check "the editor's solver is installed" test -x "$root/usr/games/mellow-quarrier-level-solve"
+check "the editor's dead-end check is installed" test -x "$root/usr/games/mellow-quarrier-level-check"
 start_editor
 check "the editor's window has its menu entry's class" \
   test "$(window_class)" = "$(menu_class org.mellowquarrier.MellowQuarrier.Editor)"

@@ -95,7 +95,7 @@ TEST(HostilePaths, EveryReaderRefusesFifosDevicesFoldersAndHugeFilesByName) {
   }
 }
 
-// levelc's reading of a list is the only one: every program finds the same
+// mellow-quarrier-levelc's reading of a list is the only one: every program finds the same
 // levels in a list written on another system or by hand.
 TEST(HostilePaths, ListsWithCrlfBlanksTabsAndIndentedCommentsReadTheSameEverywhere) {
   const ScopedWorkDir dir;

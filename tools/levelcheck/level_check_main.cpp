@@ -1,4 +1,4 @@
-// level-check: prints the dead ends of each given level, found on the real
+// mellow-quarrier-level-check: prints the dead ends of each given level, found on the real
 // rules: traps, where the player can neither clear the level nor lose a
 // life, and places that cost a life. Each comes with the cells where the
 // player stands in it and a way in from the start, in replay key notation.
@@ -8,7 +8,7 @@
 // one has a trap, 3 when one has only unsure places or could not be searched
 // to the end, 2 on a usage or file problem.
 //
-//   level-check [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)
+//   mellow-quarrier-level-check [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)
 //
 // The rules need no art: --assets FILE is still accepted, and ignored.
 //
@@ -92,7 +92,7 @@ bool readOptions(int argc, char** argv, Options& options) {
         return false;
       }
       options.minMarginUpdates = std::stoi(value);
-    } else if (!takeLevelArgument("level-check", argc, argv, index, options.levels)) {
+    } else if (!takeLevelArgument("mellow-quarrier-level-check", argc, argv, index, options.levels)) {
       return false;
     }
   }
@@ -206,7 +206,7 @@ int checkOne(const fs::path& levelPath, const Options& options) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-check [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)\n";
+    std::cerr << "usage: mellow-quarrier-level-check [--ways DIR] [--min-margin UPDATES] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }
   const auto started = std::chrono::steady_clock::now();

@@ -1,4 +1,4 @@
-// levelc [--from N] INPUT OUTPUT: writes the maps.bin file OUTPUT from INPUT,
+// mellow-quarrier-levelc [--from N] INPUT OUTPUT: writes the maps.bin file OUTPUT from INPUT,
 // a level list (the level files it names are compiled in list order) or a
 // maps.bin. With --from N the set is rotated so that its level N comes first
 // and the rest follow in their order, the last wrapping round to the first.
@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr const char* Usage = "usage: levelc [--from N] LEVEL_LIST_OR_MAPS_BIN OUTPUT_MAPS_BIN\n";
+constexpr const char* Usage = "usage: mellow-quarrier-levelc [--from N] LEVEL_LIST_OR_MAPS_BIN OUTPUT_MAPS_BIN\n";
 
 // N as written, 0 when it is not a plain decimal number.
 size_t levelNumberOf(const char* text) {
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   if (argc == 5 && std::strcmp(argv[1], "--from") == 0) {
     firstLevel = levelNumberOf(argv[2]);
     if (firstLevel == 0) {
-      std::cerr << "levelc: --from needs a level number from 1, not '" << argv[2] << "'\n";
+      std::cerr << "mellow-quarrier-levelc: --from needs a level number from 1, not '" << argv[2] << "'\n";
       return 2;
     }
     argv += 2;

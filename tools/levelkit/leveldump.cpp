@@ -1,6 +1,6 @@
-// leveldump MAPS_BIN [FOLDER]: turns the levels of a maps.bin back into level
+// mellow-quarrier-leveldump MAPS_BIN [FOLDER]: turns the levels of a maps.bin back into level
 // text, the levels the game would load and nothing after them. With FOLDER,
-// writes FOLDER/level-001.txt and onwards and a levels.txt list that levelc
+// writes FOLDER/level-001.txt and onwards and a levels.txt list that mellow-quarrier-levelc
 // compiles back into the same levels; without it, prints every level to
 // stdout, separated by blank lines.
 #include "leveltext/level_set.h"
@@ -42,7 +42,7 @@ bool writeFolder(const std::filesystem::path& folder, const std::vector<LevelSou
 
 int main(int argc, char** argv) {
   if (argc != 2 && argc != 3) {
-    std::cerr << "usage: leveldump MAPS_BIN [OUTPUT_FOLDER]\n";
+    std::cerr << "usage: mellow-quarrier-leveldump MAPS_BIN [OUTPUT_FOLDER]\n";
     return 2;
   }
   std::string bytes;

@@ -1,9 +1,9 @@
-// level-make: makes COUNT new levels into DIR, each proven clearable with
+// mellow-quarrier-level-make: makes COUNT new levels into DIR, each proven clearable with
 // its enemies, free of dead ends, fair at the start, rated, titled and
 // noted, laid out as the shipped levels/ is (generate/made_level_folder.h).
 // The same seed and options give the same files, byte for byte.
 //
-//   level-make --seed S --count N --out DIR [--difficulty 1-5]
+//   mellow-quarrier-level-make --seed S --count N --out DIR [--difficulty 1-5]
 //              [--enemies MIN-MAX] [--assets FILE]
 //
 // Standard error tells each level made and the candidates turned away by
@@ -15,7 +15,6 @@
 #include "generate/made_level_folder.h"
 
 #include "base/headless_start.h"
-#include "base/os_files.h"
 
 #include <cerrno>
 #include <csignal>
@@ -39,7 +38,7 @@ volatile std::sig_atomic_t stopSignal = 0;
 void onStopSignal(int signal) { stopSignal = signal; }
 
 struct Options {
-  std::string assetsFile = ownProgramFolder() + MQ_RUN_FROM_MAKER "/assets.dat";
+  std::string assetsFile = defaultAssetsFile();
   MakeOptions make;
   int count = 0;
   std::string outDir;
@@ -117,10 +116,10 @@ std::string listHeader(const Options& options) {
 
 void tellMade(int number, int count, const MadeLevel& made, double cpuSeconds, const LevelMaker& maker) {
   std::fprintf(stderr,
-               "level-make: %d/%d %s: figure %.1f, %d chasers, %d gold, %d dig puzzles (candidate %llu, %.2f s CPU)\n",
+               "mellow-quarrier-level-make: %d/%d %s: figure %.1f, %d chasers, %d gold, %d dig puzzles (candidate %llu, %.2f s CPU)\n",
                number, count, made.source.title.c_str(), made.rating.figure, made.rating.enemies, made.rating.gold,
                made.chambers, static_cast<unsigned long long>(made.candidate), cpuSeconds);
-  std::fprintf(stderr, "level-make: candidates turned away so far: %s\n", rejectionSummary(maker).c_str());
+  std::fprintf(stderr, "mellow-quarrier-level-make: candidates turned away so far: %s\n", rejectionSummary(maker).c_str());
 }
 
 int makeLevels(const Options& options, MadeLevelFolder& folder) {
@@ -131,17 +130,17 @@ int makeLevels(const Options& options, MadeLevelFolder& folder) {
       const MadeLevel made = maker.makeLevel();
       std::string error;
       if (!folder.add(made, error)) {
-        std::cerr << "level-make: " << error << "\n";
+        std::cerr << "mellow-quarrier-level-make: " << error << "\n";
         return ExitStopped;
       }
       tellMade(number, options.count, made, static_cast<double>(std::clock() - started) / CLOCKS_PER_SEC, maker);
     } catch (const MakeInterrupted&) {
-      std::fprintf(stderr, "level-make: stopped by signal %d after %d levels; %s lists them\n",
+      std::fprintf(stderr, "mellow-quarrier-level-make: stopped by signal %d after %d levels; %s lists them\n",
                    static_cast<int>(stopSignal), number - 1, folder.listPath().c_str());
       return ExitStopped;
     }
   }
-  std::fprintf(stderr, "level-make: %d levels from %llu candidates in %s\n", options.count,
+  std::fprintf(stderr, "mellow-quarrier-level-make: %d levels from %llu candidates in %s\n", options.count,
                static_cast<unsigned long long>(maker.candidatesTried()), folder.folder().c_str());
   return 0;
 }
@@ -151,7 +150,7 @@ int makeLevels(const Options& options, MadeLevelFolder& folder) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-make --seed S --count N --out DIR [--difficulty 1-5] [--enemies MIN-MAX] "
+    std::cerr << "usage: mellow-quarrier-level-make --seed S --count N --out DIR [--difficulty 1-5] [--enemies MIN-MAX] "
                  "[--assets FILE]\n";
     return ExitBroken;
   }
@@ -162,18 +161,18 @@ int main(int argc, char** argv) {
   sigaction(SIGTERM, &stop, nullptr);
   options.make.stopRequested = [] { return stopSignal != 0; };
   options.make.onRejected = [](uint64_t candidate, const std::string& reason) {
-    std::fprintf(stderr, "level-make: candidate %llu turned away: %s\n", static_cast<unsigned long long>(candidate),
+    std::fprintf(stderr, "mellow-quarrier-level-make: candidate %llu turned away: %s\n", static_cast<unsigned long long>(candidate),
                  reason.c_str());
   };
   const std::string problem = startWithoutWindow(options.assetsFile);
   if (!problem.empty()) {
-    std::cerr << "level-make: " << problem << "\n";
+    std::cerr << "mellow-quarrier-level-make: " << problem << "\n";
     return ExitBroken;
   }
   MadeLevelFolder folder(options.outDir, listHeader(options));
   std::string error;
   if (!folder.prepare(error)) {
-    std::cerr << "level-make: " << error << "\n";
+    std::cerr << "mellow-quarrier-level-make: " << error << "\n";
     return ExitBroken;
   }
   return makeLevels(options, folder);

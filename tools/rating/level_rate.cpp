@@ -1,4 +1,4 @@
-// level-rate: the difficulty figure of every level of a level list, in play
+// mellow-quarrier-level-rate: the difficulty figure of every level of a level list, in play
 // order, with the parts it is made of, measured from each level's proof in
 // the replays folder beside it. Exit status 0 when every level was rated,
 // 1 when a level or its proof is missing or the proof does not clear it, 2
@@ -15,7 +15,7 @@
 // placing chasers, before the level is solved again. Exit status 1 when a
 // level with chasers falls below a fair start.
 //
-//   level-rate [--starts | --presses] LIST
+//   mellow-quarrier-level-rate [--starts | --presses] LIST
 //
 // The rules need no art: --assets FILE is still accepted, and ignored.
 #include "analysis/human_margin.h"
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     }
   }
   if (listPath.empty()) {
-    std::cerr << "usage: level-rate [--starts | --presses] LIST\n";
+    std::cerr << "usage: mellow-quarrier-level-rate [--starts | --presses] LIST\n";
     return ExitBroken;
   }
   if (startsOnly) {

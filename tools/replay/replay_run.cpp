@@ -1,8 +1,8 @@
-// replay-run: plays replay files headless through the real rules and prints
+// mellow-quarrier-replay-run: plays replay files headless through the real rules and prints
 // one line per replay. Exit status 0 when every replay that states an
 // expectation met it, 1 when one did not, 2 when a replay could not be run.
 //
-//   replay-run [--trace] REPLAY...
+//   mellow-quarrier-replay-run [--trace] REPLAY...
 //
 // --trace prints the player's position, score and gold left after each update.
 // The rules need no art: --assets FILE is still accepted, and ignored.
@@ -78,7 +78,7 @@ int runOne(const std::string& path, bool trace) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: replay-run [--trace] REPLAY...\n";
+    std::cerr << "usage: mellow-quarrier-replay-run [--trace] REPLAY...\n";
     return ExitBroken;
   }
   int status = 0;

@@ -1,11 +1,11 @@
-// level-solve: finds a key sequence that clears each given level, checks it
+// mellow-quarrier-level-solve: finds a key sequence that clears each given level, checks it
 // by replaying it from the start through the replay runner, and writes it as
 // a replay file. Exit status 0 when every level was cleared, 1 when one is
 // proven impossible ("NO WAY"), 3 when the search found no way within its
 // budget, which proves nothing ("UNSURE"; the reason on stderr), 2 on a usage
 // or file problem.
 //
-//   level-solve [--enemies auto|on|off] [--states N]
+//   mellow-quarrier-level-solve [--enemies auto|on|off] [--states N]
 //               [--out DIR] [--progress] (--list LIST | LEVEL...)
 //
 // The rules need no art: --assets FILE is still accepted, and ignored.
@@ -105,7 +105,7 @@ bool readOptions(int argc, char** argv, Options& options) {
       options.progress = true;
     } else if (argument == "--out" && hasValue) {
       options.outDir = argv[++index];
-    } else if (!takeLevelArgument("level-solve", argc, argv, index, options.levels)) {
+    } else if (!takeLevelArgument("mellow-quarrier-level-solve", argc, argv, index, options.levels)) {
       return false;
     }
   }
@@ -231,7 +231,7 @@ int worseStatus(int one, int other) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: level-solve [--enemies auto|on|off] [--states N] [--out DIR] "
+    std::cerr << "usage: mellow-quarrier-level-solve [--enemies auto|on|off] [--states N] [--out DIR] "
                  "[--progress] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }

@@ -23,7 +23,7 @@ status=0
 started=$(date +%s.%N)
 printf '%-28s %8s %8s\n' level seconds peak-MB
 for level in $(grep -v '^#' "$root/levels/levels.txt"); do
-  if ! /usr/bin/time -f '%e %M' -o "$scratch/time" "$build/tools/solver/level-solve" --enemies on \
+  if ! /usr/bin/time -f '%e %M' -o "$scratch/time" "$build/run/mellow-quarrier-level-solve" --enemies on \
       --out "$out" "$root/levels/$level" >"$scratch/log" 2>&1; then
     status=1
     cat "$scratch/log" >&2

@@ -20,11 +20,16 @@ extern BITMAP* levelBitmap;      // 512 x 512, the tiles of the level in play
 extern DATAFILE* assets;         // objects addressed by the indices of assets.h
 extern int32_t bonusTimer;       // level clock in updates, 12000 at level start
 
+// The timer ticks this often, and each tick is one update of the game: game
+// time is counted in updates.
+constexpr int UpdatesPerSecond = 100;
+constexpr double secondsOf(double updates) { return updates / UpdatesPerSecond; }
+
 constexpr int ScreenWidth = 512;
 constexpr int ScreenHeight = 528;
 constexpr int FieldSize = 512;
 
-// The timer handler: one tick every 10 ms.
+// The timer handler: one tick every 1/UpdatesPerSecond of a second.
 void onTick();
 
 // One pass of the main loop: at most one update and one frame, no catching up.

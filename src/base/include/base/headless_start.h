@@ -9,3 +9,8 @@
 
 // Answers what went wrong, or an empty text when everything is ready.
 std::string startWithoutWindow(const std::string& assetsFile);
+
+// The assets.dat a level tool loads unless told otherwise: the one beside its
+// program file (the build's run folder), else the installed game's, found
+// relative to the program (installed in PREFIX/games).
+std::string defaultAssetsFile();

@@ -1,4 +1,4 @@
-// The dead ends of the level as it stands: the level-check program run on
+// The dead ends of the level as it stands: the mellow-quarrier-level-check program run on
 // it as a child process (the analysis plays the level through the game's
 // process-wide state, which the editor's window needs), read without
 // waiting. It names the cells of the traps and of the places that cost a

@@ -217,7 +217,7 @@ private:
   std::unique_ptr<ProofRun> proof_;
   int proofsStarted_ = 0;
   // The presses of proof_ with less than a person's room, found by
-  // level-check in the background once the proof is in, framed while it
+  // mellow-quarrier-level-check in the background once the proof is in, framed while it
   // is watched.
   std::unique_ptr<LevelToolRun> proofMarginRun_;
   std::vector<WatchMark> criticalPresses_;

@@ -3,10 +3,10 @@
 //   mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE | LEVEL_LIST]
 //
 // assets.dat: the --assets file, else the one beside the editor's own
-// program file, else the installed game's. The solver (level-solve) and the
-// dead-end check (level-check): beside the editor, else the installed ones,
-// else the ones this build made (found relative to the editor, so that no
-// build path is compiled in).
+// program file, else the installed game's. The solver
+// (mellow-quarrier-level-solve) and the dead-end check
+// (mellow-quarrier-level-check): beside the editor, where both the build and
+// the install put them.
 //
 // Without a level file (a start from the desktop menu) the new level's first
 // Save as starts in the player's folder, levels/ beside the high scores.

@@ -36,7 +36,7 @@ struct Chord {
 struct KeyBinding {
   KeyPlace place;
   Command command;
-  const char* keys;   // as the help, the manual and the README write them
+  std::string keys;   // as the help, the manual and the README write them
   const char* help;   // a short line for the help overlay
   std::vector<Chord> chords;
 };

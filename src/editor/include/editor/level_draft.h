@@ -93,8 +93,7 @@ public:
   int goldCount() const;
   int enemyCount() const;
   int playerStartCount() const;
-  // The start the game uses: the last PlayerStart in reading order, that is
-  // the one in the lowest row and, within it, the rightmost.
+  // The start the game uses (playerStartIndex).
   std::optional<int> playerStart() const;
   // Gold the player cannot get to from the start (cell indices); worked out
   // again only after a change.

@@ -1,4 +1,4 @@
-// A proof that a level can be cleared: the level-solve program run on the
+// A proof that a level can be cleared: the mellow-quarrier-level-solve program run on the
 // level as it stands, as a child process, so that the search (which takes
 // over the process-wide game state) never stops the editor's window. Its
 // progress and result are read from its output without waiting. Gold that
@@ -27,7 +27,7 @@ struct ProofResult {
   std::string effort;           // "N states, S s" so far, or why there was no search
   std::vector<int> missedGold;  // cell indices of the gold the search never took
   std::optional<Replay> replay;
-  std::string replayComment;    // the comment level-solve wrote above the replay
+  std::string replayComment;    // the comment the solver wrote above the replay
 };
 
 class ProofRun {

@@ -21,7 +21,7 @@ struct SetLevelFacts {
   std::optional<double> figure;  // with a proof that clears the level
   // The human margin of the proof, "12 95%": how late in updates a person
   // may make any press, and the share of presses that may come 15 late.
-  // Measured after the rest, by level-check in a process of its own, as it
+  // Measured after the rest, by mellow-quarrier-level-check in a process of its own, as it
   // takes seconds; "?" when that failed.
   std::optional<std::string> margin;
 };

@@ -21,6 +21,12 @@ constexpr int16_t FallPixelsPerTick = 8;
 constexpr int16_t BottomRowTopPixel = 496;    // y of row 31
 constexpr int16_t AboveTopRowPixel = -16;     // where the bottom wrap puts an actor
 
+// A fall that has not ended after this many updates goes through an open
+// column for ever (a drop through all 32 rows takes 66); by then every hole
+// the player left has refilled. What plays the rules ahead (the solver, the
+// dead-end analysis) gives such a fall up there.
+constexpr uint32_t FallsForeverAfterUpdates = 400;
+
 constexpr int32_t cellOfPixel(int32_t pixel) { return pixel / CellPixels; }
 
 // The row an actor drops out of at its next decision.

@@ -18,6 +18,10 @@ public:
   void place(int16_t x, int16_t y);
   void update();
   void draw() const;
+  // What an update does in his own cell when no step is under way: takes
+  // the gold there, or his life inside brick. The dead-end analysis calls it
+  // for the update that comes next, so that it takes gold by this rule too.
+  void collect();
 
   Game* game;
   int16_t dx = 0;
@@ -35,6 +39,5 @@ private:
   bool step();
   void tryMove(int16_t moveX, int16_t moveY);
   bool fall();
-  void collect();
   void dig(int side);
 };

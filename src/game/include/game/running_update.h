@@ -16,11 +16,13 @@
 // delay.
 #pragma once
 
+#include "base/globals.h"
+
 #include <cstdint>
 
 class Game;
 
-constexpr int32_t TicksPerBonusPoint = 100;
+constexpr int32_t TicksPerBonusPoint = UpdatesPerSecond;
 
 // Answers how many levels the sequence holds; the caller then enters the
 // first level it plays.

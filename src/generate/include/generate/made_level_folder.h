@@ -1,7 +1,7 @@
-// The folder a run of level-make fills, laid out as the shipped levels/ is:
+// The folder a run of mellow-quarrier-level-make fills, laid out as the shipped levels/ is:
 // a level file per level (NNN-title.txt, numbered in the order made), its
 // proof in replays/NNN-title.replay, and levels.txt naming them in order of
-// difficulty (level-rate's figure), which the editor, level-rate and the
+// difficulty (mellow-quarrier-level-rate's figure), which the editor, mellow-quarrier-level-rate and the
 // game's --levels read as they read the shipped set.
 //
 // Every file is written beside its place and renamed into it, the proof

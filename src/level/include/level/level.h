@@ -25,3 +25,26 @@ constexpr int cellIndex(int x, int y) { return GridSize * x + y; }
 struct Level {
   int8_t cells[CellCount];   // codes 0 to 15
 };
+
+// The cell index of the start a level is played from: of several
+// PlayerStart cells the last in reading order, that is the one in the lowest
+// row and, within it, the rightmost; -1 when the level has none.
+inline int playerStartIndex(const Level& level) {
+  for (int y = GridSize - 1; y >= 0; --y) {
+    for (int x = GridSize - 1; x >= 0; --x) {
+      if (level.cells[cellIndex(x, y)] == PlayerStart) {
+        return cellIndex(x, y);
+      }
+    }
+  }
+  return -1;
+}
+
+// How many cells of the level hold the code.
+inline int countOf(const Level& level, int code) {
+  int count = 0;
+  for (const int8_t cell : level.cells) {
+    count += cell == code ? 1 : 0;
+  }
+  return count;
+}

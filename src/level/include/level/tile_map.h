@@ -15,6 +15,10 @@
 // from the generator, so both play exactly alike.
 enum class Drawing : uint8_t { Painted, Unseen };
 
+// Updates from a dig until its hole fills, and between the refills of holes
+// that wait in line.
+constexpr uint8_t RefillDelay = 100;
+
 struct RefillCell {
   uint8_t x;
   uint8_t y;

@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string>
 
+// The top of the status line under the field: the score, the clock and the
+// level label.
+constexpr int StatusLineY = 513;
+
 enum TextAlign : int { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
 
 // Draws with a transparent background; colour -1 keeps the font's own
