@@ -98,6 +98,10 @@ bool rateLevelFile(const std::filesystem::path& file, RatedLevel& rated, std::st
   if (!loadReplay(proofPath.string(), rated.proof, error)) {
     return false;
   }
+  if (!proofFitsTheClock(rated.proof)) {
+    error = proofPath.string() + ": longer than the level's clock allows for three lives";
+    return false;
+  }
   try {
     rated.rating = rateLevel(rated.source.level, rated.proof);
   } catch (const ReplayError& problem) {

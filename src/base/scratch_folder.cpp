@@ -1,5 +1,7 @@
 #include "base/scratch_folder.h"
 
+#include "base/signal_cleanup.h"
+
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -11,11 +13,13 @@ ScratchFolder::ScratchFolder(const char* prefix) : previous_(std::filesystem::cu
                              std::filesystem::temp_directory_path().string());
   }
   path_ = pattern;
+  removeOnSignal(path_.c_str());
   std::filesystem::current_path(path_);
 }
 
 ScratchFolder::~ScratchFolder() {
   std::error_code ignored;
   std::filesystem::current_path(previous_, ignored);
+  keepOnSignal(path_.c_str());
   std::filesystem::remove_all(path_, ignored);
 }

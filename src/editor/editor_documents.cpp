@@ -4,6 +4,8 @@
 
 #include "editor/editor_colours.h"
 
+#include "leveltext/level_set.h"
+
 #include <allegro.h>
 
 #include <filesystem>
@@ -83,6 +85,7 @@ void Editor::loadLevel(const OpenedLevel& opened, const std::string& path, const
   endStroke();
   levelPath_ = path;
   displayName_ = displayName;
+  levelStamp_ = opened.stamp;
   levelJoinsSet_ = false;
   draft_ = LevelDraft(opened.isNew ? LevelSource{"Untitled", "", Level{}} : opened.source);
   view_.invalidate();
@@ -215,6 +218,8 @@ void Editor::showSet(LevelSetList list) {
 void Editor::newSet(const std::string& path) {
   LevelSetList list;
   list.setPath(path);
+  // Agreed to replace what is there.
+  list.setStamp(currentStamp(path, LevelListMostBytes));
   showSet(std::move(list));
   say("A new set: A adds a level to it, Ctrl+S saves it.", Dim);
 }
@@ -329,11 +334,16 @@ bool Editor::saveLevelAs(const std::string& path) {
   }
   std::ostringstream text;
   writeLevelSource(text, draft_.source());
-  const std::string error = writeFileAtomically(path, text.str());
-  if (!error.empty()) {
-    say(error + ". The level is not saved: Ctrl+Shift+S saves it as another file.", Warning);
+  const GuardedSave saved = saveFile(path, text.str(), path == levelPath_ ? &levelStamp_ : nullptr);
+  if (saved.result == GuardedSave::Changed) {
+    askAboutChange(false);
     return false;
   }
+  if (saved.result == GuardedSave::Failed) {
+    say(saved.error + ". The level is not saved: Ctrl+Shift+S saves it as another file.", Warning);
+    return false;
+  }
+  levelStamp_ = saved.stamp;
   if (path != levelPath_) {
     displayName_ = path;
     levelPath_ = path;
@@ -389,15 +399,20 @@ bool Editor::saveSetAs(const std::string& path) {
     leftOut += drawn ? 0 : 1;
     return drawn;
   });
-  const std::string error = writeFileAtomically(path, text);
-  if (!error.empty()) {
+  const GuardedSave saved = saveFile(path, text, path == before ? &set_->stamp() : nullptr);
+  if (saved.result == GuardedSave::Changed) {
+    askAboutChange(true);
+    return false;
+  }
+  if (saved.result == GuardedSave::Failed) {
     if (path != before) {
       set_->setPath(before);
     }
-    say(error + ". The set is not saved: Ctrl+Shift+S saves it as another file.", Warning);
+    say(saved.error + ". The set is not saved: Ctrl+Shift+S saves it as another file.", Warning);
     return false;
   }
   set_->markSaved();
+  set_->setStamp(saved.stamp);
   if (leftOut > 0) {
     say("Saved the set " + shownPath(path) + " without " + std::to_string(leftOut) + " level" +
             (leftOut == 1 ? "" : "s") + " never drawn: draw and save them, then save the set again.",

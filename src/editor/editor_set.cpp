@@ -295,6 +295,12 @@ void Editor::pollProveAll() {
 void Editor::playSet() {
   std::vector<Level> levels;
   const std::vector<SetEntry>& entries = set_->entries();
+  if (static_cast<int>(entries.size()) > MostLevelsInSet) {
+    say("The set cannot be played: the game holds at most " + std::to_string(MostLevelsInSet) + " levels, this set " +
+            std::to_string(entries.size()) + ".",
+        Warning);
+    return;
+  }
   for (size_t step = 0; step < entries.size(); ++step) {
     const SetEntry& entry = entries[(setSelected_ + step) % entries.size()];
     const OpenedLevel opened = openLevelFile(entry.path, entry.name);

@@ -4,6 +4,7 @@
 #include "editor/set_level_facts.h"
 
 #include "base/os_files.h"
+#include "base/shared_file.h"
 #include "base/small_file.h"
 #include "leveltext/level_set.h"
 
@@ -52,28 +53,55 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
     opened.error = displayName + ": " + smallFileProblemText(problem, LevelFileMostBytes, "a level file");
     return opened;
   }
+  opened.stamp = stampOfRead(path, &bytes);
   std::istringstream in(bytes);
   parseLevelSource(in, displayName, opened.source, opened.error);
   return opened;
 }
 
-std::string writeFileAtomically(const std::string& path, const std::string& text) {
+namespace {
+
+// Writes text to the file at path under its folder's lock, unless readAs is
+// given and the file no longer matches it.
+GuardedSave lockedWrite(const std::string& path, const std::string& text, const FileStamp* readAs) {
+  // Through a symbolic link to the file it leads to, which is what changes.
+  std::error_code unknown;
+  std::string target = fs::is_symlink(path, unknown) ? saveTargetOf(path.c_str()) : path;
+  if (target.empty()) {
+    target = path;
+  }
+  const FolderLock lock(target, FolderLock::Exclusive);
+  removeKilledSaves(target);
+  if (readAs != nullptr && !unchangedSince(target, *readAs, LevelListMostBytes)) {
+    return {GuardedSave::Changed, {}, {}};
+  }
   struct stat existing {};
-  const bool exists = stat(path.c_str(), &existing) == 0;
+  const bool exists = stat(target.c_str(), &existing) == 0;
   // Renaming would replace a file its owner has made read-only.
-  if (exists && !mayReplaceFile(path.c_str(), existing)) {
-    return failure(path, "the file is read-only", errno);
+  if (exists && !mayReplaceFile(target.c_str(), existing)) {
+    return {GuardedSave::Failed, failure(path, "the file is read-only", errno), {}};
   }
   // A replaced file keeps its permissions; a new one gets what any new file gets.
   const mode_t mode = exists ? existing.st_mode & 07777 : modeForNewFile();
-  const RenameOutcome outcome = replaceByRename(path, text, mode);
+  const RenameOutcome outcome = replaceByRename(target, text, mode);
   switch (outcome.step) {
-    case RenameOutcome::Done: return {};
-    case RenameOutcome::NoNewFile: return failure(path, "no new file can be made beside it", outcome.error);
-    case RenameOutcome::Writing: return failure(path, "writing failed", outcome.error);
+    case RenameOutcome::Done: return {GuardedSave::Saved, {}, stampOfRead(target, &text)};
+    case RenameOutcome::NoNewFile:
+      return {GuardedSave::Failed, failure(path, "no new file can be made beside it", outcome.error), {}};
+    case RenameOutcome::Writing: return {GuardedSave::Failed, failure(path, "writing failed", outcome.error), {}};
     case RenameOutcome::Renaming: break;
   }
-  return failure(path, "the new file could not replace the old", outcome.error);
+  return {GuardedSave::Failed, failure(path, "the new file could not replace the old", outcome.error), {}};
+}
+
+}  // namespace
+
+std::string writeFileAtomically(const std::string& path, const std::string& text) {
+  return lockedWrite(path, text, nullptr).error;
+}
+
+GuardedSave saveFile(const std::string& path, const std::string& text, const FileStamp* readAs) {
+  return lockedWrite(path, text, readAs);
 }
 
 std::string replayPathBeside(const std::string& levelPath) {

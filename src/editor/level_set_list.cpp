@@ -21,13 +21,16 @@ std::string nameInList(const fs::path& listFolder, const fs::path& levelPath) {
 }  // namespace
 
 std::string LevelSetList::open(const std::string& path, LevelSetList& out) {
-  LevelList list;
+  std::string bytes;
   std::string error;
-  if (!readLevelList(path, list, error)) {
+  if (!readSmallFile(path, LevelListMostBytes, "a level list", bytes, error)) {
     return error;
   }
+  LevelList list;
+  parseLevelList(bytes, list);
   out = LevelSetList();
   out.path_ = path;
+  out.stamp_ = stampOfRead(path, &bytes);
   out.headComments_ = list.headComments;
   const fs::path folder = fs::path(path).parent_path();
   for (const LevelListEntry& entry : list.entries) {

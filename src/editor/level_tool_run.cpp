@@ -1,5 +1,7 @@
 #include "editor/level_tool_run.h"
 
+#include "base/signal_cleanup.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -47,6 +49,7 @@ LevelToolRun::LevelToolRun(std::vector<std::string> arguments, const std::string
     startProblem_ = std::strerror(spawned);
     return;
   }
+  stopOnSignal(child_);
   fcntl(output_, F_SETFL, O_NONBLOCK);
 }
 
@@ -54,6 +57,7 @@ LevelToolRun::~LevelToolRun() {
   if (child_ > 0) {
     kill(child_, SIGTERM);
     waitpid(child_, nullptr, 0);
+    leaveOnSignal(child_);
   }
   if (output_ >= 0) {
     close(output_);
@@ -75,6 +79,7 @@ bool LevelToolRun::poll(const std::function<void(const std::string&)>& onLine, i
   }
   int status = 0;
   if (count == 0 && waitpid(child_, &status, WNOHANG) == child_) {
+    leaveOnSignal(child_);
     child_ = -1;
     exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return true;

@@ -27,6 +27,10 @@ SetLevelFacts describeSetLevel(const std::string& levelPath) {
     facts.proof = "no proof";
     return facts;
   }
+  if (!proofFitsTheClock(proof)) {
+    facts.proof = "proof too long";
+    return facts;
+  }
   try {
     facts.figure = rateLevel(level, proof).figure;
     facts.proof = proof.enemies ? "proven" : "proven w/o enemies";

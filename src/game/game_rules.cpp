@@ -11,7 +11,6 @@ namespace {
 
 constexpr int32_t FirstCrushAward = 15;
 constexpr int32_t CrushAwardRise = 5;
-constexpr int32_t LevelClockTicks = 120 * UpdatesPerSecond;  // two minutes
 constexpr uint8_t JustCrushed = 255;  // an enemy's respawnDelay only in the tick of its crush
 
 }  // namespace

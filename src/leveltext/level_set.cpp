@@ -83,13 +83,7 @@ bool readLevelFile(const std::string& path, LevelSource& source, std::string& er
   return parseLevelSource(text, path, source, error);
 }
 
-bool readLevelList(const std::string& listPath, LevelList& list, std::string& error) {
-  std::string bytes;
-  std::string why;
-  if (!readWhole(listPath, LevelListMostBytes, "a level list", "cannot open the level list", bytes, why)) {
-    error = located(listPath, 1, why);
-    return false;
-  }
+void parseLevelList(const std::string& bytes, LevelList& list) {
   list = LevelList();
   std::istringstream lines(bytes);
   int lineNumber = 0;
@@ -104,6 +98,16 @@ bool readLevelList(const std::string& listPath, LevelList& list, std::string& er
     }
   }
   list.lineCount = lineNumber;
+}
+
+bool readLevelList(const std::string& listPath, LevelList& list, std::string& error) {
+  std::string bytes;
+  std::string why;
+  if (!readWhole(listPath, LevelListMostBytes, "a level list", "cannot open the level list", bytes, why)) {
+    error = located(listPath, 1, why);
+    return false;
+  }
+  parseLevelList(bytes, list);
   return true;
 }
 
@@ -115,8 +119,7 @@ bool compileLevelList(const std::string& listPath, std::string& mapsBin, std::st
   const std::filesystem::path folder = std::filesystem::path(listPath).parent_path();
   std::vector<Level> levels;
   for (const LevelListEntry& entry : list.entries) {
-    // The game reads at most 256 records, the last of which must end the list.
-    if (static_cast<int>(levels.size()) == MaxLevelRecords - 1) {
+    if (static_cast<int>(levels.size()) == MostLevelsInSet) {
       error = located(listPath, entry.line, "more than 255 levels");
       return false;
     }

@@ -1,6 +1,8 @@
 #include "replay/replay.h"
 
 #include "base/small_file.h"
+#include "game/game.h"
+#include "game/player.h"
 
 #include <cctype>
 #include <filesystem>
@@ -183,6 +185,18 @@ bool loadReplay(const std::string& path, Replay& out, std::string& error) {
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   out.baseDir = folder.empty() ? "." : folder.string();
   return true;
+}
+
+std::uint64_t replayUpdates(const Replay& replay) {
+  std::uint64_t updates = 0;
+  for (const KeyRun& run : replay.keys) {
+    updates += run.updates;
+  }
+  return updates;
+}
+
+bool proofFitsTheClock(const Replay& replay) {
+  return replayUpdates(replay) <= std::uint64_t{LevelClockTicks} * StartingLives;
 }
 
 void holdKeys(Replay& replay, uint8_t keys, uint32_t updates) {

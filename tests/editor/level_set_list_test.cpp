@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 TEST(LevelSetListTest, KeepsTheHeadCommentsAndTheOrderAsChanged) {
@@ -49,6 +51,13 @@ TEST(LevelSetListTest, TellsLevelFilesFromLists) {
   dir.writeFile("list.txt", "# title: not a level\na.txt\n");
   EXPECT_TRUE(looksLikeLevelFile(dir.path() + "/level.txt"));
   EXPECT_FALSE(looksLikeLevelFile(dir.path() + "/list.txt"));
+
+  // A huge file without a newline is neither read whole nor taken for a set.
+  dir.writeFile("huge", "");
+  ASSERT_EQ(0, truncate((dir.path() + "/huge").c_str(), off_t{100} << 20));
+  LevelSetList set;
+  EXPECT_EQ(LevelSetList::open(dir.path() + "/huge", set),
+            dir.path() + "/huge: larger than 1024 KiB, too large for a level list");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // folder is removed afterwards. The Game reads maps.bin and user.bin from the
 // working directory and writes user.bin when it goes, so every headless game
 // that the tools, tests, soak and benchmarks run gets a folder of its own.
+// A TERM, HUP or INT that ends the process removes the folder too
+// (signal_cleanup.h).
 #pragma once
 
 #include <filesystem>

@@ -102,6 +102,8 @@ private:
   bool saveLevelAs(const std::string& path);
   bool saveSet();
   bool saveSetAs(const std::string& path);
+  // The file changed behind the editor: overwrite, reload or go back.
+  void askAboutChange(bool ofSet);
   void newSet(const std::string& path);
   void showSet(LevelSetList list);
   void saveAsked(const std::string& path, bool anotherFile, const std::function<void()>& write);
@@ -166,6 +168,7 @@ private:
   std::string levelPath_;      // absolute; empty for a level never saved
   std::string displayName_;    // as given, for messages
   bool readOnly_ = false;      // an installed level: Save as only
+  FileStamp levelStamp_;       // the level's file as last read or written
   LevelDraft draft_;
   PaintTool paint_;
   SelectTool select_;

@@ -5,6 +5,8 @@
 // lines at the top of the list are kept; the others are not.
 #pragma once
 
+#include "base/file_stamp.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,6 +25,9 @@ public:
   const std::vector<SetEntry>& entries() const { return entries_; }
   bool modified() const { return modified_; }
   void markSaved() { modified_ = false; }
+  // The list file as last read or written, which a save checks it against.
+  const FileStamp& stamp() const { return stamp_; }
+  void setStamp(const FileStamp& stamp) { stamp_ = stamp; }
   void setPath(const std::string& path);
 
   // Moves the level at index by step places; answers its new index.
@@ -40,6 +45,7 @@ private:
   std::vector<std::string> headComments_;
   std::vector<SetEntry> entries_;
   bool modified_ = false;
+  FileStamp stamp_;
 };
 
 // Whether the file's first line that is not blank starts a level file

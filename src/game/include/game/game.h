@@ -5,6 +5,7 @@
 // the caller, which sits above the rules); its destruction writes user.bin.
 #pragma once
 
+#include "base/globals.h"
 #include "level/tile_map.h"
 #include "scores/high_score_table.h"
 
@@ -20,6 +21,10 @@ class State;
 enum OrderMode : uint8_t { Linear = 0, Random = 1 };
 
 class Game;
+
+// The level clock, in updates: set when a level is entered, and so once for
+// each life spent in it.
+constexpr int32_t LevelClockTicks = 120 * UpdatesPerSecond;  // two minutes
 
 // Builds the state that becomes current when the Game is built; tools that
 // drive the rules themselves return null.

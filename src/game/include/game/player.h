@@ -8,6 +8,9 @@
 
 class Game;
 
+// Three lives, and no way to gain more.
+constexpr int8_t StartingLives = 3;
+
 class Player {
 public:
   explicit Player(Game* game);
@@ -27,7 +30,7 @@ public:
   int32_t spriteRow = 0;     // 0 facing left, 2 facing right, 4 climbing or falling
   int8_t animFrame = 0;      // 0..7
   uint8_t alive = 1;
-  int8_t lives = 3;
+  int8_t lives = StartingLives;
   int32_t score = 0;
   int16_t x = 0;
   int16_t y = 0;

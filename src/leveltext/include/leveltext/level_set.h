@@ -21,6 +21,9 @@
 constexpr std::size_t LevelListMostBytes = std::size_t{1} << 20;
 constexpr std::size_t LevelFileMostBytes = std::size_t{64} << 10;
 
+// The game reads at most 256 records, the last of which must end the list.
+constexpr int MostLevelsInSet = MaxLevelRecords - 1;
+
 // Reads one level file through the bounded reader and parses it. On
 // failure returns false with "FILE: why it cannot be read" or
 // "FILE:LINE:COLUMN: what is wrong" in error.
@@ -41,6 +44,9 @@ struct LevelList {
   std::vector<LevelListEntry> entries;
   int lineCount = 0;
 };
+
+// The list held in bytes, read from a list file.
+void parseLevelList(const std::string& bytes, LevelList& list);
 
 // Reads the list file through the bounded reader (small_file.h). On
 // failure returns false with "FILE:1:1: what is wrong" in error.

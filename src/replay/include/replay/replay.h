@@ -73,6 +73,13 @@ constexpr std::size_t ReplayFileMostBytes = std::size_t{4} << 20;
 // huge file is refused by name); baseDir becomes the file's folder.
 bool loadReplay(const std::string& path, Replay& out, std::string& error);
 
+// The most updates a proof of one level may hold: the level's clock for
+// each of the three lives. A proof is a way through the level in its time;
+// one far past it is a mistake or an attack (a single line can hold four
+// billion updates, over an hour of headless play), and is refused unplayed.
+std::uint64_t replayUpdates(const Replay& replay);
+bool proofFitsTheClock(const Replay& replay);
+
 // The recorder: appends updates with these keys held, merging with the last
 // run when it holds the same keys.
 void holdKeys(Replay& replay, uint8_t keys, uint32_t updates);
