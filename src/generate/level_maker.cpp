@@ -9,6 +9,8 @@
 #include "analysis/reachability.h"
 #include "analysis/level_search.h"
 #include "replay/replay_runner.h"
+#include "base/globals.h"
+#include "level/level.h"
 
 #include <algorithm>
 
@@ -21,17 +23,13 @@ constexpr size_t SearchStates = 60000;
 constexpr int ReachRepairs = 3;
 constexpr int DeadEndRepairs = 2;
 constexpr int FairStartRepairs = 3;
-constexpr int FairStartUpdates = static_cast<int>(FairStartSeconds * 100);
+constexpr int FairStartUpdates = static_cast<int>(FairStartSeconds * UpdatesPerSecond);
 constexpr int DistinctCells = CellCount / 4;
 // Every press of the proof may come this late and the level still clears:
 // a tenth of a second, less than anyone's reaction.
 constexpr int FairMarginUpdates = 10;
 constexpr int MarginRepairs = 1;
 const std::string TooTight = "too tight for a person";
-
-int countOf(const Level& level, int8_t code) {
-  return static_cast<int>(std::count(level.cells, level.cells + CellCount, code));
-}
 
 // Each piece out of reach gets a ladder under it; one that cannot have one
 // is taken away, so long as some gold is left.
