@@ -25,6 +25,7 @@ PY
 }
 
 start_xvfb 1600x1200
+bind_keysym eacute
 start_editor --scale 1 new.txt
 
 press 1

@@ -77,6 +77,17 @@ start_xvfb() { # [WIDTHxHEIGHT]
   export DISPLAY=:$(cat "$work/display.txt")
 }
 
+# Gives KEYSYM a key of its own. Without one, xdotool lends it a spare key
+# for the moment of the press and takes it back at once; a program that
+# reads its events late then looks the key up after it was taken back and
+# finds nothing.
+bind_keysym() { # KEYSYM
+  local spare
+  spare=$(xmodmap -pke | awk 'NF == 3 && $2 > 8 { print $2; exit }')
+  [ -n "$spare" ] || fail "no spare key for $1"
+  xmodmap -e "keycode $spare = $1"
+}
+
 # Starts the game in $work with a silent sound device, under a time limit,
 # with the arguments given. MQ_GAME_WRAPPER, split on blanks, runs the game
 # inside another program (valgrind, say) without changing the test.
