@@ -13,6 +13,7 @@
 #include <chrono>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <queue>
 #include <unordered_map>
 #include <unordered_set>
@@ -28,6 +29,9 @@ constexpr uint32_t DigCharge = 32;
 // Each setting first searches this many states; every round after doubles
 // the slice, until one clears the level or the budget is spent.
 constexpr size_t FirstSlice = 1024;
+// A first guess is followed for at most this many updates, so that one
+// holding a key for ever costs no more than that.
+constexpr size_t MaxGuessUpdates = size_t{1} << 20;
 
 // How coarse the search is. No one setting suits every level: holes open at
 // once multiply the states, so a level that needs many of them drowns a
@@ -115,13 +119,6 @@ public:
   void add(uint64_t value) {
     hash_ ^= value + 0x9e3779b97f4a7c15ULL + (hash_ << 6) + (hash_ >> 2);
   }
-  void addBytes(const int8_t* bytes, size_t count) {
-    uint64_t fnv = 1469598103934665603ULL;
-    for (size_t index = 0; index < count; ++index) {
-      fnv = (fnv ^ static_cast<uint8_t>(bytes[index])) * 1099511628211ULL;
-    }
-    add(fnv);
-  }
   uint64_t value() const { return hash_; }
 
 private:
@@ -130,12 +127,15 @@ private:
 
 int nearestCell(int16_t pixel) { return (pixel + CellPixels / 2) / CellPixels; }
 
-// Where the player stands and what the level looks like: the cells (gold
-// taken, holes open) and when the holes are due to refill.
-uint64_t placeKey(const Game& game, int refillSpanShift) {
+// Where the player stands and what the level looks like: the cells that
+// differ from the level as entered (gold taken, holes open) and when the
+// holes are due to refill.
+uint64_t placeKey(const Game& game, const std::vector<ChangedCell>& changed, int refillSpanShift) {
   KeyHash key;
   key.add(static_cast<uint16_t>(game.player->x) | (static_cast<uint64_t>(static_cast<uint16_t>(game.player->y)) << 16));
-  key.addBytes(game.map.cells, CellCount);
+  for (const ChangedCell& cell : changed) {
+    key.add((static_cast<uint64_t>(cell.index) << 8) | static_cast<uint8_t>(cell.code));
+  }
   uint32_t dueIn = game.map.refillCountdown;
   for (const RefillCell& hole : game.map.refillQueue) {
     key.add((static_cast<uint64_t>(dueIn >> refillSpanShift) << 16) | (hole.x << 8) | hole.y);
@@ -177,10 +177,11 @@ bool entombed(const Game& game) {
 
 class Search {
 public:
-  Search(const Level& level, bool enemies, unsigned seed, const SearchSettings& settings, SearchReport& report)
+  Search(const Level& level, bool enemies, unsigned seed, const SearchSettings& settings, SearchReport& report,
+         const std::vector<uint8_t>& guess)
       : session_(level, enemies, seed), settings_(settings),
         actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(report),
-        entered_(session_.save()) {}
+        entered_(session_.save()), guess_(settings.lateTicks == 0 ? guess : std::vector<uint8_t>{}) {}
 
   // Searches on until it has kept `states` states, cleared the level or run
   // out of states to expand; answers the node that cleared it, or -1.
@@ -191,12 +192,19 @@ public:
 
 private:
   void start();
+  // Adds the moments along guess_ after the first node, as a chain of
+  // nodes, until the guess goes wrong or ends.
+  void followGuess();
   // Plays a macro step from the session's current state; answers how it
   // ended and fills the tick counts.
   UpdateResult play(const MacroAction& action, SearchNode& node);
-  // Whether a player who makes the press of `action` settings_.lateTicks
-  // updates late, holding nothing meanwhile, lives to his next decision.
-  bool survivesLate(const SavedPlay& from, const MacroAction& action);
+  // The moment settings_.lateTicks updates after `from`, nothing held
+  // meanwhile, from which every press is tried late; empty when the wait
+  // itself ends the play, as `waited` says.
+  std::optional<SavedPlay> waitLate(const SavedPlay& from, UpdateResult& waited);
+  // Whether a player who makes the press of `action` from the late moment
+  // lives to his next decision.
+  bool survivesLate(const std::optional<SavedPlay>& late, UpdateResult waited, const MacroAction& action);
   void addNode(const SearchNode& node);
   void expand(int32_t index);
 
@@ -210,12 +218,14 @@ private:
   std::priority_queue<OpenEntry, std::vector<OpenEntry>, std::greater<OpenEntry>> open_;
   std::unordered_set<uint64_t> seen_;
   std::unordered_map<uint64_t, uint32_t> variantsAt_;   // states kept per place
+  std::vector<ChangedCell> changed_;   // scratch for the keys
   double seconds_ = 0.0;   // spent in runUntil, for the report only
   bool started_ = false;
   int32_t clearedNode_ = -1;
   // The level as entered, with the generator and the clock: the searches
   // take turns, and the others have moved both on since.
   SavedPlay entered_;
+  std::vector<uint8_t> guess_;   // the keys of each update of a way to start from
 };
 
 UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
@@ -244,22 +254,32 @@ UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
   return result;
 }
 
-bool Search::survivesLate(const SavedPlay& from, const MacroAction& action) {
+std::optional<SavedPlay> Search::waitLate(const SavedPlay& from, UpdateResult& waited) {
   session_.restore(from);
-  UpdateResult result = UpdateResult::Playing;
-  for (uint32_t tick = 0; tick < settings_.lateTicks && result == UpdateResult::Playing; ++tick) {
-    result = session_.advance(0);
+  waited = UpdateResult::Playing;
+  for (uint32_t tick = 0; tick < settings_.lateTicks && waited == UpdateResult::Playing; ++tick) {
+    waited = session_.advance(0);
   }
-  SearchNode late{};
-  if (result == UpdateResult::Playing) {
-    result = play(action, late);
+  if (waited != UpdateResult::Playing) {
+    return std::nullopt;
   }
+  return session_.save();
+}
+
+bool Search::survivesLate(const std::optional<SavedPlay>& late, UpdateResult waited, const MacroAction& action) {
+  if (!late) {
+    return waited == UpdateResult::Cleared;
+  }
+  session_.restore(*late);
+  SearchNode node{};
+  const UpdateResult result = play(action, node);
   return result == UpdateResult::Cleared || (result == UpdateResult::Playing && !entombed(session_.game()));
 }
 
 void Search::addNode(const SearchNode& node) {
   const Game& game = session_.game();
-  const uint64_t place = placeKey(game, settings_.refillSpanShift);
+  session_.changedCells(changed_);
+  const uint64_t place = placeKey(game, changed_, settings_.refillSpanShift);
   if (!seen_.insert(stateKey(place, game)).second) {
     return;
   }
@@ -284,12 +304,15 @@ void Search::addNode(const SearchNode& node) {
 void Search::expand(int32_t index) {
   const std::unique_ptr<SavedPlay> from = std::move(saved_[index]);
   const bool mayDig = from->refillQueue.size() < settings_.maxOpenHoles;
+  UpdateResult waited = UpdateResult::Playing;
+  const std::optional<SavedPlay> late =
+      settings_.lateTicks != 0 ? waitLate(*from, waited) : std::nullopt;
   for (const MacroAction& action : actions_) {
     const bool digs = (action.keys & (HoldDigLeft | HoldDigRight)) != 0;
     if ((digs && !mayDig) || (action.untilRefill && from->refillQueue.empty())) {
       continue;
     }
-    if (settings_.lateTicks != 0 && action.keys != 0 && !survivesLate(*from, action)) {
+    if (settings_.lateTicks != 0 && action.keys != 0 && !survivesLate(late, waited, action)) {
       continue;
     }
     session_.restore(*from);
@@ -321,6 +344,52 @@ void Search::start() {
     clearedNode_ = 0;
   } else if (landed == UpdateResult::Playing) {
     addNode(first);
+    followGuess();
+  }
+}
+
+void Search::followGuess() {
+  size_t at = nodes_.empty() ? 0 : nodes_[0].ticks;
+  if (nodes_.size() != 1 || at > guess_.size() ||
+      std::any_of(guess_.begin(), guess_.begin() + static_cast<std::ptrdiff_t>(at), [](uint8_t keys) { return keys != 0; })) {
+    return;
+  }
+  session_.restore(*saved_[0]);
+  while (at < guess_.size()) {
+    // One step of the guess: a press held, then nothing until the next
+    // press; or nothing at all until the next press.
+    const int32_t parent = static_cast<int32_t>(nodes_.size()) - 1;
+    const uint8_t keys = guess_[at];
+    uint32_t held = 0;
+    uint32_t idle = 0;
+    UpdateResult result = UpdateResult::Playing;
+    for (; at < guess_.size() && guess_[at] == keys && keys != 0 && result == UpdateResult::Playing; ++at) {
+      result = session_.advance(keys);
+      ++held;
+    }
+    for (; at < guess_.size() && guess_[at] == 0 && result == UpdateResult::Playing; ++at) {
+      result = session_.advance(0);
+      ++idle;
+    }
+    if (held > UINT8_MAX || idle > UINT16_MAX) {
+      return;
+    }
+    const bool digs = (keys & (HoldDigLeft | HoldDigRight)) != 0;
+    SearchNode node{parent, keys, static_cast<uint8_t>(held), static_cast<uint16_t>(idle),
+                    nodes_[parent].ticks + held + idle, session_.game().goldLeft(), nodes_[parent].digs + (digs ? 1 : 0)};
+    if (result == UpdateResult::Cleared) {
+      nodes_.push_back(node);
+      clearedNode_ = static_cast<int32_t>(nodes_.size()) - 1;
+      return;
+    }
+    const size_t kept = nodes_.size();
+    if (result != UpdateResult::Playing || !session_.atDecision()) {
+      return;
+    }
+    addNode(node);
+    if (nodes_.size() == kept) {
+      return;
+    }
   }
 }
 
@@ -382,9 +451,13 @@ SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const 
     return total;
   }
   SearchReport report(level);
+  std::vector<uint8_t> guess;
+  for (const KeyRun& run : limits.firstGuess) {
+    guess.insert(guess.end(), std::min<size_t>(run.updates, MaxGuessUpdates - guess.size()), run.keys);
+  }
   std::vector<std::unique_ptr<Search>> searches;
   for (const SearchSettings& settings : Portfolio) {
-    searches.push_back(std::make_unique<Search>(level, enemies, seed, settings, report));
+    searches.push_back(std::make_unique<Search>(level, enemies, seed, settings, report, guess));
   }
   const auto statesKept = [&searches] {
     size_t states = 0;
@@ -398,7 +471,8 @@ SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const 
       limits.onProgress(statesKept());
     }
   };
-  for (size_t slice = FirstSlice;; slice *= 2) {
+  // A guess that clears is the proof before any search.
+  for (size_t slice = guess.empty() ? FirstSlice : 0;; slice = std::max(slice * 2, FirstSlice)) {
     bool searching = false;
     for (const auto& search : searches) {
       const size_t spent = statesKept();
