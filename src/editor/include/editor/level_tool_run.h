@@ -21,6 +21,9 @@ public:
   // arguments: the tool's path and options; the level file's path follows them.
   LevelToolRun(std::vector<std::string> arguments, const std::string& workFolder, const std::string& name,
                const LevelSource& source);
+  // A tool that reads no level (the level maker): started on its arguments
+  // alone, its standard error going to NAME.err all the same.
+  LevelToolRun(const std::vector<std::string>& arguments, const std::string& workFolder, const std::string& name);
   // Ends the tool when it is still running.
   ~LevelToolRun();
   LevelToolRun(const LevelToolRun&) = delete;
@@ -41,9 +44,11 @@ public:
   const Level& level() const { return level_; }
 
 private:
+  void start(std::vector<std::string> arguments);
+
   std::string folder_;
   std::string name_;
-  Level level_;
+  Level level_{};
   pid_t child_ = -1;
   int output_ = -1;
   std::string pending_;   // output after the last full line
