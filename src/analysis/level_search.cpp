@@ -13,6 +13,7 @@
 #include <chrono>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <queue>
 #include <unordered_map>
 #include <unordered_set>
@@ -115,13 +116,6 @@ public:
   void add(uint64_t value) {
     hash_ ^= value + 0x9e3779b97f4a7c15ULL + (hash_ << 6) + (hash_ >> 2);
   }
-  void addBytes(const int8_t* bytes, size_t count) {
-    uint64_t fnv = 1469598103934665603ULL;
-    for (size_t index = 0; index < count; ++index) {
-      fnv = (fnv ^ static_cast<uint8_t>(bytes[index])) * 1099511628211ULL;
-    }
-    add(fnv);
-  }
   uint64_t value() const { return hash_; }
 
 private:
@@ -130,12 +124,15 @@ private:
 
 int nearestCell(int16_t pixel) { return (pixel + CellPixels / 2) / CellPixels; }
 
-// Where the player stands and what the level looks like: the cells (gold
-// taken, holes open) and when the holes are due to refill.
-uint64_t placeKey(const Game& game, int refillSpanShift) {
+// Where the player stands and what the level looks like: the cells that
+// differ from the level as entered (gold taken, holes open) and when the
+// holes are due to refill.
+uint64_t placeKey(const Game& game, const std::vector<ChangedCell>& changed, int refillSpanShift) {
   KeyHash key;
   key.add(static_cast<uint16_t>(game.player->x) | (static_cast<uint64_t>(static_cast<uint16_t>(game.player->y)) << 16));
-  key.addBytes(game.map.cells, CellCount);
+  for (const ChangedCell& cell : changed) {
+    key.add((static_cast<uint64_t>(cell.index) << 8) | static_cast<uint8_t>(cell.code));
+  }
   uint32_t dueIn = game.map.refillCountdown;
   for (const RefillCell& hole : game.map.refillQueue) {
     key.add((static_cast<uint64_t>(dueIn >> refillSpanShift) << 16) | (hole.x << 8) | hole.y);
@@ -194,9 +191,13 @@ private:
   // Plays a macro step from the session's current state; answers how it
   // ended and fills the tick counts.
   UpdateResult play(const MacroAction& action, SearchNode& node);
-  // Whether a player who makes the press of `action` settings_.lateTicks
-  // updates late, holding nothing meanwhile, lives to his next decision.
-  bool survivesLate(const SavedPlay& from, const MacroAction& action);
+  // The moment settings_.lateTicks updates after `from`, nothing held
+  // meanwhile, from which every press is tried late; empty when the wait
+  // itself ends the play, as `waited` says.
+  std::optional<SavedPlay> waitLate(const SavedPlay& from, UpdateResult& waited);
+  // Whether a player who makes the press of `action` from the late moment
+  // lives to his next decision.
+  bool survivesLate(const std::optional<SavedPlay>& late, UpdateResult waited, const MacroAction& action);
   void addNode(const SearchNode& node);
   void expand(int32_t index);
 
@@ -210,6 +211,7 @@ private:
   std::priority_queue<OpenEntry, std::vector<OpenEntry>, std::greater<OpenEntry>> open_;
   std::unordered_set<uint64_t> seen_;
   std::unordered_map<uint64_t, uint32_t> variantsAt_;   // states kept per place
+  std::vector<ChangedCell> changed_;   // scratch for the keys
   double seconds_ = 0.0;   // spent in runUntil, for the report only
   bool started_ = false;
   int32_t clearedNode_ = -1;
@@ -244,22 +246,32 @@ UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
   return result;
 }
 
-bool Search::survivesLate(const SavedPlay& from, const MacroAction& action) {
+std::optional<SavedPlay> Search::waitLate(const SavedPlay& from, UpdateResult& waited) {
   session_.restore(from);
-  UpdateResult result = UpdateResult::Playing;
-  for (uint32_t tick = 0; tick < settings_.lateTicks && result == UpdateResult::Playing; ++tick) {
-    result = session_.advance(0);
+  waited = UpdateResult::Playing;
+  for (uint32_t tick = 0; tick < settings_.lateTicks && waited == UpdateResult::Playing; ++tick) {
+    waited = session_.advance(0);
   }
-  SearchNode late{};
-  if (result == UpdateResult::Playing) {
-    result = play(action, late);
+  if (waited != UpdateResult::Playing) {
+    return std::nullopt;
   }
+  return session_.save();
+}
+
+bool Search::survivesLate(const std::optional<SavedPlay>& late, UpdateResult waited, const MacroAction& action) {
+  if (!late) {
+    return waited == UpdateResult::Cleared;
+  }
+  session_.restore(*late);
+  SearchNode node{};
+  const UpdateResult result = play(action, node);
   return result == UpdateResult::Cleared || (result == UpdateResult::Playing && !entombed(session_.game()));
 }
 
 void Search::addNode(const SearchNode& node) {
   const Game& game = session_.game();
-  const uint64_t place = placeKey(game, settings_.refillSpanShift);
+  session_.changedCells(changed_);
+  const uint64_t place = placeKey(game, changed_, settings_.refillSpanShift);
   if (!seen_.insert(stateKey(place, game)).second) {
     return;
   }
@@ -284,12 +296,15 @@ void Search::addNode(const SearchNode& node) {
 void Search::expand(int32_t index) {
   const std::unique_ptr<SavedPlay> from = std::move(saved_[index]);
   const bool mayDig = from->refillQueue.size() < settings_.maxOpenHoles;
+  UpdateResult waited = UpdateResult::Playing;
+  const std::optional<SavedPlay> late =
+      settings_.lateTicks != 0 ? waitLate(*from, waited) : std::nullopt;
   for (const MacroAction& action : actions_) {
     const bool digs = (action.keys & (HoldDigLeft | HoldDigRight)) != 0;
     if ((digs && !mayDig) || (action.untilRefill && from->refillQueue.empty())) {
       continue;
     }
-    if (settings_.lateTicks != 0 && action.keys != 0 && !survivesLate(*from, action)) {
+    if (settings_.lateTicks != 0 && action.keys != 0 && !survivesLate(late, waited, action)) {
       continue;
     }
     session_.restore(*from);

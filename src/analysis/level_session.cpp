@@ -50,14 +50,28 @@ bool LevelSession::atDecision() const {
          isSupported(game_->map, player.x, player.y);
 }
 
+void LevelSession::changedCells(std::vector<ChangedCell>& changed) const {
+  const int8_t* cells = game_->map.cells;
+  changed.clear();
+  for (uint16_t word = 0; word < CellCount; word += sizeof(uint64_t)) {
+    uint64_t now = 0;
+    uint64_t entered = 0;
+    std::memcpy(&now, cells + word, sizeof now);
+    std::memcpy(&entered, enteredCells_.data() + word, sizeof entered);
+    for (uint16_t index = word; now != entered && index < word + sizeof(uint64_t); ++index) {
+      if (cells[index] != enteredCells_[index]) {
+        changed.push_back({index, cells[index]});
+      }
+    }
+  }
+}
+
 SavedPlay LevelSession::save() {
   const TileMap& map = game_->map;
   SavedPlay saved;
-  for (uint16_t index = 0; index < CellCount; ++index) {
-    if (map.cells[index] != enteredCells_[index]) {
-      saved.changedCells.push_back({index, map.cells[index]});
-    }
-    if (enemies_ && map.trailValue(index) != 0) {
+  changedCells(saved.changedCells);
+  for (uint16_t index = 0; enemies_ && index < CellCount; ++index) {
+    if (map.trailValue(index) != 0) {
       saved.trail.push_back({index, static_cast<uint16_t>(map.trailValue(index))});
     }
   }

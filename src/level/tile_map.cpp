@@ -18,10 +18,6 @@ namespace {
 
 constexpr uint32_t FreshTrail = 60000;
 
-bool insideGrid(int32_t x, int32_t y) {
-  return static_cast<uint32_t>(x) < GridSize && static_cast<uint32_t>(y) < GridSize;
-}
-
 }  // namespace
 
 TileMap::TileMap()
@@ -97,10 +93,6 @@ void TileMap::drawCell(int32_t x, int32_t y, int8_t code) const {
   if (drawing == Drawing::Painted) {
     drawTile(levelBitmap, CellPixels * x, CellPixels * y, code, variant);
   }
-}
-
-int TileMap::cellAt(int32_t x, int32_t y) const {
-  return insideGrid(x, y) ? cells[cellIndex(x, y)] : int{OutsideCode};
 }
 
 void TileMap::clearCell(int32_t x, int32_t y) {

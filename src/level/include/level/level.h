@@ -21,6 +21,9 @@ constexpr int MaxLevelRecords = 256;
 constexpr int LevelRecordBytes = 512;
 
 constexpr int cellIndex(int x, int y) { return GridSize * x + y; }
+constexpr bool insideGrid(int32_t x, int32_t y) {
+  return static_cast<uint32_t>(x) < GridSize && static_cast<uint32_t>(y) < GridSize;
+}
 
 struct Level {
   int8_t cells[CellCount];   // codes 0 to 15

@@ -4,6 +4,7 @@
 // dying belong to the actors.
 #pragma once
 
+#include "level/cell_kinds.h"
 #include "level/level.h"
 
 #include <cstdint>
@@ -40,7 +41,8 @@ public:
   uint8_t shuffleOrder();
   void startLevel(uint8_t sequenceIndex, uint8_t mode);
 
-  int cellAt(int32_t x, int32_t y) const;
+  // Read on every step of every actor, so kept where the callers inline it.
+  int cellAt(int32_t x, int32_t y) const { return insideGrid(x, y) ? cells[cellIndex(x, y)] : int{OutsideCode}; }
   void clearCell(int32_t x, int32_t y);
   void queueRefill(int32_t x, int32_t y);
   void tickRefill();
