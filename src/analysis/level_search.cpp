@@ -29,6 +29,9 @@ constexpr uint32_t DigCharge = 32;
 // Each setting first searches this many states; every round after doubles
 // the slice, until one clears the level or the budget is spent.
 constexpr size_t FirstSlice = 1024;
+// A first guess is followed for at most this many updates, so that one
+// holding a key for ever costs no more than that.
+constexpr size_t MaxGuessUpdates = size_t{1} << 20;
 
 // How coarse the search is. No one setting suits every level: holes open at
 // once multiply the states, so a level that needs many of them drowns a
@@ -174,10 +177,11 @@ bool entombed(const Game& game) {
 
 class Search {
 public:
-  Search(const Level& level, bool enemies, unsigned seed, const SearchSettings& settings, SearchReport& report)
+  Search(const Level& level, bool enemies, unsigned seed, const SearchSettings& settings, SearchReport& report,
+         const std::vector<uint8_t>& guess)
       : session_(level, enemies, seed), settings_(settings),
         actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(report),
-        entered_(session_.save()) {}
+        entered_(session_.save()), guess_(settings.lateTicks == 0 ? guess : std::vector<uint8_t>{}) {}
 
   // Searches on until it has kept `states` states, cleared the level or run
   // out of states to expand; answers the node that cleared it, or -1.
@@ -188,6 +192,9 @@ public:
 
 private:
   void start();
+  // Adds the moments along guess_ after the first node, as a chain of
+  // nodes, until the guess goes wrong or ends.
+  void followGuess();
   // Plays a macro step from the session's current state; answers how it
   // ended and fills the tick counts.
   UpdateResult play(const MacroAction& action, SearchNode& node);
@@ -218,6 +225,7 @@ private:
   // The level as entered, with the generator and the clock: the searches
   // take turns, and the others have moved both on since.
   SavedPlay entered_;
+  std::vector<uint8_t> guess_;   // the keys of each update of a way to start from
 };
 
 UpdateResult Search::play(const MacroAction& action, SearchNode& node) {
@@ -336,6 +344,52 @@ void Search::start() {
     clearedNode_ = 0;
   } else if (landed == UpdateResult::Playing) {
     addNode(first);
+    followGuess();
+  }
+}
+
+void Search::followGuess() {
+  size_t at = nodes_.empty() ? 0 : nodes_[0].ticks;
+  if (nodes_.size() != 1 || at > guess_.size() ||
+      std::any_of(guess_.begin(), guess_.begin() + static_cast<std::ptrdiff_t>(at), [](uint8_t keys) { return keys != 0; })) {
+    return;
+  }
+  session_.restore(*saved_[0]);
+  while (at < guess_.size()) {
+    // One step of the guess: a press held, then nothing until the next
+    // press; or nothing at all until the next press.
+    const int32_t parent = static_cast<int32_t>(nodes_.size()) - 1;
+    const uint8_t keys = guess_[at];
+    uint32_t held = 0;
+    uint32_t idle = 0;
+    UpdateResult result = UpdateResult::Playing;
+    for (; at < guess_.size() && guess_[at] == keys && keys != 0 && result == UpdateResult::Playing; ++at) {
+      result = session_.advance(keys);
+      ++held;
+    }
+    for (; at < guess_.size() && guess_[at] == 0 && result == UpdateResult::Playing; ++at) {
+      result = session_.advance(0);
+      ++idle;
+    }
+    if (held > UINT8_MAX || idle > UINT16_MAX) {
+      return;
+    }
+    const bool digs = (keys & (HoldDigLeft | HoldDigRight)) != 0;
+    SearchNode node{parent, keys, static_cast<uint8_t>(held), static_cast<uint16_t>(idle),
+                    nodes_[parent].ticks + held + idle, session_.game().goldLeft(), nodes_[parent].digs + (digs ? 1 : 0)};
+    if (result == UpdateResult::Cleared) {
+      nodes_.push_back(node);
+      clearedNode_ = static_cast<int32_t>(nodes_.size()) - 1;
+      return;
+    }
+    const size_t kept = nodes_.size();
+    if (result != UpdateResult::Playing || !session_.atDecision()) {
+      return;
+    }
+    addNode(node);
+    if (nodes_.size() == kept) {
+      return;
+    }
   }
 }
 
@@ -397,9 +451,13 @@ SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const 
     return total;
   }
   SearchReport report(level);
+  std::vector<uint8_t> guess;
+  for (const KeyRun& run : limits.firstGuess) {
+    guess.insert(guess.end(), std::min<size_t>(run.updates, MaxGuessUpdates - guess.size()), run.keys);
+  }
   std::vector<std::unique_ptr<Search>> searches;
   for (const SearchSettings& settings : Portfolio) {
-    searches.push_back(std::make_unique<Search>(level, enemies, seed, settings, report));
+    searches.push_back(std::make_unique<Search>(level, enemies, seed, settings, report, guess));
   }
   const auto statesKept = [&searches] {
     size_t states = 0;
@@ -413,7 +471,8 @@ SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const 
       limits.onProgress(statesKept());
     }
   };
-  for (size_t slice = FirstSlice;; slice *= 2) {
+  // A guess that clears is the proof before any search.
+  for (size_t slice = guess.empty() ? FirstSlice : 0;; slice = std::max(slice * 2, FirstSlice)) {
     bool searching = false;
     for (const auto& search : searches) {
       const size_t spent = statesKept();

@@ -56,6 +56,7 @@ void DeadEndRun::finish(int exitStatus) {
     return;
   }
   findings_.state = DeadEndCheckState::Done;
+  findings_.unsure = exitStatus == 3;
   findings_.line = std::to_string(findings_.traps) + (findings_.traps == 1 ? " trap, " : " traps, ") +
                    std::to_string(findings_.costly) + " cost a life";
   Replay way;

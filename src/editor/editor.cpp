@@ -58,9 +58,7 @@ void Editor::run() {
       measureOneSetLevel();
       happened = true;
     }
-    if (set_) {
-      happened = measureOneSetMargin() || happened;
-    }
+    happened = measureSetInBackground() || happened;
     if (std::exchange(happened, false)) {
       refresh();
     }

@@ -203,6 +203,7 @@ void Editor::promptAnswered(const std::string& path) {
 void Editor::showSet(LevelSetList list) {
   set_ = std::move(list);
   setFacts_.assign(set_->entries().size(), std::nullopt);
+  setMeasure_.reset();
   setSelected_ = setFirstShown_ = 0;
   setLevelOpen_.reset();
   proveQueue_.clear();
@@ -362,7 +363,7 @@ bool Editor::saveLevelAs(const std::string& path) {
   readOnly_ = false;
   draft_.markSaved();
   if (setLevelOpen_) {
-    setFacts_[*setLevelOpen_].reset();
+    forgetSetFacts(*setLevelOpen_);
   }
   const std::string name = shownPath(path);
   say("Saved " + name + ".", Good);

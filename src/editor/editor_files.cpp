@@ -107,5 +107,6 @@ std::string readEditorCommandLine(int argc, char** argv, EditorFiles& files) {
   files.solverPath = (own / "mellow-quarrier-level-solve").string();
   files.checkerPath = (own / "mellow-quarrier-level-check").string();
   files.makerPath = (own / "mellow-quarrier-level-make").string();
+  files.raterPath = (own / "mellow-quarrier-level-rate").string();
   return {};
 }

@@ -22,39 +22,52 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int TitleChars = 20;
+// The columns of the heading and of each row, 63 characters in all; the
+// panel shows the chosen level's whole title.
+constexpr int TitleChars = 10;
+constexpr const char* HeadingFormat = "  # %-*s%4s%3s %-11s%5s %-6s %-9s %s";
+constexpr const char* RowFormat = "%3d %-*.*s%4s%3s %-11.11s%5s %-6s %-9s %s";
+
+// "..." while the figure is measured.
+const char* shown(const std::optional<std::string>& figure) { return figure ? figure->c_str() : "..."; }
 
 std::string row(int position, const SetEntry& entry, const std::optional<SetLevelFacts>& facts) {
-  char text[96];
+  char text[128];
   if (!facts) {
     std::snprintf(text, sizeof text, "%3d %-*.*s  ...", position, TitleChars, TitleChars,
                   fs::path(entry.name).filename().string().c_str());
-  } else {
-    char figure[16] = "";
-    if (facts->figure) {
-      std::snprintf(figure, sizeof figure, "%5.1f", *facts->figure);
-    }
-    std::string title = facts->title;
-    if (static_cast<int>(title.size()) > TitleChars) {
-      title = title.substr(0, TitleChars - 1) + "~";
-    }
-    std::snprintf(text, sizeof text, "%3d %-*s %4d %3d %-11.11s%5s %s", position, TitleChars, title.c_str(),
-                  facts->gold, facts->enemies, facts->proof.c_str(), figure,
-                  facts->margin ? facts->margin->c_str() : (facts->proven ? "..." : ""));
+    return text;
   }
+  std::string title = facts->title;
+  if (static_cast<int>(title.size()) > TitleChars) {
+    title = title.substr(0, TitleChars - 1) + "~";
+  }
+  // A level never drawn or unreadable has no counts, and only a proven
+  // one a figure and a margin.
+  const LevelMeasures& measured = facts->measured;
+  const bool drawn = facts->drawn;
+  const std::string gold = drawn ? std::to_string(facts->gold) : "";
+  const std::string enemies = drawn ? std::to_string(facts->enemies) : "";
+  std::snprintf(text, sizeof text, RowFormat, position, TitleChars, TitleChars, title.c_str(), gold.c_str(),
+                enemies.c_str(), facts->proof.c_str(), facts->proven ? shown(measured.figure) : "",
+                drawn ? shown(measured.start) : "", drawn ? shown(measured.deadEnds) : "",
+                facts->proven ? shown(measured.margin) : "");
   return text;
 }
 
-// "NAME: margin 12 updates, 95% of presses may come 15 late" becomes
-// "12 95%".
-std::string shortMargin(const std::string& line) {
-  int updates = 0;
-  int share = 0;
-  const size_t at = line.rfind(": margin ");
-  if (at == std::string::npos || std::sscanf(line.c_str() + at, ": margin %d updates, %d%%", &updates, &share) != 2) {
-    return "?";
+// Red for a level without a proof that clears it, orange for a proven one
+// with a fault (a dead end, an unfair start), green for one without.
+int rowColour(const std::optional<SetLevelFacts>& facts, bool busy) {
+  if (busy) {
+    return White;
   }
-  return std::to_string(updates) + " " + std::to_string(share) + "%";
+  if (!facts) {
+    return Dim;
+  }
+  if (!facts->proven) {
+    return Warning;
+  }
+  return facts->measured.faulty ? Caution : Good;
 }
 
 }  // namespace
@@ -177,7 +190,7 @@ void Editor::newLevelInSet() {
 
 void Editor::backToSet() {
   if (setLevelOpen_) {
-    setFacts_[*setLevelOpen_].reset();
+    forgetSetFacts(*setLevelOpen_);
   }
   setLevelOpen_.reset();
   loadLevel(OpenedLevel{}, "", "");
@@ -303,7 +316,7 @@ void Editor::pollProveAll() {
     } else {
       proveFailures_.push_back(entry.name + ": " + result.line);
     }
-    setFacts_[*proving_].reset();
+    forgetSetFacts(*proving_);
     setProof_.reset();
     proving_.reset();
     ++provedCount_;
@@ -369,69 +382,65 @@ void Editor::measureOneSetLevel() {
   }
 }
 
-bool Editor::measureOneSetMargin() {
-  if (setMarginRun_) {
-    int exitStatus = 0;
-    const bool ended = setMarginRun_->poll(
-        [this](const std::string& line) { setMarginLine_ = line.find(": margin ") != std::string::npos ? line : setMarginLine_; },
-        exitStatus);
-    if (!ended) {
-      return false;
-    }
+bool Editor::measureSetInBackground() {
+  if (!set_) {
+    setMeasure_.reset();
+    return false;
+  }
+  if (setMeasure_) {
+    const bool cameIn = setMeasure_->poll();
     for (size_t index = 0; index < setFacts_.size(); ++index) {
-      if (set_->entries()[index].path == setMarginPath_ && setFacts_[index] && setFacts_[index]->proven) {
-        setFacts_[index]->margin = shortMargin(setMarginLine_);
+      if (cameIn && setFacts_[index] && set_->entries()[index].path == setMeasure_->levelPath()) {
+        setFacts_[index]->measured = setMeasure_->measures();
       }
     }
-    setMarginRun_.reset();
-    return true;
+    if (setMeasure_->done()) {
+      setMeasure_.reset();
+    }
+    return cameIn;
   }
   for (size_t index = 0; index < setFacts_.size(); ++index) {
     const std::optional<SetLevelFacts>& facts = setFacts_[index];
-    if (facts && facts->proven && !facts->margin && (!proving_ || *proving_ != static_cast<int>(index))) {
-      startSetMargin(index);
+    if (facts && facts->drawn && !facts->measured.deadEnds && (!proving_ || *proving_ != static_cast<int>(index))) {
+      startSetMeasure(index);
       return false;
     }
   }
   return false;
 }
 
-// The level and its proof side by side in a folder of the run's own, where
-// mellow-quarrier-level-check finds the proof.
-void Editor::startSetMargin(size_t index) {
+void Editor::startSetMeasure(size_t index) {
   const SetEntry& entry = set_->entries()[index];
   const OpenedLevel opened = openLevelFile(entry.path, entry.name);
-  const std::string name = fs::path(entry.path).stem().string();
-  const fs::path folder = fs::path(workFolder_) / ("margin" + std::to_string(++marginsStarted_));
-  std::error_code error;
-  fs::create_directories(folder, error);
-  fs::copy_file(replayPathFor(entry.path), folder / (name + ".replay"), fs::copy_options::overwrite_existing, error);
-  setMarginPath_ = entry.path;
-  setMarginLine_.clear();
-  if (!opened.error.empty() || opened.isNew || error) {
-    setFacts_[index]->margin = "?";
+  if (!opened.error.empty() || opened.isNew) {   // gone or spoilt since it was read: read it again
+    setFacts_[index].reset();
     return;
   }
-  setMarginRun_ = std::make_unique<LevelToolRun>(
-      std::vector<std::string>{files_.checkerPath, "--assets", files_.assetsPath, "--min-margin", "0"}, folder.string(),
-      name, opened.source);
-  if (!setMarginRun_->startProblem().empty()) {
-    setMarginRun_.reset();
-    setFacts_[index]->margin = "?";
+  const fs::path folder = fs::path(workFolder_) / ("measure" + std::to_string(++measuresStarted_));
+  std::error_code error;
+  fs::create_directories(folder, error);
+  setMeasure_ = std::make_unique<SetLevelMeasure>(files_.raterPath, files_.checkerPath, folder.string(), entry.path,
+                                                  opened.source, setFacts_[index]->proven);
+}
+
+void Editor::forgetSetFacts(int index) {
+  if (setMeasure_ && setMeasure_->levelPath() == set_->entries()[index].path) {
+    setMeasure_.reset();
   }
+  setFacts_[index].reset();
 }
 
 ListContent Editor::setListContent() const {
   ListContent list;
-  char heading[96];
-  std::snprintf(heading, sizeof heading, "  # %-*s %4s %3s %-11s%5s %s", TitleChars, "title", "gold", "en.", "proof",
-                "fig.", "margin");
+  char heading[128];
+  std::snprintf(heading, sizeof heading, HeadingFormat, TitleChars, "title", "gold", " en", "proof", "fig.", "start",
+                "dead ends", "margin");
   list.heading = heading;
   for (size_t index = 0; index < set_->entries().size(); ++index) {
     const std::optional<SetLevelFacts>& facts = setFacts_[index];
     const bool busy = proving_ && *proving_ == static_cast<int>(index);
-    const int colour = busy ? White : !facts ? Dim : facts->proven ? Good : Warning;
-    list.rows.push_back({row(static_cast<int>(index) + 1, set_->entries()[index], busy ? std::nullopt : facts), colour});
+    list.rows.push_back({row(static_cast<int>(index) + 1, set_->entries()[index], busy ? std::nullopt : facts),
+                         rowColour(facts, busy)});
   }
   list.selected = setSelected_;
   list.firstShown = setFirstShown_;
@@ -443,6 +452,9 @@ PanelContent Editor::setPanelContent() const {
   panel.palette = false;
   panel.header = {{"Level set: " + fs::path(set_->path()).filename().string() + (set_->modified() ? " *" : ""), Dim},
                   {std::to_string(set_->entries().size()) + " levels", White}};
+  if (setSelected_ < static_cast<int>(setFacts_.size()) && setFacts_[setSelected_]) {
+    panel.header.push_back({std::to_string(setSelected_ + 1) + ": " + setFacts_[setSelected_]->title, White, 2});
+  }
   if (proving_ || !proveQueue_.empty()) {
     panel.facts.push_back({"Proving " + std::to_string(provedCount_ + 1) + " of " + std::to_string(proveTotal_) +
                                (proving_ ? ": " + set_->entries()[*proving_].name : ""),

@@ -16,16 +16,22 @@
 extern char** environ;
 
 LevelToolRun::LevelToolRun(std::vector<std::string> arguments, const std::string& workFolder,
-                           const std::string& name, const LevelSource& source)
+                           const std::string& name, const LevelSource& source, LevelHanded handed)
     : folder_(workFolder), name_(name), level_(source.level) {
-  std::ofstream out(pathOf(".txt"));
-  writeLevelSource(out, source);
-  out.close();
-  if (!out) {   // a full scratch disk, say: the tool would read half a level
-    startProblem_ = "cannot write " + pathOf(".txt") + ": " + std::strerror(errno);
+  std::ofstream level(pathOf(".txt"));
+  writeLevelSource(level, source);
+  level.close();
+  std::ofstream list;
+  if (handed == LevelHanded::AsList) {
+    list.open(pathOf(".list"));
+    list << name << ".txt\n";
+    list.close();
+  }
+  if (!level || !list) {   // a full scratch disk, say: the tool would read half a level
+    startProblem_ = "cannot write " + pathOf(!level ? ".txt" : ".list") + ": " + std::strerror(errno);
     return;
   }
-  arguments.push_back(pathOf(".txt"));
+  arguments.push_back(pathOf(handed == LevelHanded::AsList ? ".list" : ".txt"));
   start(std::move(arguments));
 }
 

@@ -2,12 +2,25 @@
 
 #include "editor/level_files.h"
 
-#include "analysis/level_rating.h"
 #include "replay/replay_runner.h"
 
 #include <filesystem>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// A proof the rules cannot play to its end fails like one that loses.
+bool clearsWithoutADeath(const Replay& proof, const Level& level) {
+  try {
+    const ReplayOutcome outcome = playReplay(proof, singleLevelMapsBin(level));
+    return outcome.end == ReplayEnd::Cleared && outcome.deaths == 0;
+  } catch (const ReplayError&) {
+    return false;
+  }
+}
+
+}  // namespace
 
 SetLevelFacts describeSetLevel(const std::string& levelPath) {
   SetLevelFacts facts;
@@ -19,6 +32,7 @@ SetLevelFacts describeSetLevel(const std::string& levelPath) {
   }
   const Level& level = opened.source.level;
   facts.title = opened.source.title;
+  facts.drawn = true;
   facts.gold = countOf(level, Gold);
   facts.enemies = countOf(level, EnemyStart);
   Replay proof;
@@ -31,13 +45,8 @@ SetLevelFacts describeSetLevel(const std::string& levelPath) {
     facts.proof = "proof too long";
     return facts;
   }
-  try {
-    facts.figure = rateLevel(level, proof).figure;
-    facts.proof = proof.enemies ? "proven" : "proven w/o enemies";
-    facts.proven = true;
-  } catch (const ReplayError&) {
-    facts.proof = "out of date";
-  }
+  facts.proven = clearsWithoutADeath(proof, level);
+  facts.proof = !facts.proven ? "out of date" : proof.enemies ? "proven" : "proven w/o enemies";
   return facts;
 }
 

@@ -45,7 +45,7 @@ press Escape                                  # back to the set
 wait_for_colour FF4040 $(list_row 3)          # the new level: no proof yet
 press v
 wait_for_file "$set_dir/replays/new.replay"
-wait_for_colour 40FF40 $(list_row 3)
+wait_for_colour FFA000 $(list_row 3)          # proven, but off the floor's end is a pit: a trap
 check "the new level's proof clears it" "$4" --assets "$run_dir/assets.dat" "$set_dir/replays/new.replay"
 
 press Up; press Up                            # the second level

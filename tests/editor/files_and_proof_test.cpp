@@ -1,9 +1,10 @@
 // Opening and saving level files: a new file, a faulty one, and a save that
-// fails without touching the old file. The real solver run in the background
-// as the editor runs it.
+// fails without touching the old file. The real solver, rater and dead-end
+// check run in the background as the editor runs them.
 #include "editor/level_files.h"
 #include "editor/proof_run.h"
 #include "editor/set_level_facts.h"
+#include "editor/set_level_measure.h"
 
 #include "leveltext/level_set.h"
 
@@ -102,6 +103,16 @@ TEST(ProofRunTest, ProvesALevelOrNamesTheGoldItNeverTook) {
   EXPECT_FALSE(stuck.replay.has_value());
 }
 
+LevelMeasures measureToTheEnd(const std::string& levelPath, const LevelSource& source, bool proven) {
+  const ScopedWorkDir dir;
+  SetLevelMeasure measure(MQ_LEVEL_RATE, MQ_LEVEL_CHECK, dir.path(), levelPath, source, proven);
+  for (int wait = 0; wait < 3000 && !measure.done(); ++wait) {
+    measure.poll();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return measure.measures();
+}
+
 // The set view's facts of a level come from its proof, saved where the
 // level tests look for it: in replays/ beside the level when there is one.
 TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
@@ -124,11 +135,31 @@ TEST(ProofRunTest, ASavedProofMakesTheLevelProvenInItsSet) {
   EXPECT_EQ(facts.title, "Floor");
   EXPECT_EQ(facts.gold, 1);
   EXPECT_TRUE(facts.proven) << facts.proof;
-  EXPECT_TRUE(facts.figure.has_value());
+  const LevelMeasures measured = measureToTheEnd(level, source, true);
+  EXPECT_NE(measured.figure.value_or("?"), "?");
+  EXPECT_NE(measured.margin.value_or("?").find('%'), std::string::npos) << measured.margin.value_or("none");
+  EXPECT_EQ(measured.start, "fair");
+  EXPECT_EQ(measured.deadEnds, "none");
+  EXPECT_FALSE(measured.faulty);
 
   dir.writeFile("replays/floor.replay", "level: ../floor.txt\n5 L\n");
   EXPECT_EQ(describeSetLevel(level).proof, "out of date");
   EXPECT_EQ(describeSetLevel(dir.path() + "/none.txt").proof, "never drawn");
+}
+
+// An enemy beside the player's start and a slot in the floor that nothing
+// climbs out of: both faults, and no proof to rate.
+TEST(SetLevelMeasureTest, NamesAnUnfairStartAndATrapOfALevelWithoutAProof) {
+  std::vector<std::string> rows(32, std::string(32, '.'));
+  rows[29] = "..$.......P.E...................";
+  rows[30] = rows[31] = std::string(32, '#');
+  rows[30][20] = '.';
+  LevelSource source{"Slot", "", levelFromRows(rows)};
+  const LevelMeasures measured = measureToTheEnd("/nowhere/slot.txt", source, false);
+  EXPECT_EQ(measured.start, "unfair");
+  EXPECT_EQ(measured.deadEnds, "1 trap");
+  EXPECT_TRUE(measured.faulty);
+  EXPECT_FALSE(measured.figure.has_value());
 }
 
 // A search that spends its budget without a way (as mellow-quarrier-level-solve ends:

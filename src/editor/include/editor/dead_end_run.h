@@ -25,6 +25,7 @@ struct DeadEndFindings {
   size_t costly = 0;
   std::vector<int> trapCells;    // cell indices
   std::vector<int> costlyCells;
+  bool unsure = false;           // places it could not decide, or a search stopped at its limit
   std::optional<Replay> wayIntoFirstTrap;
 };
 

@@ -29,6 +29,7 @@
 #include "editor/paint_tool.h"
 #include "editor/select_tool.h"
 #include "editor/set_level_facts.h"
+#include "editor/set_level_measure.h"
 
 #include <array>
 #include <functional>
@@ -133,10 +134,12 @@ private:
   void pollProveAll();
   void playSet();
   void measureOneSetLevel();
-  // Starts the margin of the first proven level without one, or reads the
-  // one under way; answers whether one came in.
-  bool measureOneSetMargin();
-  void startSetMargin(size_t index);
+  // Starts the slow figures of the first level read but not measured, or
+  // reads the measure under way; answers whether a figure came in.
+  bool measureSetInBackground();
+  void startSetMeasure(size_t index);
+  // The level's facts are read and measured again.
+  void forgetSetFacts(int index);
   ListContent setListContent() const;
   PanelContent setPanelContent() const;
 
@@ -213,10 +216,8 @@ private:
   std::vector<std::string> proveFailures_;   // "NAME: why", of the last Prove all
   int proveTotal_ = 0;
   std::unique_ptr<ProofRun> setProof_;
-  std::unique_ptr<LevelToolRun> setMarginRun_;
-  std::string setMarginPath_;    // the level it measures
-  std::string setMarginLine_;    // what it said of the margin
-  int marginsStarted_ = 0;
+  std::unique_ptr<SetLevelMeasure> setMeasure_;
+  int measuresStarted_ = 0;
 
   std::optional<std::array<int, 2>> pointerCell_;
   std::array<int, 2> pointerPixel_{-1, -1};   // in the window

@@ -3,10 +3,10 @@
 //   mellow-quarrier-editor [--assets FILE] [--scale 1|2|3] [LEVEL_FILE | LEVEL_LIST]
 //
 // assets.dat: the --assets file, else the one beside the editor's own
-// program file, else the installed game's. The solver
-// (mellow-quarrier-level-solve) and the dead-end check
-// (mellow-quarrier-level-check): beside the editor, where both the build and
-// the install put them.
+// program file, else the installed game's. The level tools (the solver
+// mellow-quarrier-level-solve, the dead-end check mellow-quarrier-level-check,
+// the rater and the maker): beside the editor, where both the build and the
+// install put them.
 //
 // Without a level file (a start from the desktop menu) the new level's first
 // Save as starts in the player's folder, levels/ beside the high scores.
@@ -20,6 +20,7 @@ struct EditorFiles {
   std::string assetsPath;
   std::string solverPath;
   std::string checkerPath;
+  std::string raterPath;
   std::string makerPath;
   std::string startFolder;       // the working folder the editor was started in
   std::string installedLevels;   // the level sources installed with the game: read-only

@@ -1,7 +1,8 @@
 // A level tool (the solver, the dead-end check) run beside the editor on
 // the level as it stands, as a child process, so that its work (which takes
 // over the process-wide game state) never stops the editor's window. The
-// level is written as NAME.txt into a folder of the run's own; the tool's
+// level is written as NAME.txt into a folder of the run's own (with NAME.list,
+// a level list of it alone, for a tool that reads lists); the tool's
 // standard output is read line by line without waiting, its standard error
 // goes to NAME.err there.
 #pragma once
@@ -16,11 +17,14 @@
 #include <string>
 #include <vector>
 
+enum class LevelHanded { AsFile, AsList };
+
 class LevelToolRun {
 public:
-  // arguments: the tool's path and options; the level file's path follows them.
+  // arguments: the tool's path and options; the path of the level file, or
+  // of its list, follows them.
   LevelToolRun(std::vector<std::string> arguments, const std::string& workFolder, const std::string& name,
-               const LevelSource& source);
+               const LevelSource& source, LevelHanded handed = LevelHanded::AsFile);
   // A tool that reads no level (the level maker): started on its arguments
   // alone, its standard error going to NAME.err all the same.
   LevelToolRun(const std::vector<std::string>& arguments, const std::string& workFolder, const std::string& name);
