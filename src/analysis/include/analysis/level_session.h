@@ -74,9 +74,6 @@ public:
 
   SavedPlay save();
   void restore(const SavedPlay& saved);
-  // The cells that differ from the level as entered, in cell order: what a
-  // search tells its states apart by, found without a walk over every cell.
-  void changedCells(std::vector<ChangedCell>& changed) const;
 
   const Game& game() const { return *game_; }
   bool enemiesOn() const { return enemies_; }
@@ -86,4 +83,6 @@ private:
   volatile char keys_[KEY_MAX] = {};   // the keys the player obeys
   std::unique_ptr<Game> game_;
   std::vector<int8_t> enteredCells_;
+  std::vector<ChangedCell> changedScratch_;
+  std::vector<TrailMark> trailScratch_;
 };
