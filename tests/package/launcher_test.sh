@@ -128,7 +128,6 @@ check "Ctrl+C ends the launcher (status $status)" test "$status" = 130
 check "Ctrl+C leaves no scratch folder" test -z "$(ls -A "$TMPDIR")"
 mv "$work/mellow-quarrier-levelc" "$root/games/mellow-quarrier-levelc"
 
-<<<<<<< HEAD
 # A generated set: made in the player's folder under its seed, played from
 # a practice folder of its own, made once however often it is played.
 real_table=$(cksum <"$save/user.bin")
@@ -154,13 +153,9 @@ check "--generate 256 is refused" refused "--generate needs a number of levels f
 check "--generate with --levels is refused" refused "choose one" --generate 2 --levels "$made/levels.txt"
 check "the real score table is still untouched" test "$(cksum <"$save/user.bin")" = "$real_table"
 
-# Double clicks after upgrades: every pair finds the installed files changed.
-# The maps.bin alternates between two sets; assets.dat gains a byte.
-=======
 # Double clicks after upgrades from an earlier version: every pair finds the
 # installed files changed and the player's folder holding copies of the old
 # ones. The maps.bin alternates between two sets; assets.dat gains a byte.
->>>>>>> main
 cp "$installed/maps.bin" "$work/maps-a.bin"
 "$levelc_tool" --from 2 "$work/maps-a.bin" "$work/maps-b.bin"
 rm -f "$LOG"
