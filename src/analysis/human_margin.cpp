@@ -81,6 +81,12 @@ public:
     return result;
   }
 
+  bool everyPressClearsLate(int delay) {
+    return std::all_of(presses_.begin(), presses_.end(), [this, delay](const ProofPress& press) {
+      return lateClears(press, delay, limits_.searchStates != 0 ? Saving::Searched : Saving::QuickWays);
+    });
+  }
+
 private:
   // Plays the proof, keeping the moment before each press and every moment
   // it reads the keys, all of which lead to its clear.
@@ -289,4 +295,9 @@ std::vector<PressMargin> HumanMargin::criticalPresses() const {
 HumanMargin measureHumanMargin(const Level& level, const Replay& proof, const MarginLimits& limits) {
   MarginSearch search(level, proof, limits);
   return search.measure();
+}
+
+bool pressesMayComeLate(const Level& level, const Replay& proof, int delayUpdates, const MarginLimits& limits) {
+  MarginSearch search(level, proof, limits);
+  return search.everyPressClearsLate(delayUpdates);
 }
