@@ -6,6 +6,8 @@
 
 #include "analysis/reachability.h"
 
+#include "game/running_update.h"
+
 #include <algorithm>
 #include <chrono>
 #include <map>
@@ -24,6 +26,11 @@ GoldSet goldSetOf(size_t goldCount, const std::vector<uint16_t>& golds) {
   GoldSet set(goldCount);
   set.addAll(golds);
   return set;
+}
+
+// Whether taking this gold ends the level, by the update's own rule.
+bool clears(const GoldSet& taken, size_t goldCount) {
+  return clearsLevel(static_cast<int32_t>(goldCount - taken.count()));
 }
 
 // The strongly connected parts of the situations (Tarjan's method, without
@@ -106,7 +113,8 @@ private:
 // For each strongly connected part: the largest sets of gold that one way on
 // from it can pass (inside a part every situation reaches every other, so
 // all the gold taken within it comes with any way out of it), and whether a
-// life can be lost from it under the rules alone.
+// life can be lost from it under the rules alone. A way may end in a death:
+// one that takes the last gold on the way has cleared the level first.
 struct WaysOn {
   std::vector<std::vector<GoldSet>> sets;
   std::vector<bool> canDie;
@@ -139,11 +147,15 @@ WaysOn waysOn(const SituationGraph& graph, const StrongParts& parts) {
     for (int32_t situation : members[part]) {
       for (size_t move = graph.firstMove(situation); move < graph.firstMove(situation + 1); ++move) {
         const SituationMove& step = graph.moves()[move];
-        if (step.to < 0 || parts.partOf(step.to) == part) {
+        if (step.to >= 0 && parts.partOf(step.to) == part) {
           continue;
         }
         GoldSet passed = goldSetOf(goldCount, step.gold);
         passed.unite(within);
+        if (step.to < 0) {
+          ways.complete = keepExtreme(sets, passed, Keep::Largest, MaxWaysOn) != Kept::Full && ways.complete;
+          continue;
+        }
         for (const GoldSet& after : ways.sets[parts.partOf(step.to)]) {
           GoldSet way = passed;
           way.unite(after);
@@ -167,18 +179,24 @@ struct Reached {
 
 // Every situation with the smallest sets of gold taken that reach it (more
 // gold taken never makes a dead end of a live one), breadth first, so that
-// the first time a situation is reached dead comes by the fewest moves.
+// the first time a situation is reached dead comes by the fewest moves, and
+// the first clear found takes the fewest moves too.
 struct Reachable {
   std::vector<Reached> reached;
   std::vector<int32_t> firstDead;   // per situation: the first dead Reached, or -1
   bool complete = true;
+  bool cleared = false;
+  // The first clear: from this Reached (-1: the settle at the start) by
+  // this move.
+  int32_t clearedFrom = -1;
+  int32_t clearingMove = -1;
 };
 
-bool isDead(const GoldSet& taken, const std::vector<GoldSet>& ways, const GoldSet& all) {
+bool isDead(const GoldSet& taken, const std::vector<GoldSet>& ways, size_t goldCount) {
   for (const GoldSet& way : ways) {
     GoldSet cleared = way;
     cleared.unite(taken);
-    if (cleared == all) {
+    if (clears(cleared, goldCount)) {
       return false;
     }
   }
@@ -187,11 +205,11 @@ bool isDead(const GoldSet& taken, const std::vector<GoldSet>& ways, const GoldSe
 
 Reachable reachable(const SituationGraph& graph, const StrongParts& parts, const WaysOn& ways) {
   const size_t goldCount = graph.goldCells().size();
-  const GoldSet all = GoldSet::all(goldCount);
   Reachable result;
   result.firstDead.assign(graph.situations().size(), -1);
   const GoldSet atStart = goldSetOf(goldCount, graph.settleGold());
-  if (graph.start() < 0 || atStart == all) {
+  result.cleared = clears(atStart, goldCount);
+  if (graph.start() < 0 || result.cleared) {
     return result;
   }
   std::vector<std::vector<GoldSet>> takenAt(graph.situations().size());
@@ -200,17 +218,24 @@ Reachable reachable(const SituationGraph& graph, const StrongParts& parts, const
   for (size_t next = 0; next < result.reached.size(); ++next) {
     const Reached here = result.reached[next];
     if (result.firstDead[here.situation] < 0 &&
-        isDead(here.taken, ways.sets[parts.partOf(here.situation)], all)) {
+        isDead(here.taken, ways.sets[parts.partOf(here.situation)], goldCount)) {
       result.firstDead[here.situation] = static_cast<int32_t>(next);
     }
     for (size_t move = graph.firstMove(here.situation); move < graph.firstMove(here.situation + 1); ++move) {
       const SituationMove& step = graph.moves()[move];
-      if (step.to < 0) {
-        continue;
-      }
       GoldSet taken = here.taken;
       taken.addAll(step.gold);
-      if (taken == all) {
+      // Even a move that ends in a death clears the level when it takes
+      // the last gold: the update ends the level first.
+      if (clears(taken, goldCount)) {
+        if (!result.cleared) {
+          result.cleared = true;
+          result.clearedFrom = static_cast<int32_t>(next);
+          result.clearingMove = static_cast<int32_t>(move);
+        }
+        continue;
+      }
+      if (step.to < 0) {
         continue;
       }
       const Kept kept = keepExtreme(takenAt[step.to], taken, Keep::Smallest, MaxTakenSets);
@@ -223,18 +248,37 @@ Reachable reachable(const SituationGraph& graph, const StrongParts& parts, const
   return result;
 }
 
-std::vector<KeyRun> wayTo(const SituationGraph& graph, const Reachable& reach, int32_t reachedIndex) {
+void recordMove(Replay& recorder, const SituationMove& step) {
+  holdKeys(recorder, step.keys, step.heldUpdates);
+  holdKeys(recorder, 0, step.idleUpdates);
+}
+
+// From the level's start into a Reached (-1: the first situation, before
+// any move), as the graph played it.
+Replay wayTo(const SituationGraph& graph, const Reachable& reach, int32_t reachedIndex) {
   std::vector<int32_t> moves;
-  for (int32_t at = reachedIndex; reach.reached[at].parent >= 0; at = reach.reached[at].parent) {
+  for (int32_t at = reachedIndex; at >= 0 && reach.reached[at].parent >= 0; at = reach.reached[at].parent) {
     moves.push_back(reach.reached[at].move);
   }
   Replay recorder;
   holdKeys(recorder, 0, graph.settleUpdates());
   for (auto move = moves.rbegin(); move != moves.rend(); ++move) {
-    const SituationMove& step = graph.moves()[*move];
-    holdKeys(recorder, step.keys, step.heldUpdates);
-    holdKeys(recorder, 0, step.idleUpdates);
+    recordMove(recorder, graph.moves()[*move]);
   }
+  return recorder;
+}
+
+std::vector<KeyRun> wayOut(const SituationGraph& graph, const Reachable& reach) {
+  if (!reach.cleared) {
+    return {};
+  }
+  Replay recorder = wayTo(graph, reach, reach.clearedFrom);
+  if (reach.clearingMove >= 0) {
+    recordMove(recorder, graph.moves()[reach.clearingMove]);
+  }
+  // The graph counts the gold of the cell a move ends in as taken; the game
+  // takes it at the start of the next update.
+  holdKeys(recorder, 0, 1);
   return recorder.keys;
 }
 
@@ -339,6 +383,7 @@ DeadEndReport findDeadEnds(const Level& level, const DeadEndLimits& limits) {
   DeadEndReport report;
   report.situations = graph.situations().size();
   report.complete = graph.complete() && reach.complete;
+  report.wayOut = wayOut(graph, reach);
   std::vector<std::pair<int32_t, DeadEnd>> found;   // with the first Reached, for the order
   for (const std::vector<int32_t>& members : DeadEndGroups(graph, reach.firstDead, canDie).groups()) {
     int32_t first = reach.firstDead[members.front()];
@@ -347,7 +392,7 @@ DeadEndReport findDeadEnds(const Level& level, const DeadEndLimits& limits) {
     }
     DeadEnd deadEnd;
     deadEnd.cells = cellsOf(graph, members);
-    deadEnd.way = wayTo(graph, reach, first);
+    deadEnd.way = wayTo(graph, reach, first).keys;
     deadEnd.kind = canDie[members.front()] ? DeadEndKind::CostsLife : DeadEndKind::Trap;
     if (!surelyDead(level, graph, reach.reached[first])) {
       deadEnd.kind = DeadEndKind::Unsure;

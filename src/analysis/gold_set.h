@@ -40,6 +40,13 @@ public:
     return true;
   }
   bool operator==(const GoldSet& other) const { return words_ == other.words_; }
+  size_t count() const {
+    size_t pieces = 0;
+    for (uint64_t word : words_) {
+      pieces += static_cast<size_t>(__builtin_popcountll(word));
+    }
+    return pieces;
+  }
 
 private:
   std::vector<uint64_t> words_;

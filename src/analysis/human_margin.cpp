@@ -72,6 +72,11 @@ public:
     return result;
   }
 
+  bool everyPressClearsLate(int delay) {
+    return std::all_of(presses_.begin(), presses_.end(),
+                       [this, delay](const ProofPress& press) { return lateClears(press, delay); });
+  }
+
 private:
   // Plays the proof, keeping the moment before each press and every moment
   // it reads the keys, all of which lead to its clear.
@@ -229,4 +234,9 @@ std::vector<PressMargin> HumanMargin::criticalPresses() const {
 HumanMargin measureHumanMargin(const Level& level, const Replay& proof) {
   MarginSearch search(level, proof);
   return search.measure();
+}
+
+bool pressesMayComeLate(const Level& level, const Replay& proof, int delayUpdates) {
+  MarginSearch search(level, proof);
+  return search.everyPressClearsLate(delayUpdates);
 }

@@ -7,6 +7,7 @@
 #include "base/scratch_folder.h"
 #include "game/game.h"
 #include "game/player.h"
+#include "game/running_update.h"
 #include "level/cell_kinds.h"
 #include "level/tile_map.h"
 
@@ -35,7 +36,7 @@ constexpr int8_t FullLives = 3;
 GameEnding backToEditorWithFigures(const PlayOptions& options, PlayFigures& figures) {
   GameEnding ending;
   ending.next = [&figures](Game& game) -> State* {
-    figures.cleared = game.goldLeft() == 0;
+    figures.cleared = clearsLevel(game.goldLeft());
     figures.score = game.player->score;
     return new State_BackToEditor;
   };
@@ -56,7 +57,7 @@ GameEnding backToEditorWithFigures(const PlayOptions& options, PlayFigures& figu
 // A watch also ends when its level is cleared, noting that it was.
 GameEnding backToEditorWhenCleared(bool& cleared) {
   return {[&cleared](Game& game) -> State* {
-            cleared = game.goldLeft() == 0;
+            cleared = clearsLevel(game.goldLeft());
             return new State_BackToEditor;
           },
           false, true};

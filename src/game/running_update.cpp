@@ -27,7 +27,7 @@ UpdateOutcome updateRunningGame(Game& game, uint8_t& sequenceIndex, uint8_t leve
   UpdateOutcome outcome = UpdateOutcome::Playing;
   // Cleared comes first: entering the next level makes the player alive
   // again, so a level cleared as he is caught costs no life.
-  if (game.goldLeft() == 0) {
+  if (clearsLevel(game.goldLeft())) {
     if (!host.levelCleared()) {
       return UpdateOutcome::LevelCleared;
     }

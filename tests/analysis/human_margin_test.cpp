@@ -119,4 +119,13 @@ TEST_F(HumanMarginTest, AChaseWithOneTightCornerHasTheCornerAsItsCriticalPress) 
   }
 }
 
+// The one question a maker of levels asks: the corner left 7 updates of
+// slack clears with every press 7 late, and not with the climb 8 late.
+TEST_F(HumanMarginTest, EveryPressMayComeAsLateAsTheMarginAndNoLater) {
+  const CornerChase chase;
+  const Replay proof = chase.proof(chase.lastSafeWait - 7);
+  EXPECT_TRUE(pressesMayComeLate(chase.level, proof, 7));
+  EXPECT_FALSE(pressesMayComeLate(chase.level, proof, 8));
+}
+
 }  // namespace

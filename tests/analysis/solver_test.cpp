@@ -1,6 +1,7 @@
 // The solver: its saved games (with the generator) really come back, its guide
 // sees the motion rules, and its search clears what can be cleared (in a
 // sequence the replay runner agrees with) and names the gold it cannot reach.
+#include "analysis/dead_ends.h"
 #include "analysis/gold_distances.h"
 #include "analysis/level_search.h"
 #include "analysis/level_session.h"
@@ -34,6 +35,18 @@ std::vector<std::string> cellarRows() {
 class SolverTest : public ::testing::Test {
 protected:
   void SetUp() override { startHeadlessAllegro(); }
+
+  // The runner plays what the search found, enemies on, to a clear with no
+  // life lost, in as many updates as the search counted.
+  static void expectClearsInTheRunner(const Level& level, const SearchResult& found) {
+    ASSERT_TRUE(found.cleared) << found.explanation;
+    Replay replay;
+    replay.keys = found.keys;
+    const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(level));
+    EXPECT_EQ(outcome.end, ReplayEnd::Cleared) << describeOutcome(outcome);
+    EXPECT_EQ(outcome.deaths, 0);
+    EXPECT_EQ(outcome.ticks, found.ticks);
+  }
 };
 
 TEST_F(SolverTest, ARestoredSessionPlaysOnExactlyAsBefore) {
@@ -93,13 +106,25 @@ TEST_F(SolverTest, ClearsALevelPastAChaserWithTheEnemiesOn) {
   rows[29][28] = '$';
   rows[29][8] = '$';
   const Level level = levelFromRows(rows);
-  const SearchResult found = searchLevel(level, true, 1, SearchLimits{});
-  ASSERT_TRUE(found.cleared) << found.explanation;
-  Replay replay;
-  replay.keys = found.keys;
-  const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(level));
-  EXPECT_EQ(outcome.end, ReplayEnd::Cleared) << describeOutcome(outcome);
-  EXPECT_EQ(outcome.deaths, 0);
+  expectClearsInTheRunner(level, searchLevel(level, true, 1, SearchLimits{}));
+}
+
+TEST_F(SolverTest, HandedTheChecksWayOutItClearsAtOnceOrSearchesOnFromWhereAChaserCutItShort) {
+  std::vector<std::string> rows = cellarRows();
+  const Level calm = levelFromRows(rows);
+  const DeadEndReport check = findDeadEnds(calm);
+  ASSERT_FALSE(check.wayOut.empty());
+  SearchLimits handed;
+  handed.firstGuess = check.wayOut;
+  const SearchResult guessed = searchLevel(calm, false, 1, handed);
+  ASSERT_TRUE(guessed.cleared) << guessed.explanation;
+  EXPECT_LE(guessed.statesExplored, check.wayOut.size());
+
+  // A chaser waits on the way: the guess ends in his arms, and the search
+  // goes on from the moments before.
+  rows[23][8] = 'E';
+  const Level chased = levelFromRows(rows);
+  expectClearsInTheRunner(chased, searchLevel(chased, true, 1, handed));
 }
 
 TEST_F(SolverTest, ProvesAWalledInLevelAtOnceAndIsOnlyUnsureWhereItRanOutOfStates) {

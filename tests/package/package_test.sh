@@ -7,7 +7,7 @@
 # where the level tools' manual examples run as written, and its launcher runs with a scratch HOME: a first start shows the title
 # screen and Exit writes user.bin into the player's folder; bad command lines
 # change nothing there; --from 3 plays the third level as "Level 1" with a
-# table of its own; a changed install reaches the player's copies; and each
+# table of its own; a changed install reaches the player's folder; and each
 # window reports the class its menu entry names.
 # Usage: package_test.sh SOURCE_DIR
 source_dir=$(realpath "$1")
@@ -145,7 +145,7 @@ check "the game's window has its menu entry's class" \
   test "$(window_class)" = "$(menu_class org.mellowquarrier.MellowQuarrier)"
 menu_exit
 wait_exit
-check "an upgraded maps.bin reaches the player's copy" cmp "$save/maps.bin" "$practice/maps.bin"
+check "an upgraded maps.bin reaches the player's folder" cmp "$save/maps.bin" "$practice/maps.bin"
 
 # The installed editor finds the installed assets.dat and solver from where
 # it stands. Started as its menu entry starts it, with no file, it draws its

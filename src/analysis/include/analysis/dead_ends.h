@@ -52,6 +52,11 @@ struct DeadEndReport {
   std::vector<DeadEnd> deadEnds;   // traps first, each kind in the order first reached
   size_t situations = 0;
   bool complete = true;            // false when the search stopped at maxSituations
+  // A way from the start that takes every piece of gold, enemies left out,
+  // as the graph played it (fewest moves first); empty when none was found.
+  // A level's enemies may still catch a player who follows it, but it is a
+  // first guess for the solver (SearchLimits::firstGuess).
+  std::vector<KeyRun> wayOut;
   double seconds = 0.0;
 
   size_t count(DeadEndKind kind) const;

@@ -51,3 +51,10 @@ struct HumanMargin {
 // Throws ReplayError when the proof does not clear the level without a
 // death.
 HumanMargin measureHumanMargin(const Level& level, const Replay& proof);
+
+// Whether every press of the proof may come delayUpdates late and a way
+// still clears the level: a margin of at least delayUpdates, asked of each
+// press once, at that delay, and given up at the first press that fails,
+// for a maker of levels that only needs to know the margin clears a bar.
+// Throws ReplayError as measureHumanMargin does.
+bool pressesMayComeLate(const Level& level, const Replay& proof, int delayUpdates);

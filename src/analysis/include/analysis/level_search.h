@@ -46,6 +46,13 @@ struct SearchLimits {
   // Searches even a level the reachability check proves impossible, which
   // is how the tests hold the check to what the search finds.
   bool searchTheImpossible = false;
+  // A way to try first, such as the dead-end check's way out
+  // (DeadEndReport::wayOut), which leaves the enemies out. Played through
+  // the rules with the search's enemies, it is the proof when it clears;
+  // else the searches but the room-first one also start from the moments
+  // along it where the player reads the keys, up to where it went wrong,
+  // and search on from the furthest.
+  std::vector<KeyRun> firstGuess;
   // Told the states explored so far, now and then, for a progress line.
   std::function<void(size_t statesExplored)> onProgress;
 };

@@ -28,6 +28,11 @@ constexpr int32_t TicksPerBonusPoint = UpdatesPerSecond;
 // first level it plays.
 uint8_t startRunningGame(Game& game, unsigned seed);
 
+// A level is cleared the update its last piece of gold is taken, before a
+// life lost in the same update counts. The update ends levels by this, and
+// an analysis that keeps its own count of the gold taken asks it too.
+constexpr bool clearsLevel(int32_t goldLeft) { return goldLeft == 0; }
+
 // One point per started second left on the level clock, none when it has
 // run out: what the tally of a cleared level pays.
 int32_t timeBonusFor(int32_t clockTicks);
