@@ -57,18 +57,28 @@ struct SearchSettings {
 };
 
 // The first settings are narrow and quick: one hole at a time and two enemy
-// layouts per place clear most levels, chasers and all, in a second or two;
-// tried first with room for a person's late presses, so that a way with
-// room is preferred wherever one is found. The wider ones follow for levels
-// that need several holes open at once, or no room at some press.
+// layouts per place clear most levels, chasers and all; tried first with
+// room for a person's late presses, so that a way with room is preferred
+// wherever one is found. The wider ones follow for levels that need several
+// holes open at once, or no room at some press: every enemy layout with
+// holes told apart in spans of 64 updates, and two holes at once in spans
+// of 16. (Others were tried on the shipped set, and each level one of them
+// cleared, these clear sooner.)
 const SearchSettings Portfolio[] = {
     {4, 1, 3, 0, 2, RoomyMarginUpdates},
     {4, 1, 3, 0, 2, 0},
-    {4, CellCount, 2, 0, 0, 0},
-    {4, 2, 2, 0, 0, 0},
-    {4, CellCount, 2, 400, 0, 0},
     {6, CellCount, 3, 0, 0, 0},
+    {4, 2, 2, 0, 0, 0},
 };
+
+// Room costs the most per state, and where a way with room is found at all
+// it is found early: the room-first search takes full slices up to this
+// many states, and a quarter of each slice after.
+constexpr size_t RoomyFullSlice = 4096;
+
+size_t sliceFor(const SearchSettings& settings, size_t slice) {
+  return settings.lateTicks == 0 ? slice : std::max(std::min(slice, RoomyFullSlice), slice / 4);
+}
 
 struct MacroAction {
   uint8_t keys;
@@ -127,14 +137,16 @@ private:
 
 int nearestCell(int16_t pixel) { return (pixel + CellPixels / 2) / CellPixels; }
 
-// Where the player stands and what the level looks like: the cells that
-// differ from the level as entered (gold taken, holes open) and when the
-// holes are due to refill.
-uint64_t placeKey(const Game& game, const std::vector<ChangedCell>& changed, int refillSpanShift) {
+// Where the player stands and what the level looks like: the gold taken,
+// the holes open and when they are due to refill. Nothing else changes a
+// cell: a hole is dug only in brick, and it refills with brick.
+uint64_t placeKey(const Game& game, const std::vector<uint16_t>& goldCells, int refillSpanShift) {
   KeyHash key;
   key.add(static_cast<uint16_t>(game.player->x) | (static_cast<uint64_t>(static_cast<uint16_t>(game.player->y)) << 16));
-  for (const ChangedCell& cell : changed) {
-    key.add((static_cast<uint64_t>(cell.index) << 8) | static_cast<uint8_t>(cell.code));
+  for (uint16_t cell : goldCells) {
+    if (!kindOf(game.map.cells[cell]).valuable) {
+      key.add(cell);
+    }
   }
   uint32_t dueIn = game.map.refillCountdown;
   for (const RefillCell& hole : game.map.refillQueue) {
@@ -175,19 +187,34 @@ bool entombed(const Game& game) {
   return queued && walls(column - 1, row) && walls(column + 1, row) && walls(column, row + 1);
 }
 
+struct StateKeys {
+  uint64_t place;
+  uint64_t state;
+};
+
 class Search {
 public:
+  // From `from`, or from the level as entered without one.
   Search(const Level& level, bool enemies, unsigned seed, const SearchSettings& settings, SearchReport& report,
-         const std::vector<uint8_t>& guess)
+         const std::vector<uint8_t>& guess, const SavedPlay* from = nullptr,
+         const KnownToClear* knownToClear = nullptr)
       : session_(level, enemies, seed), settings_(settings),
         actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(report),
-        entered_(session_.save()), guess_(settings.lateTicks == 0 ? guess : std::vector<uint8_t>{}) {}
+        knownToClear_(knownToClear), entered_(from != nullptr ? *from : session_.save()),
+        guess_(settings.lateTicks == 0 ? guess : std::vector<uint8_t>{}) {
+    for (uint16_t cell = 0; cell < CellCount; ++cell) {
+      if (kindOf(session_.game().map.cells[cell]).valuable) {
+        goldCells_.push_back(cell);
+      }
+    }
+  }
 
   // Searches on until it has kept `states` states, cleared the level or run
   // out of states to expand; answers the node that cleared it, or -1.
   int32_t runUntil(size_t states, const std::function<void()>& onProgress);
   bool exhausted() const { return started_ && open_.empty() && clearedNode_ < 0; }
   size_t statesKept() const { return nodes_.size(); }
+  const SearchSettings& settings() const { return settings_; }
   SearchResult finish(int32_t clearedNode);
 
 private:
@@ -205,7 +232,12 @@ private:
   // Whether a player who makes the press of `action` from the late moment
   // lives to his next decision.
   bool survivesLate(const std::optional<SavedPlay>& late, UpdateResult waited, const MacroAction& action);
-  void addNode(const SearchNode& node);
+  StateKeys keysNow();
+  // Keeps the session's state as a node, unless its keys are known.
+  void addNode(const SearchNode& node, const StateKeys& keys);
+  void addNode(const SearchNode& node) { addNode(node, keysNow()); }
+  // Whether play has cleared the level, or reached a moment known to.
+  bool reachedClear(UpdateResult result);
   void expand(int32_t index);
 
   LevelSession session_;
@@ -213,17 +245,19 @@ private:
   const std::vector<MacroAction>& actions_;
   GoldDistances guide_;
   SearchReport& report_;
+  const KnownToClear* knownToClear_;
   std::vector<SearchNode> nodes_;
   std::vector<std::unique_ptr<SavedPlay>> saved_;
   std::priority_queue<OpenEntry, std::vector<OpenEntry>, std::greater<OpenEntry>> open_;
   std::unordered_set<uint64_t> seen_;
   std::unordered_map<uint64_t, uint32_t> variantsAt_;   // states kept per place
-  std::vector<ChangedCell> changed_;   // scratch for the keys
+  std::vector<uint16_t> goldCells_;   // where the level's gold lies as entered
   double seconds_ = 0.0;   // spent in runUntil, for the report only
   bool started_ = false;
   int32_t clearedNode_ = -1;
-  // The level as entered, with the generator and the clock: the searches
-  // take turns, and the others have moved both on since.
+  // The level as entered (or the moment searched from), with the generator
+  // and the clock: the searches take turns, and the others have moved both
+  // on since.
   SavedPlay entered_;
   std::vector<uint8_t> guess_;   // the keys of each update of a way to start from
 };
@@ -276,11 +310,16 @@ bool Search::survivesLate(const std::optional<SavedPlay>& late, UpdateResult wai
   return result == UpdateResult::Cleared || (result == UpdateResult::Playing && !entombed(session_.game()));
 }
 
-void Search::addNode(const SearchNode& node) {
+StateKeys Search::keysNow() {
   const Game& game = session_.game();
-  session_.changedCells(changed_);
-  const uint64_t place = placeKey(game, changed_, settings_.refillSpanShift);
-  if (!seen_.insert(stateKey(place, game)).second) {
+  const uint64_t place = placeKey(game, goldCells_, settings_.refillSpanShift);
+  return {place, stateKey(place, game)};
+}
+
+void Search::addNode(const SearchNode& node, const StateKeys& keys) {
+  const Game& game = session_.game();
+  const uint64_t place = keys.place;
+  if (!seen_.insert(keys.state).second) {
     return;
   }
   if (settings_.enemyVariants != 0 && ++variantsAt_[place] > settings_.enemyVariants) {
@@ -301,33 +340,58 @@ void Search::addNode(const SearchNode& node) {
   }
 }
 
+bool Search::reachedClear(UpdateResult result) {
+  if (result == UpdateResult::Cleared) {
+    return true;
+  }
+  return result == UpdateResult::Playing && knownToClear_ != nullptr && (*knownToClear_)(session_.save());
+}
+
 void Search::expand(int32_t index) {
   const std::unique_ptr<SavedPlay> from = std::move(saved_[index]);
   const bool mayDig = from->refillQueue.size() < settings_.maxOpenHoles;
   UpdateResult waited = UpdateResult::Playing;
-  const std::optional<SavedPlay> late =
-      settings_.lateTicks != 0 ? waitLate(*from, waited) : std::nullopt;
+  std::optional<SavedPlay> late;
+  bool waitedLate = false;
   for (const MacroAction& action : actions_) {
     const bool digs = (action.keys & (HoldDigLeft | HoldDigRight)) != 0;
     if ((digs && !mayDig) || (action.untilRefill && from->refillQueue.empty())) {
       continue;
     }
-    if (settings_.lateTicks != 0 && action.keys != 0 && !survivesLate(late, waited, action)) {
-      continue;
-    }
-    session_.restore(*from);
-    SearchNode child{index, action.keys, 0, 0, nodes_[index].ticks, 0, nodes_[index].digs + (digs ? 1 : 0)};
-    const UpdateResult result = play(action, child);
+    const auto playOnTime = [&](SearchNode& child) {
+      session_.restore(*from);
+      child = {index, action.keys, 0, 0, nodes_[index].ticks, 0, nodes_[index].digs + (digs ? 1 : 0)};
+      return play(action, child);
+    };
+    SearchNode child{};
+    const UpdateResult result = playOnTime(child);
     if (result == UpdateResult::Died || (result == UpdateResult::Playing && entombed(session_.game()))) {
       continue;
     }
     child.goldLeft = session_.game().goldLeft();
-    if (result == UpdateResult::Cleared) {
+    const StateKeys keys = result == UpdateResult::Playing ? keysNow() : StateKeys{};
+    // Only a press to a state not seen yet is tried late, and then played
+    // on time again: most lead where the search has been.
+    if (settings_.lateTicks != 0 && action.keys != 0) {
+      if (result == UpdateResult::Playing && seen_.count(keys.state) != 0) {
+        continue;
+      }
+      if (!waitedLate) {
+        late = waitLate(*from, waited);
+        waitedLate = true;
+      }
+      if (!survivesLate(late, waited, action)) {
+        continue;
+      }
+      playOnTime(child);
+      child.goldLeft = session_.game().goldLeft();
+    }
+    if (reachedClear(result)) {
       nodes_.push_back(child);
       clearedNode_ = static_cast<int32_t>(nodes_.size()) - 1;
       return;
     }
-    addNode(child);
+    addNode(child, keys);
   }
 }
 
@@ -339,7 +403,7 @@ void Search::start() {
   const MacroAction settle{0, 0};
   const UpdateResult landed = play(settle, first);
   first.goldLeft = session_.game().goldLeft();
-  if (landed == UpdateResult::Cleared) {
+  if (reachedClear(landed)) {
     nodes_.push_back(first);
     clearedNode_ = 0;
   } else if (landed == UpdateResult::Playing) {
@@ -434,6 +498,56 @@ SearchResult Search::finish(int32_t clearedNode) {
   return result;
 }
 
+// The settings' searches take turns in growing slices of the budget; the
+// first to clear the level gives the way.
+SearchResult searchSideBySide(const std::vector<std::unique_ptr<Search>>& searches, SearchReport& report,
+                              bool guessed, const SearchLimits& limits) {
+  SearchResult total;
+  const auto statesKept = [&searches] {
+    size_t states = 0;
+    for (const auto& search : searches) {
+      states += search->statesKept();
+    }
+    return states;
+  };
+  const std::function<void()> progress = [&] {
+    if (limits.onProgress) {
+      limits.onProgress(statesKept());
+    }
+  };
+  // A guess that clears is the proof before any search.
+  for (size_t slice = guessed ? 0 : FirstSlice;; slice = std::max(slice * 2, FirstSlice)) {
+    bool searching = false;
+    for (const auto& search : searches) {
+      const size_t spent = statesKept();
+      if (search->exhausted() || spent >= limits.states) {
+        continue;
+      }
+      searching = true;
+      const size_t allowed = std::min(sliceFor(search->settings(), slice), search->statesKept() + (limits.states - spent));
+      const int32_t cleared = search->runUntil(allowed, progress);
+      if (cleared >= 0) {
+        SearchResult result = search->finish(cleared);
+        result.statesExplored = statesKept();
+        return result;
+      }
+    }
+    if (!searching) {
+      break;
+    }
+  }
+  total.statesExplored = statesKept();
+  for (const auto& search : searches) {
+    total.seconds += search->finish(-1).seconds;
+  }
+  const bool outOfBudget = total.statesExplored >= limits.states;
+  total.end = outOfBudget ? SearchEnd::OutOfBudget : SearchEnd::SearchedOut;
+  total.explanation = report.explain(
+      outOfBudget ? "it ran out of its budget of " + std::to_string(limits.states) + " states"
+                  : "it tried every state it tells apart, which proves nothing: they are coarser than the game's");
+  return total;
+}
+
 }  // namespace
 
 SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits) {
@@ -459,47 +573,18 @@ SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const 
   for (const SearchSettings& settings : Portfolio) {
     searches.push_back(std::make_unique<Search>(level, enemies, seed, settings, report, guess));
   }
-  const auto statesKept = [&searches] {
-    size_t states = 0;
-    for (const auto& search : searches) {
-      states += search->statesKept();
-    }
-    return states;
-  };
-  const std::function<void()> progress = [&] {
-    if (limits.onProgress) {
-      limits.onProgress(statesKept());
-    }
-  };
-  // A guess that clears is the proof before any search.
-  for (size_t slice = guess.empty() ? FirstSlice : 0;; slice = std::max(slice * 2, FirstSlice)) {
-    bool searching = false;
-    for (const auto& search : searches) {
-      const size_t spent = statesKept();
-      if (search->exhausted() || spent >= limits.states) {
-        continue;
-      }
-      searching = true;
-      const size_t allowed = std::min(slice, search->statesKept() + (limits.states - spent));
-      const int32_t cleared = search->runUntil(allowed, progress);
-      if (cleared >= 0) {
-        SearchResult result = search->finish(cleared);
-        result.statesExplored = statesKept();
-        return result;
-      }
-    }
-    if (!searching) {
-      break;
+  return searchSideBySide(searches, report, !guess.empty(), limits);
+}
+
+SearchResult searchOnFrom(const Level& level, bool enemies, unsigned seed, const SavedPlay& from,
+                          const KnownToClear& knownToClear, const SearchLimits& limits) {
+  SearchReport report(level);
+  std::vector<std::unique_ptr<Search>> searches;
+  for (const SearchSettings& settings : Portfolio) {
+    if (settings.lateTicks == 0) {
+      searches.push_back(
+          std::make_unique<Search>(level, enemies, seed, settings, report, std::vector<uint8_t>{}, &from, &knownToClear));
     }
   }
-  total.statesExplored = statesKept();
-  for (const auto& search : searches) {
-    total.seconds += search->finish(-1).seconds;
-  }
-  const bool outOfBudget = total.statesExplored >= limits.states;
-  total.end = outOfBudget ? SearchEnd::OutOfBudget : SearchEnd::SearchedOut;
-  total.explanation = report.explain(
-      outOfBudget ? "it ran out of its budget of " + std::to_string(limits.states) + " states"
-                  : "it tried every state it tells apart, which proves nothing: they are coarser than the game's");
-  return total;
+  return searchSideBySide(searches, report, false, limits);
 }

@@ -28,6 +28,14 @@ LevelSession::~LevelSession() {
 
 UpdateResult LevelSession::advance(uint8_t keys) {
   holdOnly(keys, keys_);
+  if (enemies_) {
+    // The player's update marks the trail where he stands as it begins.
+    const int32_t column = game_->player->x / CellPixels;
+    const int32_t row = game_->player->y / CellPixels;
+    if (insideGrid(column, row)) {
+      markTrailCell(cellIndex(column, row));
+    }
+  }
   RunningGameHost endsAtClearOrDeath;
   uint8_t sequenceIndex = 0;
   const UpdateOutcome played = updateRunningGame(*game_, sequenceIndex, 1, endsAtClearOrDeath);
@@ -50,9 +58,12 @@ bool LevelSession::atDecision() const {
          isSupported(game_->map, player.x, player.y);
 }
 
-void LevelSession::changedCells(std::vector<ChangedCell>& changed) const {
-  const int8_t* cells = game_->map.cells;
-  changed.clear();
+SavedPlay LevelSession::save() {
+  const TileMap& map = game_->map;
+  const int8_t* cells = map.cells;
+  // Gathered in scratch and copied once, so that a saved moment costs one
+  // allocation of the size it needs for each.
+  changedScratch_.clear();
   for (uint16_t word = 0; word < CellCount; word += sizeof(uint64_t)) {
     uint64_t now = 0;
     uint64_t entered = 0;
@@ -60,21 +71,22 @@ void LevelSession::changedCells(std::vector<ChangedCell>& changed) const {
     std::memcpy(&entered, enteredCells_.data() + word, sizeof entered);
     for (uint16_t index = word; now != entered && index < word + sizeof(uint64_t); ++index) {
       if (cells[index] != enteredCells_[index]) {
-        changed.push_back({index, cells[index]});
+        changedScratch_.push_back({index, cells[index]});
       }
     }
   }
-}
-
-SavedPlay LevelSession::save() {
-  const TileMap& map = game_->map;
-  SavedPlay saved;
-  changedCells(saved.changedCells);
-  for (uint16_t index = 0; enemies_ && index < CellCount; ++index) {
-    if (map.trailValue(index) != 0) {
-      saved.trail.push_back({index, static_cast<uint16_t>(map.trailValue(index))});
+  trailScratch_.clear();
+  for (size_t word = 0; word < trailCells_.size(); ++word) {
+    for (uint64_t bits = trailCells_[word]; bits != 0; bits &= bits - 1) {
+      const auto index = static_cast<uint16_t>(word * 64 + static_cast<size_t>(__builtin_ctzll(bits)));
+      if (map.trailValue(index) != 0) {
+        trailScratch_.push_back({index, static_cast<uint16_t>(map.trailValue(index))});
+      }
     }
   }
+  SavedPlay saved;
+  saved.changedCells.assign(changedScratch_.begin(), changedScratch_.end());
+  saved.trail.assign(trailScratch_.begin(), trailScratch_.end());
   saved.refillQueue.assign(map.refillQueue.begin(), map.refillQueue.end());
   saved.refillCountdown = map.refillCountdown;
   saved.goldLeft = map.goldLeft;
@@ -82,6 +94,7 @@ SavedPlay LevelSession::save() {
   saved.playerY = map.playerY;
   saved.bonusTimer = bonusTimer;
   saved.player.emplace(*game_->player);
+  saved.enemies.reserve(game_->enemies.size());
   for (const Enemy* enemy : game_->enemies) {
     saved.enemies.push_back(*enemy);
   }
@@ -97,8 +110,10 @@ void LevelSession::restore(const SavedPlay& saved) {
   }
   if (enemies_) {
     map.clearTrail();
+    trailCells_.fill(0);
     for (const TrailMark& mark : saved.trail) {
       map.setTrailValue(mark.index, mark.value);
+      markTrailCell(mark.index);
     }
   }
   map.refillQueue.assign(saved.refillQueue.begin(), saved.refillQueue.end());
@@ -107,9 +122,13 @@ void LevelSession::restore(const SavedPlay& saved) {
   map.playerX = saved.playerX;
   map.playerY = saved.playerY;
   bonusTimer = saved.bonusTimer;
+  // Actors point back at their game: a moment saved in another session of
+  // the same level plays on in this one.
   *game_->player = *saved.player;
+  game_->player->game = game_.get();
   for (size_t index = 0; index < saved.enemies.size(); ++index) {
     *game_->enemies[index] = saved.enemies[index];
+    game_->enemies[index]->game = game_.get();
   }
   restoreRandom(saved.random);
 }

@@ -51,6 +51,7 @@ void Editor::run() {
       startProofMargin();
     }
     happened = pollProofMargin() || happened;
+    happened = pollLevelMake() || happened;
     const bool unmeasured = std::find(setFacts_.begin(), setFacts_.end(), std::nullopt) != setFacts_.end();
     if (set_ && (setProof_ || !proveQueue_.empty() || unmeasured)) {
       pollProveAll();

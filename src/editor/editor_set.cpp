@@ -84,6 +84,17 @@ void Editor::onSetKey(const Key& key) {
 }
 
 void Editor::onSetCommand(Command command) {
+  if (levelMake_ && command == Command::Quit) {
+    levelMake_.reset();
+    say("No level made: stopped.", Dim);
+    return;
+  }
+  const bool onlyLooks = command == Command::SetUp || command == Command::SetDown || command == Command::Save ||
+                         command == Command::Help || command == Command::EndlessLives;
+  if (levelMake_ && !onlyLooks) {
+    say("A level is being made: Escape stops it.", Warning);
+    return;
+  }
   const int count = static_cast<int>(set_->entries().size());
   switch (command) {
     case Command::Save: saveSet(); break;
@@ -140,7 +151,7 @@ void Editor::onSetCommand(Command command) {
 
 void Editor::onSetMouse(int x, int y) {
   if (const std::optional<int> row = view_.listRowAt(x, y)) {
-    if (*row == setSelected_) {
+    if (*row == setSelected_ && !levelMake_) {
       openSetLevel(*row);
     } else {
       setSelected_ = *row;
@@ -205,7 +216,9 @@ void Editor::addToSet(const std::string& path) {
 }
 
 // A level made by level-make joins the set after the chosen one, beside the
-// list, with its proof where the set view looks for it.
+// list, with its proof where the set view looks for it. The maker works in
+// the background; the set view meanwhile only lets the person look, save or
+// stop it with Escape, so the set it joins is the set it was asked for.
 void Editor::generateAfterChosen(const std::string& typed) {
   std::istringstream words(typed);
   int difficulty = 0;
@@ -215,9 +228,33 @@ void Editor::generateAfterChosen(const std::string& typed) {
     say("Type a difficulty from 1 to 5 and a seed, as \"3 42\".", Warning);
     return;
   }
-  say("Making a level...", White);
   const fs::path work = fs::path(workFolder_) / ("made" + std::to_string(++proofsStarted_));
-  const MadeForSet made = makeOneLevel(files_.makerPath, files_.assetsPath, work.string(), difficulty, seed);
+  levelMake_ = std::make_unique<LevelMakeRun>(files_.makerPath, files_.assetsPath, work.string(), difficulty, seed);
+  levelMakeAsked_ = "difficulty " + std::to_string(difficulty) + ", seed " + std::to_string(seed);
+  levelMakeProgress_.clear();
+  say("Making a level (" + levelMakeAsked_ + ")... Escape stops it.", White);
+}
+
+bool Editor::pollLevelMake() {
+  if (!levelMake_) {
+    return false;
+  }
+  if (!levelMake_->poll()) {
+    const std::string progress = levelMake_->progress();
+    if (progress == levelMakeProgress_) {
+      return false;
+    }
+    levelMakeProgress_ = progress;
+    say("Making a level (" + levelMakeAsked_ + "): " + progress + ". Escape stops it.", White);
+    return true;
+  }
+  const MadeForSet made = levelMake_->result();
+  levelMake_.reset();
+  addMadeLevel(made);
+  return true;
+}
+
+void Editor::addMadeLevel(const MadeForSet& made) {
   if (!made.error.empty()) {
     say("No level made: " + made.error, Warning);
     return;
@@ -241,9 +278,7 @@ void Editor::generateAfterChosen(const std::string& typed) {
     return;
   }
   addToSet(path.string());
-  say("Made " + made.source.title + " (difficulty " + std::to_string(difficulty) + ", seed " + std::to_string(seed) +
-          "): proven and checked. Ctrl+S saves the list.",
-      Good);
+  say("Made " + made.source.title + " (" + levelMakeAsked_ + "): proven and checked. Ctrl+S saves the list.", Good);
 }
 
 void Editor::proveAll() {

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 extern char** environ;
 
@@ -31,6 +32,16 @@ LevelToolRun::LevelToolRun(std::vector<std::string> arguments, const std::string
     return;
   }
   arguments.push_back(pathOf(handed == LevelHanded::AsList ? ".list" : ".txt"));
+  start(std::move(arguments));
+}
+
+LevelToolRun::LevelToolRun(const std::vector<std::string>& arguments, const std::string& workFolder,
+                           const std::string& name)
+    : folder_(workFolder), name_(name) {
+  start(arguments);
+}
+
+void LevelToolRun::start(std::vector<std::string> arguments) {
   int pipeEnds[2];
   if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
     startProblem_ = std::strerror(errno);

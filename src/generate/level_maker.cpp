@@ -172,7 +172,7 @@ std::string LevelMaker::prove(const Level& level, MadeLevel& made) const {
   proof.seed = ProofSeed;
   proof.keys = found.keys;
   try {
-    if (measureHumanMargin(level, proof).marginUpdates < FairMarginUpdates) {
+    if (!pressesMayComeLate(level, proof, FairMarginUpdates)) {
       return TooTight;
     }
     checkStop();

@@ -2,8 +2,10 @@
 # A level set made in the editor as a person would: open a set of three
 # shipped levels, swap two, add a new level drawn there (and play-test it
 # from a chosen cell until it is cleared), prove all, play the set from its
-# second level, save the list, and play it through the installed launcher
-# with --levels, which compiles it as it stands.
+# second level, make a level after it with G (stopping a slow one with
+# Escape first, which leaves the editor running), save the list, and play it
+# through the installed launcher with --levels, which compiles it as it
+# stands.
 source "$(dirname "$0")/lib.sh"
 levelc=$3
 levels=$here/../../levels
@@ -51,8 +53,23 @@ press p
 wait_for_colour 445566 513 4 128 12
 hold_to_leave Escape
 wait_for_colour 888888 $prompt_area           # "Played from level 2: ..."
+
+# The maker runs beside the window, so the Escape typed right after asking
+# for a level stops it instead of waiting for it.
+"$run_dir/mellow-quarrier-level-make" --seed 7 --count 1 --difficulty 1 --out "$work/made" 2>/dev/null
+made=$(sed -n '/^[^#]/{s/^[0-9]*-//;p;q}' "$work/made/levels.txt")
+make_level() {
+  press g; press --repeat 14 BackSpace
+  xdotool type --window "$window" --delay 30 "$1" 2>/dev/null; press Return
+}
+make_level "5 1"
+press Escape
+make_level "1 7"
+wait_for_file "$set_dir/replays/${made%.txt}.replay"
+check "the level made is saved beside the list" cmp -s "$set_dir/$made" "$work/made/001-$made"
+check "the stopped making added nothing" test "$(ls "$set_dir"/*.txt | wc -l)" = 6
 press ctrl+s
-printf '%s\n' 001-morning-walk.txt 003-hand-over-hand.txt 002-four-floors.txt new.txt >"$work/expected.txt"
+printf '%s\n' 001-morning-walk.txt 003-hand-over-hand.txt "$made" 002-four-floors.txt new.txt >"$work/expected.txt"
 check_soon "the list saved as reordered and added to" cmp -s "$set_dir/levels.txt" "$work/expected.txt"
 press Escape
 wait_exit

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,38 @@ TEST_F(LevelMakerTest, TheSameOptionsMakeTheSameLevels) {
   EXPECT_TRUE(levelsDistinct(first.source.level, other.source.level));
 }
 
+// A longer run, where likeness has room to creep in: every two levels
+// differ, the one also taken mirrored, and each title is its own.
+TEST_F(LevelMakerTest, NoTwoLevelsOfARunAreAlikeOrMirrorImages) {
+  const std::vector<MadeLevel> levels = makeLevels(2, 1, 8);
+  std::set<std::string> titles;
+  for (size_t one = 0; one < levels.size(); ++one) {
+    titles.insert(levels[one].source.title);
+    for (size_t other = 0; other < one; ++other) {
+      EXPECT_TRUE(levelsDistinct(levels[one].source.level, levels[other].source.level)) << one << " " << other;
+      EXPECT_TRUE(levelsDistinct(levels[other].source.level, levels[one].source.level)) << other << " " << one;
+    }
+  }
+  EXPECT_EQ(titles.size(), levels.size());
+}
+
+// Asked to stop once a candidate is turned away, the maker stops before it
+// builds another, and tells the candidate it turned away as it counts it.
+TEST_F(LevelMakerTest, StopsWhenAskedAndTellsWhatItTurnedAway) {
+  MakeOptions options;
+  options.seed = 1;
+  options.difficulty = 5;
+  std::map<std::string, int> told;
+  options.onRejected = [&told](uint64_t, const std::string& reason) { ++told[reason]; };
+  options.stopRequested = [&told] { return !told.empty(); };
+  LevelMaker maker(options);
+  EXPECT_THROW(
+      for (;;) { maker.makeLevel(); }, MakeInterrupted);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told.begin()->second, 1);
+  EXPECT_EQ(told, maker.rejections());
+}
+
 Level mirrored(const Level& level) {
   Level mirror{};
   for (int x = 0; x < GridSize; ++x) {
@@ -134,6 +168,23 @@ TEST_F(LevelMakerTest, ALadderOutOfAClosedRoomEndsItsDeadEnd) {
   ASSERT_FALSE(before.deadEnds.empty());
   ASSERT_TRUE(ladderOutOf(level, before.deadEnds.front().cells.front()));
   EXPECT_TRUE(findDeadEnds(level).deadEnds.empty());
+}
+
+// A chaser beside the player, another far off: the near one goes to the
+// first spare cell that is still free, and with no spare left none moves.
+TEST(MoveNearestEnemy, TheNearestChaserGoesToTheFirstFreeSpare) {
+  std::vector<std::string> rows = roomRows();
+  rows[24][5] = 'E';
+  rows[24][28] = 'E';
+  rows[24][20] = '$';
+  Level level = levelFromRows(rows);
+  std::vector<int> spares{cellIndex(20, 24), cellIndex(22, 24)};
+  ASSERT_TRUE(moveNearestEnemy(level, spares));
+  EXPECT_EQ(level.cells[cellIndex(5, 24)], Empty);
+  EXPECT_EQ(level.cells[cellIndex(22, 24)], EnemyStart);
+  EXPECT_EQ(level.cells[cellIndex(28, 24)], EnemyStart);
+  EXPECT_TRUE(spares.empty());
+  EXPECT_FALSE(moveNearestEnemy(level, spares));
 }
 
 TEST_F(LevelMakerTest, ALadderUnderGoldOutOfReachReachesIt) {

@@ -5,11 +5,19 @@
 // flag none of their gold; generated levels and mutated shipped ones, each
 // cut down to one piece of flagged gold and no enemies, go to the solver
 // with small limits.
+//
+// And the dead-end check against the solver, both on the rules without
+// enemies, over the level maker's sketches and levels where only deep
+// digging could help: each may be unsure, neither may contradict the other.
+#include "analysis/dead_ends.h"
 #include "analysis/level_search.h"
 #include "analysis/reachability.h"
 #include "leveltext/level_set.h"
 #include "leveltext/level_text.h"
+#include "replay/replay_runner.h"
 #include "support/headless.h"
+
+#include "generate/level_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +42,10 @@ constexpr int MutantsPerShippedLevel = 20;
 // of gold (a dig or two, a drop out of the bottom), which the solver's guide
 // finds in a few hundred states.
 constexpr size_t SolverStates = 1000;
+// Of every fourth sketch a mutant too, often with a piece of gold walled in.
+constexpr int SketchesPerDifficulty = 28;
+constexpr int DiggingLayouts = 30;
+constexpr size_t AgreementStates = 2000;
 
 std::vector<LevelSource> shippedLevels() {
   std::vector<std::string> names;
@@ -191,6 +203,88 @@ TEST_F(CheckVersusSolver, NoGeneratedLevelHasGoldFlaggedThatTheSolverTakes) {
     expectFlaggedGoldStaysOutOfReach(maker_.generated(), "generated level " + std::to_string(generated));
   }
   std::cout << levelsChecked_ << " levels checked, " << levelsSearched_ << " searched\n";
+}
+
+// Gold under twelve rows of brick, or in the open sky above a floor twelve
+// rows deep with no ladder: only digging could help, and no dig does. Or
+// the player walled into one cell of that floor, which is proven hopeless.
+enum class Digging { Buried, Sky, WalledIn };
+
+Level diggingLayout(LevelMaker& maker, Digging kind) {
+  std::vector<std::string> rows(GridSize, std::string(GridSize, '.'));
+  const int floorTop = kind == Digging::Buried ? 19 : 20;
+  for (int row = floorTop; row < floorTop + 12; ++row) {
+    rows[row] = std::string(GridSize, '#');
+  }
+  const int column = 1 + maker.below(GridSize - 2);
+  rows[floorTop - 1][column] = 'P';
+  if (kind == Digging::WalledIn) {
+    rows[floorTop - 1].replace(column - 1, 3, "#P#");
+    rows[floorTop - 2].replace(column - 1, 3, "###");
+  }
+  rows[kind == Digging::Buried ? GridSize - 1 : 2 + maker.below(floorTop - 6)][maker.below(GridSize)] = '$';
+  return levelFromRows(rows);
+}
+
+// The start's own dead end: the one whose way in holds no key.
+const DeadEnd* startDeadEnd(const DeadEndReport& report) {
+  for (const DeadEnd& deadEnd : report.deadEnds) {
+    if (std::all_of(deadEnd.way.begin(), deadEnd.way.end(), [](const KeyRun& run) { return run.keys == 0; })) {
+      return &deadEnd;
+    }
+  }
+  return nullptr;
+}
+
+TEST_F(CheckVersusSolver, TheDeadEndCheckAndTheSolverNeverContradictEachOther) {
+  std::vector<Level> levels;
+  for (int difficulty = 1; difficulty <= 5; ++difficulty) {
+    for (int sketch = 0; sketch < SketchesPerDifficulty; ++sketch) {
+      LevelRandom random(candidateSeed(25, difficulty, sketch));
+      levels.push_back(buildSketch(shapeRangesFor(difficulty), random).level);
+      if (sketch % 4 == 0) {
+        levels.push_back(maker_.mutated(levels.back()));
+      }
+    }
+  }
+  for (int layout = 0; layout < DiggingLayouts; ++layout) {
+    levels.push_back(diggingLayout(maker_, static_cast<Digging>(layout % 3)));
+  }
+  int cleared = 0;
+  int proven = 0;
+  int bothUnsure = 0;
+  for (Level& level : levels) {
+    level = withoutEnemyStarts(level);
+    SearchLimits limits;
+    limits.states = AgreementStates;
+    const SearchResult solved = searchLevel(level, false, 1, limits);
+    const DeadEndReport check = findDeadEnds(level);
+    const DeadEnd* start = startDeadEnd(check);
+    const bool startSurelyDead = start != nullptr && start->kind != DeadEndKind::Unsure;
+    const std::string rows = rowsOf(level);
+    if (solved.cleared) {
+      ++cleared;
+      EXPECT_FALSE(startSurelyDead) << "the solver clears a start the check calls a dead end:\n" << rows;
+    }
+    if (solved.end == SearchEnd::ProvenImpossible) {
+      ++proven;
+      EXPECT_TRUE(check.wayOut.empty()) << "the check clears a level the solver proves impossible:\n" << rows;
+      EXPECT_TRUE(startSurelyDead) << "the check is unsure of a level the solver proves impossible:\n" << rows;
+    }
+    bothUnsure += !solved.cleared && solved.end != SearchEnd::ProvenImpossible && start != nullptr &&
+                  start->kind == DeadEndKind::Unsure;
+    if (!check.wayOut.empty()) {
+      SearchLimits handed;
+      handed.states = 1;
+      handed.firstGuess = check.wayOut;
+      EXPECT_TRUE(searchLevel(level, false, 1, handed).cleared) << "the check's way out does not clear:\n" << rows;
+    }
+  }
+  std::cout << levels.size() << " levels: " << cleared << " cleared by the solver, " << proven
+            << " proven impossible, " << bothUnsure << " unsure to both\n";
+  EXPECT_GT(cleared, 0);
+  EXPECT_GT(proven, 0);
+  EXPECT_GE(bothUnsure, DiggingLayouts * 2 / 3);
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 # Two launches at the same moment after an upgrade both start on whole
 # files; bad command lines, FIFOs, devices, missing and huge files are
 # refused at once with one line that names the file at fault; Ctrl+C leaves
-# no scratch folder behind.
-# Usage: launcher_test.sh LAUNCHER RUN_DIR LEVELC
+# no scratch folder behind; --generate makes its set with level-make in the
+# player's folder and plays it as a practice set, the real table untouched.
+# Usage: launcher_test.sh LAUNCHER RUN_DIR LEVELC LEVEL_MAKE
 # MQ_TEST_EFFORT (default 1) times 25 pairs of launches race each other.
 source "$(dirname "$0")/../e2e/lib.sh" "$1" "$2" "$3"
+level_make_tool=$4
 launch_pairs=$((25 * ${MQ_TEST_EFFORT:-1}))
 root=$work/root
 installed=$root/share/games/mellow-quarrier
@@ -19,13 +21,14 @@ mkdir -p "$root/games" "$private" "$installed" "$work/tmp"
 cp "$game_binary" "$launcher"
 chmod +x "$launcher"
 cp "$levelc_tool" "$root/games/mellow-quarrier-levelc"
+cp "$level_make_tool" "$root/games/mellow-quarrier-level-make"
 cp "$run_dir/assets.dat" "$run_dir/maps.bin" "$installed/"
 export HOME=$work/home TMPDIR=$work/tmp LOG=$work/started.txt INSTALLED=$installed
 unset XDG_DATA_HOME DISPLAY
 save=$HOME/.local/share/mellow-quarrier
 
 # The game's stand-in: whether the folder it starts in holds the installed
-# files whole.
+# files whole; it notes the folder and scores a game in its table.
 cat >"$private/mellow-quarrier" <<'GAME'
 #!/bin/sh
 if cmp -s assets.dat "$INSTALLED/assets.dat" && cmp -s maps.bin "$INSTALLED/maps.bin"; then
@@ -33,6 +36,8 @@ if cmp -s assets.dat "$INSTALLED/assets.dat" && cmp -s maps.bin "$INSTALLED/maps
 else
   echo broken >>"$LOG"
 fi
+pwd >"$LOG.folder"
+echo game >>user.bin
 GAME
 chmod +x "$private/mellow-quarrier"
 
@@ -122,6 +127,31 @@ wait "$launch_pid" || status=$?
 check "Ctrl+C ends the launcher (status $status)" test "$status" = 130
 check "Ctrl+C leaves no scratch folder" test -z "$(ls -A "$TMPDIR")"
 mv "$work/mellow-quarrier-levelc" "$root/games/mellow-quarrier-levelc"
+
+# A generated set: made in the player's folder under its seed, played from
+# a practice folder of its own, made once however often it is played.
+real_table=$(cksum <"$save/user.bin")
+"$launcher" --generate 2 --seed 5 2>"$work/generate.txt"
+made=$save/generated/seed-5-count-2
+check "--generate tells the seed" grep -qx \
+  "mellow-quarrier: 2 levels from seed 5 (--generate 2 --seed 5 plays them again)" "$work/generate.txt"
+check "the set is made in the player's folder" test "$(grep -vc '^#' "$made/levels.txt")" = 2
+played=$(cat "$LOG.folder")
+check "it is played as a practice set" test "${played#"$save/practice/"}" != "$played"
+"$levelc_tool" "$made/levels.txt" "$work/made.bin" >/dev/null
+check "the game gets the set made" cmp -s "$work/made.bin" "$played/maps.bin"
+check "the real score table is untouched" test "$(cksum <"$save/user.bin")" = "$real_table"
+touch -d @946684800 "$made/levels.txt"
+"$launcher" --generate 2 --seed 5 2>/dev/null
+check "the same seed plays the same set, not made again" test "$(stat -c %Y "$made/levels.txt")" = 946684800
+check "with its own score table" test "$(cat "$LOG.folder")" = "$played" -a "$(wc -l <"$played/user.bin")" = 2
+"$launcher" --generate 1 2>"$work/generate.txt"
+seed=$(sed -n 's/.* levels from seed \([0-9]*\) .*/\1/p' "$work/generate.txt")
+check "without --seed a seed is chosen and told" test "$(grep -vc '^#' "$save/generated/seed-$seed-count-1/levels.txt")" = 1
+check "--seed alone is refused" refused "--seed goes with --generate" --seed 5
+check "--generate 256 is refused" refused "--generate needs a number of levels from 1 to 255" --generate 256
+check "--generate with --levels is refused" refused "choose one" --generate 2 --levels "$made/levels.txt"
+check "the real score table is still untouched" test "$(cksum <"$save/user.bin")" = "$real_table"
 
 # Double clicks after upgrades from an earlier version: every pair finds the
 # installed files changed and the player's folder holding copies of the old

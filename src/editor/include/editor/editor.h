@@ -21,6 +21,7 @@
 #include "editor/key_table.h"
 #include "editor/level_draft.h"
 #include "editor/level_files.h"
+#include "editor/level_make_run.h"
 #include "editor/level_set_list.h"
 #include "editor/level_tool_run.h"
 #include "editor/play_in_window.h"
@@ -125,6 +126,10 @@ private:
   void newLevelInSet();
   bool inSet() const { return setLevelOpen_ || levelJoinsSet_; }
   void addToSet(const std::string& path);
+  // Reads the level maker's progress into the status line; once it has
+  // ended, the level made joins the set. Answers whether anything changed.
+  bool pollLevelMake();
+  void addMadeLevel(const MadeForSet& made);
   void proveAll();
   void pollProveAll();
   void playSet();
@@ -225,4 +230,9 @@ private:
   std::unique_ptr<LevelToolRun> proofMarginRun_;
   std::vector<WatchMark> criticalPresses_;
   std::unique_ptr<DeadEndRun> deadEnds_;
+
+  // A level being made for the set, joining it after the chosen level.
+  std::unique_ptr<LevelMakeRun> levelMake_;
+  std::string levelMakeAsked_;      // "difficulty 3, seed 42"
+  std::string levelMakeProgress_;   // what the status line last said of it
 };

@@ -25,6 +25,9 @@ public:
   // of its list, follows them.
   LevelToolRun(std::vector<std::string> arguments, const std::string& workFolder, const std::string& name,
                const LevelSource& source, LevelHanded handed = LevelHanded::AsFile);
+  // A tool that reads no level (the level maker): started on its arguments
+  // alone, its standard error going to NAME.err all the same.
+  LevelToolRun(const std::vector<std::string>& arguments, const std::string& workFolder, const std::string& name);
   // Ends the tool when it is still running.
   ~LevelToolRun();
   LevelToolRun(const LevelToolRun&) = delete;
@@ -45,9 +48,11 @@ public:
   const Level& level() const { return level_; }
 
 private:
+  void start(std::vector<std::string> arguments);
+
   std::string folder_;
   std::string name_;
-  Level level_;
+  Level level_{};
   pid_t child_ = -1;
   int output_ = -1;
   std::string pending_;   // output after the last full line
