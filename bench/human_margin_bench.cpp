@@ -1,8 +1,9 @@
 // How long the human margin takes on each shipped level with its proof and
-// on the whole set, with the presses tried and the updates of the rules
-// played as counters. `mellow-quarrier-level-rate`, which the test command runs on the
-// set, measures every level this way; its budget is minutes of CPU for
-// the whole set at the very most.
+// on the whole set, with the presses tried, the updates of the rules played
+// and the states kept by the searches from late moments as counters.
+// `mellow-quarrier-level-rate`, which the test command runs on the set,
+// measures every level this way; its budget is minutes of CPU for the whole
+// set at the very most.
 #include "analysis_bench.h"
 
 #include "analysis/human_margin.h"
@@ -21,18 +22,23 @@ void measureOne(benchmark::State& state, const ShippedLevel& shipped) {
   }
   state.counters["presses"] = static_cast<double>(margin.presses.size());
   state.counters["updates"] = static_cast<double>(margin.updatesPlayed);
+  state.counters["search_states"] = static_cast<double>(margin.searchStates);
   state.counters["margin"] = margin.marginUpdates;
 }
 
 void measureAll(benchmark::State& state, const std::vector<ShippedLevel>& levels) {
   uint64_t updates = 0;
+  uint64_t searchStates = 0;
   for (auto _ : state) {
     for (const ShippedLevel& shipped : levels) {
-      updates += measureHumanMargin(shipped.level, shipped.proof).updatesPlayed;
+      const HumanMargin margin = measureHumanMargin(shipped.level, shipped.proof);
+      updates += margin.updatesPlayed;
+      searchStates += margin.searchStates;
     }
   }
   state.counters["levels"] = static_cast<double>(levels.size());
   state.counters["updates"] = static_cast<double>(updates);
+  state.counters["search_states"] = static_cast<double>(searchStates);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "analysis/human_margin.h"
 
+#include "analysis/level_search.h"
 #include "analysis/level_session.h"
 #include "analysis/play_fingerprint.h"
 #include "replay/replay_runner.h"
@@ -13,13 +14,16 @@
 
 namespace {
 
-// A late press is saved by one of two ways on, each played in full: the
-// proof's own keys from the press on, all as late as the press (the shifted
-// tail), or the proof's decisions made as soon as the player can, its
-// waits cut short until the player is back on the proof's time (the
-// catch-up). Either ends early where play reaches a moment already known to
-// lead to a clear. Neither may run longer than the proof plus the delay.
+// A late press is saved first by one of two quick ways on, each played in
+// full: the proof's own keys from the press on, all as late as the press
+// (the shifted tail), or the proof's decisions made as soon as the player
+// can, its waits cut short until the player is back on the proof's time
+// (the catch-up). Either ends early where play reaches a moment already
+// known to lead to a clear. Neither may run longer than the proof plus the
+// delay. Where both fail, the solver's search looks for any keys from the
+// late moment on, within its budget of states.
 enum class WayOn { CatchUp, ShiftedTail };
+enum class Saving { QuickWays, Searched };
 
 struct Decision {
   uint32_t update;
@@ -43,8 +47,9 @@ std::vector<uint8_t> keysPerUpdate(const Replay& proof) {
 
 class MarginSearch {
 public:
-  MarginSearch(const Level& level, const Replay& proof)
-      : session_(level, proof.enemies, proof.seed), keys_(keysPerUpdate(proof)) {
+  MarginSearch(const Level& level, const Replay& proof, const MarginLimits& limits)
+      : level_(level), enemies_(proof.enemies), seed_(proof.seed), limits_(limits),
+        session_(level, proof.enemies, proof.seed), keys_(keysPerUpdate(proof)) {
     playProof();
   }
 
@@ -55,12 +60,15 @@ public:
     // meets the way that saved the press before it, already known to clear.
     std::vector<size_t> tight;
     for (size_t index = 0; index < presses_.size(); ++index) {
-      if (!lateClears(presses_[index], MarginCapUpdates)) {
+      if (!lateClears(presses_[index], MarginCapUpdates, Saving::QuickWays)) {
         tight.push_back(index);
       }
     }
     for (size_t index : tight) {
-      margins[index] = bisectMargin(presses_[index]);
+      margins[index] = bisectMargin(presses_[index], 0, MarginCapUpdates, Saving::QuickWays);
+      if (limits_.searchStates != 0) {
+        margins[index] = raiseBySearch(presses_[index], margins[index]);
+      }
     }
     for (size_t index = 0; index < presses_.size(); ++index) {
       PressMargin press = presses_[index].facts;
@@ -69,12 +77,14 @@ public:
       result.presses.push_back(press);
     }
     result.updatesPlayed = updatesPlayed_;
+    result.searchStates = searchStates_;
     return result;
   }
 
   bool everyPressClearsLate(int delay) {
-    return std::all_of(presses_.begin(), presses_.end(),
-                       [this, delay](const ProofPress& press) { return lateClears(press, delay); });
+    return std::all_of(presses_.begin(), presses_.end(), [this, delay](const ProofPress& press) {
+      return lateClears(press, delay, limits_.searchStates != 0 ? Saving::Searched : Saving::QuickWays);
+    });
   }
 
 private:
@@ -117,17 +127,29 @@ private:
     return session_.advance(keys);
   }
 
-  int bisectMargin(const ProofPress& press) {
-    int saved = 0;  // the proof itself
-    int lost = MarginCapUpdates;
+  // The quick ways give a press a margin that the search may only raise.
+  // One update later is tried first: most presses the quick ways cannot save
+  // are tight in truth, and a single search that fails settles them.
+  int raiseBySearch(const ProofPress& press, int saved) {
+    if (!lateClears(press, saved + 1, Saving::Searched)) {
+      return saved;
+    }
+    if (lateClears(press, MarginCapUpdates, Saving::Searched)) {
+      return MarginCapUpdates;
+    }
+    return bisectMargin(press, saved + 1, MarginCapUpdates, Saving::Searched);
+  }
+
+  // Between a delay known saved (0 is the proof itself) and one known lost.
+  int bisectMargin(const ProofPress& press, int saved, int lost, Saving saving) {
     while (lost - saved > 1) {
       const int delay = (saved + lost) / 2;
-      (lateClears(press, delay) ? saved : lost) = delay;
+      (lateClears(press, delay, saving) ? saved : lost) = delay;
     }
     return saved;
   }
 
-  bool lateClears(const ProofPress& press, int delay) {
+  bool lateClears(const ProofPress& press, int delay, Saving saving) {
     for (WayOn way : {WayOn::CatchUp, WayOn::ShiftedTail}) {
       session_.restore(press.before);
       bool cleared = false;
@@ -138,7 +160,41 @@ private:
         return true;
       }
     }
-    return false;
+    return saving == Saving::Searched && searchOn(press, delay);
+  }
+
+  // Any keys from the late moment on, found by the solver's search and then
+  // played out here, so that a way counts only as the rules play it.
+  bool searchOn(const ProofPress& press, int delay) {
+    session_.restore(press.before);
+    bool cleared = false;
+    playLate(press, delay, cleared);
+    const SavedPlay late = session_.save();
+    const KnownToClear known = [this](const SavedPlay& moment) { return clearing_.count(fingerprintOf(moment)) != 0; };
+    SearchLimits limits;
+    limits.states = limits_.searchStates;
+    const SearchResult found = searchOnFrom(level_, enemies_, seed_, late, known, limits);
+    searchStates_ += found.statesExplored;
+    if (!found.cleared) {
+      return false;
+    }
+    session_.restore(late);
+    std::vector<PlayFingerprint> moments;
+    UpdateResult played = UpdateResult::Playing;
+    for (const KeyRun& run : found.keys) {
+      for (uint32_t update = 0; update < run.updates && played == UpdateResult::Playing; ++update) {
+        if (session_.atDecision()) {
+          moments.push_back(fingerprintOf(session_.save()));
+        }
+        played = advance(run.keys);
+      }
+    }
+    const bool reached = played == UpdateResult::Cleared ||
+                         (played == UpdateResult::Playing && clearing_.count(fingerprintOf(session_.save())) != 0);
+    if (reached) {
+      clearing_.insert(moments.begin(), moments.end());
+    }
+    return reached;
   }
 
   // The keys held before the press, held on for `delay` updates. Answers
@@ -200,12 +256,17 @@ private:
     return decisions_[next++].keys;
   }
 
+  const Level& level_;
+  bool enemies_;
+  unsigned seed_;
+  MarginLimits limits_;
   LevelSession session_;
   std::vector<uint8_t> keys_;
   std::vector<Decision> decisions_;
   std::vector<ProofPress> presses_;
   std::unordered_set<PlayFingerprint, PlayFingerprintHash> clearing_;
   uint64_t updatesPlayed_ = 0;
+  uint64_t searchStates_ = 0;
 };
 
 }  // namespace
@@ -231,12 +292,12 @@ std::vector<PressMargin> HumanMargin::criticalPresses() const {
   return critical;
 }
 
-HumanMargin measureHumanMargin(const Level& level, const Replay& proof) {
-  MarginSearch search(level, proof);
+HumanMargin measureHumanMargin(const Level& level, const Replay& proof, const MarginLimits& limits) {
+  MarginSearch search(level, proof, limits);
   return search.measure();
 }
 
-bool pressesMayComeLate(const Level& level, const Replay& proof, int delayUpdates) {
-  MarginSearch search(level, proof);
+bool pressesMayComeLate(const Level& level, const Replay& proof, int delayUpdates, const MarginLimits& limits) {
+  MarginSearch search(level, proof, limits);
   return search.everyPressClearsLate(delayUpdates);
 }

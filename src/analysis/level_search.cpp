@@ -194,11 +194,14 @@ struct StateKeys {
 
 class Search {
 public:
+  // From `from`, or from the level as entered without one.
   Search(const Level& level, bool enemies, unsigned seed, const SearchSettings& settings, SearchReport& report,
-         const std::vector<uint8_t>& guess)
+         const std::vector<uint8_t>& guess, const SavedPlay* from = nullptr,
+         const KnownToClear* knownToClear = nullptr)
       : session_(level, enemies, seed), settings_(settings),
         actions_(enemies ? ChaseActions : PlainActions), guide_(level), report_(report),
-        entered_(session_.save()), guess_(settings.lateTicks == 0 ? guess : std::vector<uint8_t>{}) {
+        knownToClear_(knownToClear), entered_(from != nullptr ? *from : session_.save()),
+        guess_(settings.lateTicks == 0 ? guess : std::vector<uint8_t>{}) {
     for (uint16_t cell = 0; cell < CellCount; ++cell) {
       if (kindOf(session_.game().map.cells[cell]).valuable) {
         goldCells_.push_back(cell);
@@ -235,6 +238,8 @@ private:
   // guess is followed to its end.
   void addNode(const SearchNode& node, const StateKeys& keys, bool evenIfSeen = false);
   void addNode(const SearchNode& node) { addNode(node, keysNow()); }
+  // Whether play has cleared the level, or reached a moment known to.
+  bool reachedClear(UpdateResult result);
   void expand(int32_t index);
 
   LevelSession session_;
@@ -242,6 +247,7 @@ private:
   const std::vector<MacroAction>& actions_;
   GoldDistances guide_;
   SearchReport& report_;
+  const KnownToClear* knownToClear_;
   std::vector<SearchNode> nodes_;
   std::vector<std::unique_ptr<SavedPlay>> saved_;
   std::priority_queue<OpenEntry, std::vector<OpenEntry>, std::greater<OpenEntry>> open_;
@@ -251,8 +257,9 @@ private:
   double seconds_ = 0.0;   // spent in runUntil, for the report only
   bool started_ = false;
   int32_t clearedNode_ = -1;
-  // The level as entered, with the generator and the clock: the searches
-  // take turns, and the others have moved both on since.
+  // The level as entered (or the moment searched from), with the generator
+  // and the clock: the searches take turns, and the others have moved both
+  // on since.
   SavedPlay entered_;
   std::vector<uint8_t> guess_;   // the keys of each update of a way to start from
 };
@@ -334,6 +341,13 @@ void Search::addNode(const SearchNode& node, const StateKeys& keys, bool evenIfS
   }
 }
 
+bool Search::reachedClear(UpdateResult result) {
+  if (result == UpdateResult::Cleared) {
+    return true;
+  }
+  return result == UpdateResult::Playing && knownToClear_ != nullptr && (*knownToClear_)(session_.save());
+}
+
 void Search::expand(int32_t index) {
   const std::unique_ptr<SavedPlay> from = std::move(saved_[index]);
   const bool mayDig = from->refillQueue.size() < settings_.maxOpenHoles;
@@ -373,7 +387,7 @@ void Search::expand(int32_t index) {
       playOnTime(child);
       child.goldLeft = session_.game().goldLeft();
     }
-    if (result == UpdateResult::Cleared) {
+    if (reachedClear(result)) {
       nodes_.push_back(child);
       clearedNode_ = static_cast<int32_t>(nodes_.size()) - 1;
       return;
@@ -390,7 +404,7 @@ void Search::start() {
   const MacroAction settle{0, 0};
   const UpdateResult landed = play(settle, first);
   first.goldLeft = session_.game().goldLeft();
-  if (landed == UpdateResult::Cleared) {
+  if (reachedClear(landed)) {
     nodes_.push_back(first);
     clearedNode_ = 0;
   } else if (landed == UpdateResult::Playing) {
@@ -481,31 +495,11 @@ SearchResult Search::finish(int32_t clearedNode) {
   return result;
 }
 
-}  // namespace
-
-SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits) {
+// The settings' searches take turns in growing slices of the budget; the
+// first to clear the level gives the way.
+SearchResult searchSideBySide(const std::vector<std::unique_ptr<Search>>& searches, SearchReport& report,
+                              bool guessed, const SearchLimits& limits) {
   SearchResult total;
-  // A player granted every dig and drop the rules allow cannot take some
-  // gold: no search can, and none is made.
-  const std::vector<std::string> faults =
-      limits.searchTheImpossible ? std::vector<std::string>{} : findLevelFaults(level);
-  if (!faults.empty()) {
-    total.end = SearchEnd::ProvenImpossible;
-    for (const std::string& fault : faults) {
-      total.explanation += (total.explanation.empty() ? "" : "; ") + fault;
-    }
-    total.explanation += " (even granted every dig, drop and climb the rules could allow)";
-    return total;
-  }
-  SearchReport report(level);
-  std::vector<uint8_t> guess;
-  for (const KeyRun& run : limits.firstGuess) {
-    guess.insert(guess.end(), std::min<size_t>(run.updates, MaxGuessUpdates - guess.size()), run.keys);
-  }
-  std::vector<std::unique_ptr<Search>> searches;
-  for (const SearchSettings& settings : Portfolio) {
-    searches.push_back(std::make_unique<Search>(level, enemies, seed, settings, report, guess));
-  }
   const auto statesKept = [&searches] {
     size_t states = 0;
     for (const auto& search : searches) {
@@ -525,7 +519,7 @@ SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const 
   };
   // A guess that clears is the proof before any search, whatever the budget.
   for (const auto& search : searches) {
-    const int32_t cleared = guess.empty() ? -1 : search->runUntil(0, progress);
+    const int32_t cleared = guessed ? search->runUntil(0, progress) : -1;
     if (cleared >= 0) {
       return proof(*search, cleared);
     }
@@ -558,4 +552,45 @@ SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const 
       outOfBudget ? "it ran out of its budget of " + std::to_string(limits.states) + " states"
                   : "it tried every state it tells apart, which proves nothing: they are coarser than the game's");
   return total;
+}
+
+}  // namespace
+
+SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits) {
+  SearchResult total;
+  // A player granted every dig and drop the rules allow cannot take some
+  // gold: no search can, and none is made.
+  const std::vector<std::string> faults =
+      limits.searchTheImpossible ? std::vector<std::string>{} : findLevelFaults(level);
+  if (!faults.empty()) {
+    total.end = SearchEnd::ProvenImpossible;
+    for (const std::string& fault : faults) {
+      total.explanation += (total.explanation.empty() ? "" : "; ") + fault;
+    }
+    total.explanation += " (even granted every dig, drop and climb the rules could allow)";
+    return total;
+  }
+  SearchReport report(level);
+  std::vector<uint8_t> guess;
+  for (const KeyRun& run : limits.firstGuess) {
+    guess.insert(guess.end(), std::min<size_t>(run.updates, MaxGuessUpdates - guess.size()), run.keys);
+  }
+  std::vector<std::unique_ptr<Search>> searches;
+  for (const SearchSettings& settings : Portfolio) {
+    searches.push_back(std::make_unique<Search>(level, enemies, seed, settings, report, guess));
+  }
+  return searchSideBySide(searches, report, !guess.empty(), limits);
+}
+
+SearchResult searchOnFrom(const Level& level, bool enemies, unsigned seed, const SavedPlay& from,
+                          const KnownToClear& knownToClear, const SearchLimits& limits) {
+  SearchReport report(level);
+  std::vector<std::unique_ptr<Search>> searches;
+  for (const SearchSettings& settings : Portfolio) {
+    if (settings.lateTicks == 0) {
+      searches.push_back(
+          std::make_unique<Search>(level, enemies, seed, settings, report, std::vector<uint8_t>{}, &from, &knownToClear));
+    }
+  }
+  return searchSideBySide(searches, report, false, limits);
 }

@@ -122,9 +122,13 @@ void LevelSession::restore(const SavedPlay& saved) {
   map.playerX = saved.playerX;
   map.playerY = saved.playerY;
   bonusTimer = saved.bonusTimer;
+  // Actors point back at their game: a moment saved in another session of
+  // the same level plays on in this one.
   *game_->player = *saved.player;
+  game_->player->game = game_.get();
   for (size_t index = 0; index < saved.enemies.size(); ++index) {
     *game_->enemies[index] = saved.enemies[index];
+    game_->enemies[index]->game = game_.get();
   }
   restoreRandom(saved.random);
 }

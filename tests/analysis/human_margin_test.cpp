@@ -119,6 +119,44 @@ TEST_F(HumanMarginTest, AChaseWithOneTightCornerHasTheCornerAsItsCriticalPress) 
   }
 }
 
+// A floor one brick thick over a shaft with the gold at its foot. The proof
+// digs the brick beside the player, walks off and back, and steps into the
+// hole at the last update before it refills: made any later, the proof's
+// own keys walk over the closed floor, and only a new dig saves the player.
+struct LastMomentDrop {
+  Level level;
+  int lastOpenWait = -1;
+
+  LastMomentDrop() {
+    std::vector<std::string> rows = emptyRows();
+    rows[10] = std::string(GridSize, '#');
+    rows[20] = std::string(GridSize, '#');
+    rows[9][5] = 'P';
+    rows[19][6] = '$';
+    level = levelFromRows(rows);
+    for (int wait = 0; wait < 200; ++wait) {
+      const ReplayOutcome outcome = playReplay(proof(wait), singleLevelMapsBin(level));
+      lastOpenWait = outcome.end == ReplayEnd::Cleared ? wait : lastOpenWait;
+    }
+  }
+
+  Replay proof(int wait) const {
+    return proofOf("1 K\n" + moves('L', 2) + moves('R', 2) + std::to_string(wait + 1) + " -\n1 R\n400 -\n", false);
+  }
+};
+
+TEST_F(HumanMarginTest, ALatePressThatLosesTheProofsWayIsSavedByAnotherWayFound) {
+  const LastMomentDrop drop;
+  ASSERT_GE(drop.lastOpenWait, 0);
+  const Replay proof = drop.proof(drop.lastOpenWait);
+  const HumanMargin quickWaysOnly = measureHumanMargin(drop.level, proof, MarginLimits{0});
+  EXPECT_EQ(0, quickWaysOnly.marginUpdates);
+  const HumanMargin searched = measureHumanMargin(drop.level, proof);
+  EXPECT_EQ(MarginCapUpdates, searched.marginUpdates);
+  EXPECT_GT(searched.searchStates, 0u);
+  EXPECT_TRUE(pressesMayComeLate(drop.level, proof, MarginCapUpdates));
+}
+
 // The one question a maker of levels asks: the corner left 7 updates of
 // slack clears with every press 7 late, and not with the climb 8 late.
 TEST_F(HumanMarginTest, EveryPressMayComeAsLateAsTheMarginAndNoLater) {

@@ -55,6 +55,15 @@ TEST(LevelSolveToolTest, WritesAReplayBesideTheLevelNamingItRelatively) {
   EXPECT_NE(dir.readFile("log.txt").find("closet: cleared (no enemies)"), std::string::npos);
 }
 
+TEST(LevelSolveToolTest, SearchesUnderTheSeedAskedForAndKeepsItInTheReplay) {
+  ScopedWorkDir dir;
+  dir.writeFile("closet.txt", levelText(closetRows(true)));
+  ASSERT_EQ(0, run("mkdir out && " + solverPath() + " --seed 7 --out out closet.txt >log.txt 2>&1"))
+      << dir.readFile("log.txt");
+  EXPECT_NE(dir.readFile("out/closet.replay").find("\nseed: 7\n"), std::string::npos);
+  EXPECT_EQ(2, run(solverPath() + " --seed seven closet.txt >/dev/null 2>&1"));
+}
+
 TEST(LevelSolveToolTest, LeavesTheEnemiesOutWhenAskedAndSaysSoInTheReplay) {
   ScopedWorkDir dir;
   dir.writeFile("closet.txt", levelText(closetRows(true)));

@@ -5,14 +5,17 @@
 // budget, which proves nothing ("UNSURE"; the reason on stderr), 2 on a usage
 // or file problem.
 //
-//   mellow-quarrier-level-solve [--enemies auto|on|off] [--states N] [--guess REPLAY]
+//   mellow-quarrier-level-solve [--enemies auto|on|off] [--states N] [--seed S] [--guess REPLAY]
 //               [--out DIR] [--progress] (--list LIST | LEVEL...)
 //
 // The rules need no art: --assets FILE is still accepted, and ignored.
 //
 // --states is the search's budget: the states it may keep (300000 by
 // default), so that a level gives the same proof on any machine under any
-// load. auto (the default) searches with the level's enemies first and, when
+// load. --seed is the game's random seed the search plays under (1 by
+// default), written into the replay: under another seed the chasers take
+// other turns, and a level may have a way with more room for a person.
+// auto (the default) searches with the level's enemies first and, when
 // that finds nothing within the budget, again with them removed; the replay
 // says which it is. --list takes the level files from a levels.txt list. Replays
 // go to DIR/NAME.replay (NAME the level file's name without .txt), naming
@@ -50,13 +53,14 @@ namespace {
 constexpr int ExitImpossible = 1;
 constexpr int ExitBroken = 2;
 constexpr int ExitUnsure = 3;
-constexpr unsigned ReplaySeed = 1;
+constexpr unsigned DefaultSeed = 1;
 
 enum class EnemyMode { Auto, On, Off };
 
 struct Options {
   EnemyMode enemies = EnemyMode::Auto;
   SearchLimits limits;
+  unsigned seed = DefaultSeed;
   fs::path outDir = ".";
   std::vector<fs::path> levels;
   bool progress = false;
@@ -103,6 +107,13 @@ bool readOptions(int argc, char** argv, Options& options) {
         return false;
       }
       options.limits.states = static_cast<size_t>(states);
+    } else if (argument == "--seed" && hasValue) {
+      char* end = nullptr;
+      const unsigned long seed = std::strtoul(argv[++index], &end, 10);
+      if (*end != '\0' || argv[index][0] == '\0' || seed > 0xffffffffUL) {
+        return false;
+      }
+      options.seed = static_cast<unsigned>(seed);
     } else if (argument == "--guess" && hasValue) {
       Replay guess;
       std::string error;
@@ -131,11 +142,12 @@ bool hasEnemyStart(const Level& level) {
   return false;
 }
 
-Replay replayFor(const fs::path& levelPath, const fs::path& outDir, bool enemies, const SearchResult& found) {
+Replay replayFor(const fs::path& levelPath, const fs::path& outDir, unsigned seed, bool enemies,
+                 const SearchResult& found) {
   Replay replay;
   replay.levelFile = fs::relative(fs::absolute(levelPath), fs::absolute(outDir)).generic_string();
   replay.baseDir = outDir.string();
-  replay.seed = ReplaySeed;
+  replay.seed = seed;
   replay.enemies = enemies;
   replay.hasExpectation = true;
   replay.expected = ReplayEnd::Cleared;
@@ -157,17 +169,18 @@ struct Attempt {
 };
 
 // Searches as the mode asks; the last attempt made is answered.
-Attempt searchAsAsked(const Level& level, const std::string& name, EnemyMode mode, const SearchLimits& limits) {
+Attempt searchAsAsked(const Level& level, const std::string& name, EnemyMode mode, unsigned seed,
+                      const SearchLimits& limits) {
   if (mode == EnemyMode::Off || !hasEnemyStart(level)) {
-    return {false, searchLevel(level, false, ReplaySeed, limits)};
+    return {false, searchLevel(level, false, seed, limits)};
   }
-  Attempt withEnemies{true, searchLevel(level, true, ReplaySeed, limits)};
+  Attempt withEnemies{true, searchLevel(level, true, seed, limits)};
   if (withEnemies.result.cleared || mode == EnemyMode::On || withEnemies.result.end == SearchEnd::ProvenImpossible) {
     return withEnemies;
   }
   std::printf("%s: no way past the enemies found (%zu states, %.1f s); searching without them\n",
               name.c_str(), withEnemies.result.statesExplored, withEnemies.result.seconds);
-  return {false, searchLevel(level, false, ReplaySeed, limits)};
+  return {false, searchLevel(level, false, seed, limits)};
 }
 
 // Enemies are left out of a level that has them only when asked to (off) or
@@ -192,7 +205,7 @@ int solveOne(const fs::path& levelPath, const Options& options) {
   if (options.progress) {
     limits.onProgress = progressPrinter();
   }
-  const Attempt attempt = searchAsAsked(source.level, name, options.enemies, limits);
+  const Attempt attempt = searchAsAsked(source.level, name, options.enemies, options.seed, limits);
   const SearchResult& found = attempt.result;
   if (found.end == SearchEnd::ProvenImpossible) {
     std::printf("%s: NO WAY: proven without a search\n", name.c_str());
@@ -210,7 +223,7 @@ int solveOne(const fs::path& levelPath, const Options& options) {
   // replays that really left a level's enemies out.
   const bool levelHasEnemies = hasEnemyStart(source.level);
   const bool enemiesOn = attempt.enemies || !levelHasEnemies;
-  const Replay replay = replayFor(levelPath, options.outDir, enemiesOn, found);
+  const Replay replay = replayFor(levelPath, options.outDir, options.seed, enemiesOn, found);
   const ReplayOutcome outcome = playReplay(replay, singleLevelMapsBin(source.level));
   if (outcome.end != ReplayEnd::Cleared) {
     std::cerr << name << ": the sequence found does not replay: " << describeOutcome(outcome) << "\n";
@@ -241,7 +254,7 @@ int worseStatus(int one, int other) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: mellow-quarrier-level-solve [--enemies auto|on|off] [--states N] [--guess REPLAY] "
+    std::cerr << "usage: mellow-quarrier-level-solve [--enemies auto|on|off] [--states N] [--seed S] [--guess REPLAY] "
                  "[--out DIR] [--progress] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }

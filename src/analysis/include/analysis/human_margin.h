@@ -8,17 +8,21 @@
 // A level's margin is the least over its presses.
 //
 // The answer is sound: every margin it reports has a way behind it, played
-// in full through the real rules (LevelSession), under the proof's seed. It
-// may fall short of the truth where the bounded search finds no way that
-// exists. A press is first tried at the cap; below it the delay is found by
-// bisection, which takes a later press to be no easier than an earlier one,
-// and the delay reported is always one that was tried and saved.
+// in full through the real rules (LevelSession), under the proof's seed.
+// The ways are tried cheapest first: the proof's own keys played on late,
+// then the solver's search from the late moment (any keys), bounded in
+// states. It may fall short of the truth where that search finds no way
+// that exists. A press is first tried at the cap; below it the delay is
+// found by bisection, which takes a later press to be no easier than an
+// earlier one, and the delay reported is always one that was tried and
+// saved.
 #pragma once
 
 #include "replay/replay.h"
 
 #include "level/level.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,7 +43,8 @@ struct PressMargin {
 struct HumanMargin {
   int marginUpdates = MarginCapUpdates;  // the least over the presses; the cap without presses
   std::vector<PressMargin> presses;      // in the proof's order
-  uint64_t updatesPlayed = 0;            // the work it took, in updates of the rules
+  uint64_t updatesPlayed = 0;            // the work it took: updates of the rules played here,
+  uint64_t searchStates = 0;             // and states kept by the searches from late moments
 
   // The share of presses with a margin of RoomyMarginUpdates or more; 1
   // without presses.
@@ -48,13 +53,20 @@ struct HumanMargin {
   std::vector<PressMargin> criticalPresses() const;
 };
 
+// The work allowed to each search from a late moment, in states kept (never
+// time, so that the same level and proof give the same margin anywhere); 0
+// tries the quick ways on alone.
+struct MarginLimits {
+  size_t searchStates = 4000;
+};
+
 // Throws ReplayError when the proof does not clear the level without a
 // death.
-HumanMargin measureHumanMargin(const Level& level, const Replay& proof);
+HumanMargin measureHumanMargin(const Level& level, const Replay& proof, const MarginLimits& limits = {});
 
 // Whether every press of the proof may come delayUpdates late and a way
 // still clears the level: a margin of at least delayUpdates, asked of each
 // press once, at that delay, and given up at the first press that fails,
 // for a maker of levels that only needs to know the margin clears a bar.
 // Throws ReplayError as measureHumanMargin does.
-bool pressesMayComeLate(const Level& level, const Replay& proof, int delayUpdates);
+bool pressesMayComeLate(const Level& level, const Replay& proof, int delayUpdates, const MarginLimits& limits = {});

@@ -27,6 +27,7 @@
 // level impossible.
 #pragma once
 
+#include "analysis/level_session.h"
 #include "replay/replay.h"
 
 #include "level/level.h"
@@ -76,3 +77,15 @@ struct SearchResult {
 };
 
 SearchResult searchLevel(const Level& level, bool enemies, unsigned seed, const SearchLimits& limits);
+
+// Whether a moment of play is already known to lead to a clear with no life
+// lost; the search counts reaching one as clearing.
+using KnownToClear = std::function<bool(const SavedPlay&)>;
+
+// The same search from a moment of play instead of the level's start (a
+// player who pressed late, to be saved by any keys from then on), the
+// session set up with the same level, enemies and seed. Its keys lead from
+// `from` to the clear, or to a moment `knownToClear` names. It takes the
+// machine's way: no setting asks for room, and nothing is proven impossible.
+SearchResult searchOnFrom(const Level& level, bool enemies, unsigned seed, const SavedPlay& from,
+                          const KnownToClear& knownToClear, const SearchLimits& limits);
