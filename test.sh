@@ -1,22 +1,35 @@
 #!/usr/bin/env bash
 # Sets everything up (packages, build, assets.dat, maps.bin) and runs every
-# test: the fuzzed file readers and a sanitized soak of whole games, then unit
-# tests, headless game scenarios and end-to-end tests in a real window under
-# Xvfb, and the Debian package built, checked, unpacked and started. The
-# ctest summary comes last.
+# test through CTest, one more at once than there are cores (the tests that
+# hold the display mostly wait): unit tests, headless game scenarios,
+# end-to-end tests in a real window under Xvfb, the fuzzed file readers and
+# a sanitized soak of whole games, and the Debian package built twice,
+# checked, unpacked and started. Then the level set's
+# and the art's figures, shown even when they pass (LevelFiguresTest and
+# asset_figures are what fail on them), and the CTest summary last.
+# MQ_TEST_EFFORT (a whole number, default 1) lengthens the open-ended checks:
+# the fuzzing, the soak and the launcher's races.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build_dir=${MQ_BUILD_DIR:-$repo/build}
 "$repo/scripts/setup.sh" test
 
-fuzz_status=0
-MQ_BUILD_DIR="$build_dir" "$repo/scripts/fuzz.sh" || fuzz_status=$?
-# The level set's figures (difficulty, fair starts), shown even when they
-# pass; LevelFiguresTest below is what fails on them.
-"$build_dir/run/mellow-quarrier-level-rate" "$repo/levels/levels.txt" || true
-# The art's and the sounds' figures (contrast, colour difference under
-# colour blindness, loudness through a small speaker), shown even when they
-# pass; the asset_figures test below is what fails on them.
-"$build_dir/tools/assetcheck/asset-check" "$build_dir/run/assets.dat" || true
-ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
-exit "$fuzz_status"
+status=0
+ctest --test-dir "$build_dir" --output-on-failure -j "$(($(nproc) + 1))" | tee "$build_dir/ctest.out" || status=$?
+
+# What a test printed, from CTest's log of the run, without GoogleTest's own lines.
+test_output() { # NAME (a pattern)
+  awk -v name="$1" '$0 ~ "^[0-9]+/[0-9]+ Test: " name "$" { found = 1 }
+    found && /^<end of output>/ { exit }
+    shown && !/^(\[|Running main\(\)|Note: |$)/ { print }
+    found && /^-+$/ { shown = 1 }' "$build_dir/Testing/Temporary/LastTest.log"
+}
+echo
+echo "The level set's figures:"
+test_output 'LevelFiguresTest\..*'
+echo
+echo "The art's and the sounds' figures:"
+test_output asset_figures
+echo
+sed -n '/tests passed, /,$p' "$build_dir/ctest.out"
+exit "$status"

@@ -21,6 +21,9 @@ namespace {
 // reaching that limit marks the report incomplete.
 constexpr size_t MaxWaysOn = 32;
 constexpr size_t MaxTakenSets = 256;
+// The walk for a way out is a guess's worth: the first largest set of gold
+// taken that reaches each situation.
+constexpr size_t MaxWayOutSets = 1;
 
 GoldSet goldSetOf(size_t goldCount, const std::vector<uint16_t>& golds) {
   GoldSet set(goldCount);
@@ -179,8 +182,9 @@ struct Reached {
 
 // Every situation with the smallest sets of gold taken that reach it (more
 // gold taken never makes a dead end of a live one), breadth first, so that
-// the first time a situation is reached dead comes by the fewest moves, and
-// the first clear found takes the fewest moves too.
+// the first time a situation is reached dead comes by the fewest moves. Or,
+// to find a way that clears the level, with the largest sets (less gold
+// taken never clears where more does not), up to the first clear.
 struct Reachable {
   std::vector<Reached> reached;
   std::vector<int32_t> firstDead;   // per situation: the first dead Reached, or -1
@@ -203,7 +207,7 @@ bool isDead(const GoldSet& taken, const std::vector<GoldSet>& ways, size_t goldC
   return true;
 }
 
-Reachable reachable(const SituationGraph& graph, const StrongParts& parts, const WaysOn& ways) {
+Reachable reachable(const SituationGraph& graph, const StrongParts& parts, const WaysOn& ways, Keep keep) {
   const size_t goldCount = graph.goldCells().size();
   Reachable result;
   result.firstDead.assign(graph.situations().size(), -1);
@@ -217,7 +221,7 @@ Reachable reachable(const SituationGraph& graph, const StrongParts& parts, const
   result.reached.push_back({graph.start(), atStart, -1, -1});
   for (size_t next = 0; next < result.reached.size(); ++next) {
     const Reached here = result.reached[next];
-    if (result.firstDead[here.situation] < 0 &&
+    if (keep == Keep::Smallest && result.firstDead[here.situation] < 0 &&
         isDead(here.taken, ways.sets[parts.partOf(here.situation)], goldCount)) {
       result.firstDead[here.situation] = static_cast<int32_t>(next);
     }
@@ -233,12 +237,16 @@ Reachable reachable(const SituationGraph& graph, const StrongParts& parts, const
           result.clearedFrom = static_cast<int32_t>(next);
           result.clearingMove = static_cast<int32_t>(move);
         }
+        if (keep == Keep::Largest) {
+          return result;
+        }
         continue;
       }
       if (step.to < 0) {
         continue;
       }
-      const Kept kept = keepExtreme(takenAt[step.to], taken, Keep::Smallest, MaxTakenSets);
+      const Kept kept =
+          keepExtreme(takenAt[step.to], taken, keep, keep == Keep::Smallest ? MaxTakenSets : MaxWayOutSets);
       result.complete = result.complete && kept != Kept::Full;
       if (kept == Kept::Added) {
         result.reached.push_back({step.to, taken, static_cast<int32_t>(next), static_cast<int32_t>(move)});
@@ -375,7 +383,7 @@ DeadEndReport findDeadEnds(const Level& level, const DeadEndLimits& limits) {
   const SituationGraph graph(level, limits.maxSituations);
   const StrongParts parts(graph);
   const WaysOn ways = waysOn(graph, parts);
-  const Reachable reach = reachable(graph, parts, ways);
+  const Reachable reach = reachable(graph, parts, ways, Keep::Smallest);
   std::vector<bool> canDie(graph.situations().size());
   for (size_t situation = 0; situation < canDie.size(); ++situation) {
     canDie[situation] = ways.canDie[parts.partOf(situation)];
@@ -383,7 +391,9 @@ DeadEndReport findDeadEnds(const Level& level, const DeadEndLimits& limits) {
   DeadEndReport report;
   report.situations = graph.situations().size();
   report.complete = graph.complete() && reach.complete;
-  report.wayOut = wayOut(graph, reach);
+  if (limits.findWayOut) {
+    report.wayOut = wayOut(graph, reach.cleared ? reach : reachable(graph, parts, ways, Keep::Largest));
+  }
   std::vector<std::pair<int32_t, DeadEnd>> found;   // with the first Reached, for the order
   for (const std::vector<int32_t>& members : DeadEndGroups(graph, reach.firstDead, canDie).groups()) {
     int32_t first = reach.firstDead[members.front()];

@@ -234,7 +234,9 @@ private:
   bool survivesLate(const std::optional<SavedPlay>& late, UpdateResult waited, const MacroAction& action);
   StateKeys keysNow();
   // Keeps the session's state as a node, unless its keys are known.
-  void addNode(const SearchNode& node, const StateKeys& keys);
+  // A step of a guess is kept even where the search has been, so that the
+  // guess is followed to its end.
+  void addNode(const SearchNode& node, const StateKeys& keys, bool evenIfSeen = false);
   void addNode(const SearchNode& node) { addNode(node, keysNow()); }
   // Whether play has cleared the level, or reached a moment known to.
   bool reachedClear(UpdateResult result);
@@ -316,13 +318,12 @@ StateKeys Search::keysNow() {
   return {place, stateKey(place, game)};
 }
 
-void Search::addNode(const SearchNode& node, const StateKeys& keys) {
+void Search::addNode(const SearchNode& node, const StateKeys& keys, bool evenIfSeen) {
   const Game& game = session_.game();
   const uint64_t place = keys.place;
-  if (!seen_.insert(keys.state).second) {
-    return;
-  }
-  if (settings_.enemyVariants != 0 && ++variantsAt_[place] > settings_.enemyVariants) {
+  const bool unseen = seen_.insert(keys.state).second;
+  const bool crowded = unseen && settings_.enemyVariants != 0 && ++variantsAt_[place] > settings_.enemyVariants;
+  if ((!unseen || crowded) && !evenIfSeen) {
     return;
   }
   const auto index = static_cast<int32_t>(nodes_.size());
@@ -446,14 +447,10 @@ void Search::followGuess() {
       clearedNode_ = static_cast<int32_t>(nodes_.size()) - 1;
       return;
     }
-    const size_t kept = nodes_.size();
     if (result != UpdateResult::Playing || !session_.atDecision()) {
       return;
     }
-    addNode(node);
-    if (nodes_.size() == kept) {
-      return;
-    }
+    addNode(node, keysNow(), true);
   }
 }
 
@@ -515,8 +512,19 @@ SearchResult searchSideBySide(const std::vector<std::unique_ptr<Search>>& search
       limits.onProgress(statesKept());
     }
   };
-  // A guess that clears is the proof before any search.
-  for (size_t slice = guessed ? 0 : FirstSlice;; slice = std::max(slice * 2, FirstSlice)) {
+  const auto proof = [&statesKept](Search& search, int32_t cleared) {
+    SearchResult result = search.finish(cleared);
+    result.statesExplored = statesKept();
+    return result;
+  };
+  // A guess that clears is the proof before any search, whatever the budget.
+  for (const auto& search : searches) {
+    const int32_t cleared = guessed ? search->runUntil(0, progress) : -1;
+    if (cleared >= 0) {
+      return proof(*search, cleared);
+    }
+  }
+  for (size_t slice = FirstSlice;; slice *= 2) {
     bool searching = false;
     for (const auto& search : searches) {
       const size_t spent = statesKept();
@@ -527,9 +535,7 @@ SearchResult searchSideBySide(const std::vector<std::unique_ptr<Search>>& search
       const size_t allowed = std::min(sliceFor(search->settings(), slice), search->statesKept() + (limits.states - spent));
       const int32_t cleared = search->runUntil(allowed, progress);
       if (cleared >= 0) {
-        SearchResult result = search->finish(cleared);
-        result.statesExplored = statesKept();
-        return result;
+        return proof(*search, cleared);
       }
     }
     if (!searching) {

@@ -28,6 +28,14 @@ LevelSession::~LevelSession() {
 
 UpdateResult LevelSession::advance(uint8_t keys) {
   holdOnly(keys, keys_);
+  if (enemies_) {
+    // The player's update marks the trail where he stands as it begins.
+    const int32_t column = game_->player->x / CellPixels;
+    const int32_t row = game_->player->y / CellPixels;
+    if (insideGrid(column, row)) {
+      markTrailCell(cellIndex(column, row));
+    }
+  }
   RunningGameHost endsAtClearOrDeath;
   uint8_t sequenceIndex = 0;
   const UpdateOutcome played = updateRunningGame(*game_, sequenceIndex, 1, endsAtClearOrDeath);
@@ -68,9 +76,12 @@ SavedPlay LevelSession::save() {
     }
   }
   trailScratch_.clear();
-  for (uint16_t index = 0; enemies_ && index < CellCount; ++index) {
-    if (map.trailValue(index) != 0) {
-      trailScratch_.push_back({index, static_cast<uint16_t>(map.trailValue(index))});
+  for (size_t word = 0; word < trailCells_.size(); ++word) {
+    for (uint64_t bits = trailCells_[word]; bits != 0; bits &= bits - 1) {
+      const auto index = static_cast<uint16_t>(word * 64 + static_cast<size_t>(__builtin_ctzll(bits)));
+      if (map.trailValue(index) != 0) {
+        trailScratch_.push_back({index, static_cast<uint16_t>(map.trailValue(index))});
+      }
     }
   }
   SavedPlay saved;
@@ -99,8 +110,10 @@ void LevelSession::restore(const SavedPlay& saved) {
   }
   if (enemies_) {
     map.clearTrail();
+    trailCells_.fill(0);
     for (const TrailMark& mark : saved.trail) {
       map.setTrailValue(mark.index, mark.value);
+      markTrailCell(mark.index);
     }
   }
   map.refillQueue.assign(saved.refillQueue.begin(), saved.refillQueue.end());

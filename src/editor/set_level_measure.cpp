@@ -98,7 +98,6 @@ void SetLevelMeasure::rated() {
 
 void SetLevelMeasure::checked() {
   const DeadEndFindings& found = checker_->findings();
-  checker_.reset();
   if (found.state == DeadEndCheckState::Failed) {
     measures_.deadEnds = "?";
   } else if (found.traps > 0) {
@@ -111,4 +110,5 @@ void SetLevelMeasure::checked() {
     measures_.deadEnds = "none";
   }
   measures_.faulty = measures_.faulty || found.traps > 0 || (!found.unsure && found.costly > 0);
+  checker_.reset();
 }

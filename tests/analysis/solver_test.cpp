@@ -112,7 +112,9 @@ TEST_F(SolverTest, ClearsALevelPastAChaserWithTheEnemiesOn) {
 TEST_F(SolverTest, HandedTheChecksWayOutItClearsAtOnceOrSearchesOnFromWhereAChaserCutItShort) {
   std::vector<std::string> rows = cellarRows();
   const Level calm = levelFromRows(rows);
-  const DeadEndReport check = findDeadEnds(calm);
+  DeadEndLimits wayOut;
+  wayOut.findWayOut = true;
+  const DeadEndReport check = findDeadEnds(calm, wayOut);
   ASSERT_FALSE(check.wayOut.empty());
   SearchLimits handed;
   handed.firstGuess = check.wayOut;

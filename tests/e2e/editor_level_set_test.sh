@@ -5,7 +5,8 @@
 # second level, make a level after it with G (stopping a slow one with
 # Escape first, which leaves the editor running), save the list, and play it
 # through the installed launcher with --levels, which compiles it as it
-# stands.
+# stands. Quitting while the shipped set is measured leaves no tool running
+# and no scratch folder.
 source "$(dirname "$0")/lib.sh"
 levelc=$3
 levels=$here/../../levels
@@ -88,3 +89,17 @@ hold_to_leave Escape
 wait_for_title
 menu_exit
 wait_exit
+
+# Escape while the shipped set is being measured: the tools at work end with
+# the editor, and their scratch folders go with it.
+mkdir "$work/scratch"
+export TMPDIR=$work/scratch
+game_binary=$1
+start_editor --scale 1 "$levels/levels.txt"
+# The tools are given the level in the scratch folder: that path finds them.
+at_work() { pgrep -f "$work/scratch/" >/dev/null; }
+wait_until "no level measured in the background" at_work
+press Escape
+wait_exit
+check "the measures at work ended with the editor" eval '! at_work'
+check "no scratch folder left" test -z "$(ls -A "$work/scratch")"

@@ -83,7 +83,9 @@ start_xvfb() { # [WIDTHxHEIGHT]
 # finds nothing.
 bind_keysym() { # KEYSYM
   local spare
-  spare=$(xmodmap -pke | awk 'NF == 3 && $2 > 8 { print $2; exit }')
+  # awk reads the whole table: leaving early would end xmodmap on a broken
+  # pipe, which pipefail counts as a failure.
+  spare=$(xmodmap -pke | awk 'NF == 3 && $2 > 8 && !spare { spare = $2 } END { print spare }')
   [ -n "$spare" ] || fail "no spare key for $1"
   xmodmap -e "keycode $spare = $1"
 }

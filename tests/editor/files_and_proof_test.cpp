@@ -103,9 +103,12 @@ TEST(ProofRunTest, ProvesALevelOrNamesTheGoldItNeverTook) {
   EXPECT_FALSE(stuck.replay.has_value());
 }
 
-LevelMeasures measureToTheEnd(const std::string& levelPath, const LevelSource& source, bool proven) {
+LevelMeasures measureToTheEnd(const std::string& levelPath, const LevelSource& source, bool proven,
+                              const std::string& toolFolder = "") {
   const ScopedWorkDir dir;
-  SetLevelMeasure measure(MQ_LEVEL_RATE, MQ_LEVEL_CHECK, dir.path(), levelPath, source, proven);
+  SetLevelMeasure measure(toolFolder.empty() ? MQ_LEVEL_RATE : toolFolder + "/level-rate",
+                          toolFolder.empty() ? MQ_LEVEL_CHECK : toolFolder + "/level-check", dir.path(), levelPath,
+                          source, proven);
   for (int wait = 0; wait < 3000 && !measure.done(); ++wait) {
     measure.poll();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -160,6 +163,13 @@ TEST(SetLevelMeasureTest, NamesAnUnfairStartAndATrapOfALevelWithoutAProof) {
   EXPECT_EQ(measured.deadEnds, "1 trap");
   EXPECT_TRUE(measured.faulty);
   EXPECT_FALSE(measured.figure.has_value());
+
+  // Without the tools, every figure is unknown at once, and no fault.
+  const LevelMeasures unknown = measureToTheEnd("/nowhere/slot.txt", source, true, "/nowhere");
+  for (const auto& figure : {unknown.figure, unknown.margin, unknown.start, unknown.deadEnds}) {
+    EXPECT_EQ(figure, "?");
+  }
+  EXPECT_FALSE(unknown.faulty);
 }
 
 // A search that spends its budget without a way (as mellow-quarrier-level-solve ends:

@@ -258,7 +258,9 @@ TEST_F(CheckVersusSolver, TheDeadEndCheckAndTheSolverNeverContradictEachOther) {
     SearchLimits limits;
     limits.states = AgreementStates;
     const SearchResult solved = searchLevel(level, false, 1, limits);
-    const DeadEndReport check = findDeadEnds(level);
+    DeadEndLimits wayOut;
+    wayOut.findWayOut = true;
+    const DeadEndReport check = findDeadEnds(level, wayOut);
     const DeadEnd* start = startDeadEnd(check);
     const bool startSurelyDead = start != nullptr && start->kind != DeadEndKind::Unsure;
     const std::string rows = rowsOf(level);

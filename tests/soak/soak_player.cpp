@@ -38,8 +38,10 @@ void SoakPlayer::play(uint64_t ticks) {
   }
 }
 
+// Escape is let go 2 ms after the pass starts, which on a busy machine may
+// come before the game reads it: it is pressed until the game has ended.
 void SoakPlayer::exitFromMenu() {
-  if (inGame()) {
+  while (inGame()) {
     escape();
   }
   press(KEY_DOWN);

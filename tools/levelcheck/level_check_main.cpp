@@ -13,8 +13,10 @@
 // The rules need no art: --assets FILE is still accepted, and ignored.
 //
 // --ways writes the way into a level's first trap as DIR/NAME.trap.replay
-// (enemies off, as the analysis plays it), to be watched; a level without a
-// trap leaves no such file there.
+// (enemies off, as the analysis plays it), to be watched, and the way it
+// found that takes all the gold as DIR/NAME.way.replay, which
+// mellow-quarrier-level-solve --guess starts from; a level without a trap,
+// or without such a way, leaves no such file there.
 //
 //   020-skyline: 1 trap, 0 cost a life, 0 unsure (2817 situations, 0.21 s)
 //     trap at (1, 28) (2, 28); way in: 96 -, 1 L, 15 -, ...
@@ -121,23 +123,31 @@ void printDeadEnd(const DeadEnd& deadEnd) {
               deadEnd.enemyCatches ? "; an enemy comes for him there" : "");
 }
 
-bool writeWayIntoFirstTrap(const fs::path& levelPath, const fs::path& waysDir, const DeadEndReport& report) {
-  const fs::path replayPath = waysDir / (levelPath.stem().string() + ".trap.replay");
+// Writes the way as DIR/NAME.SUFFIX, or removes an older one when there is none.
+bool writeWay(const fs::path& levelPath, const fs::path& waysDir, const std::string& suffix,
+              const std::vector<KeyRun>& way) {
+  const fs::path replayPath = waysDir / (levelPath.stem().string() + suffix);
   std::error_code ignored;
   fs::remove(replayPath, ignored);
-  if (report.count(DeadEndKind::Trap) == 0) {
+  if (way.empty()) {
     return true;
   }
   Replay replay;
   replay.levelFile = fs::relative(fs::absolute(levelPath), fs::absolute(waysDir)).generic_string();
   replay.enemies = false;
-  replay.keys = report.deadEnds.front().way;
+  replay.keys = way;
   std::string error;
   if (!saveReplay(replayPath.string(), replay, error)) {
     std::cerr << error << "\n";
     return false;
   }
   return true;
+}
+
+bool writeWays(const fs::path& levelPath, const fs::path& waysDir, const DeadEndReport& report) {
+  const bool trap = report.count(DeadEndKind::Trap) != 0;
+  return writeWay(levelPath, waysDir, ".trap.replay", trap ? report.deadEnds.front().way : std::vector<KeyRun>{}) &&
+         writeWay(levelPath, waysDir, ".way.replay", report.wayOut);
 }
 
 fs::path proofPathFor(const fs::path& levelPath) {
@@ -181,7 +191,9 @@ int checkOne(const fs::path& levelPath, const Options& options) {
     std::cerr << error << "\n";
     return ExitBroken;
   }
-  const DeadEndReport report = findDeadEnds(source.level);
+  DeadEndLimits limits;
+  limits.findWayOut = options.waysDir.has_value();
+  const DeadEndReport report = findDeadEnds(source.level, limits);
   const size_t traps = report.count(DeadEndKind::Trap);
   const size_t unsure = report.count(DeadEndKind::Unsure);
   std::printf("%s: %zu trap%s, %zu cost a life, %zu unsure (%zu situations, %.2f s)%s\n",
@@ -191,7 +203,7 @@ int checkOne(const fs::path& levelPath, const Options& options) {
   for (const DeadEnd& deadEnd : report.deadEnds) {
     printDeadEnd(deadEnd);
   }
-  if (options.waysDir && !writeWayIntoFirstTrap(levelPath, *options.waysDir, report)) {
+  if (options.waysDir && !writeWays(levelPath, *options.waysDir, report)) {
     return ExitBroken;
   }
   const int marginStatus = options.minMarginUpdates ? checkMargin(levelPath, source.level, *options.minMarginUpdates) : 0;

@@ -1,6 +1,7 @@
-// mellow-quarrier-level-make: makes COUNT new levels into DIR, each proven clearable with
-// its enemies, free of dead ends, fair at the start, rated, titled and
-// noted, laid out as the shipped levels/ is (generate/made_level_folder.h).
+// mellow-quarrier-level-make: makes COUNT new levels into DIR, each proven
+// clearable with its enemies, free of dead ends, fair at the start, with
+// room for a person's late presses, rated, titled and noted, laid out as the
+// shipped levels/ is (generate/made_level_folder.h).
 // The same seed and options give the same files, byte for byte.
 //
 //   mellow-quarrier-level-make --seed S --count N --out DIR [--difficulty 1-5]

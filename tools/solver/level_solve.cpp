@@ -5,7 +5,7 @@
 // budget, which proves nothing ("UNSURE"; the reason on stderr), 2 on a usage
 // or file problem.
 //
-//   mellow-quarrier-level-solve [--enemies auto|on|off] [--states N] [--seed S]
+//   mellow-quarrier-level-solve [--enemies auto|on|off] [--states N] [--seed S] [--guess REPLAY]
 //               [--out DIR] [--progress] (--list LIST | LEVEL...)
 //
 // The rules need no art: --assets FILE is still accepted, and ignored.
@@ -19,7 +19,9 @@
 // that finds nothing within the budget, again with them removed; the replay
 // says which it is. --list takes the level files from a levels.txt list. Replays
 // go to DIR/NAME.replay (NAME the level file's name without .txt), naming
-// the level by a path relative to DIR. --progress adds a line
+// the level by a path relative to DIR. --guess starts from the keys of a
+// replay, such as the way mellow-quarrier-level-check --ways writes: one that clears is
+// the proof, else the search starts from the moments along it. --progress adds a line
 // "progress: N states, S s" on stdout about twice a second while a search
 // runs, for a program that shows the search to a person (the level editor).
 #include "analysis/level_search.h"
@@ -112,6 +114,14 @@ bool readOptions(int argc, char** argv, Options& options) {
         return false;
       }
       options.seed = static_cast<unsigned>(seed);
+    } else if (argument == "--guess" && hasValue) {
+      Replay guess;
+      std::string error;
+      if (!loadReplay(argv[++index], guess, error)) {
+        std::cerr << error << "\n";
+        return false;
+      }
+      options.limits.firstGuess = guess.keys;
     } else if (argument == "--progress") {
       options.progress = true;
     } else if (argument == "--out" && hasValue) {
@@ -244,7 +254,7 @@ int worseStatus(int one, int other) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: mellow-quarrier-level-solve [--enemies auto|on|off] [--states N] [--seed S] "
+    std::cerr << "usage: mellow-quarrier-level-solve [--enemies auto|on|off] [--states N] [--seed S] [--guess REPLAY] "
                  "[--out DIR] [--progress] (--list LIST | LEVEL...)\n";
     return ExitBroken;
   }

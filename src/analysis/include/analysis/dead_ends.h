@@ -46,14 +46,17 @@ struct DeadEndLimits {
   uint32_t enemyWaitUpdates = 3000;
   // Seeds of the plays that must all end with the catch.
   std::vector<unsigned> enemySeeds = {1, 2, 3};
+  // Also walk the graph for a way that takes all the gold (wayOut), which
+  // costs about as much again as the rest.
+  bool findWayOut = false;
 };
 
 struct DeadEndReport {
   std::vector<DeadEnd> deadEnds;   // traps first, each kind in the order first reached
   size_t situations = 0;
   bool complete = true;            // false when the search stopped at maxSituations
-  // A way from the start that takes every piece of gold, enemies left out,
-  // as the graph played it (fewest moves first); empty when none was found.
+  // When asked for: a way from the start that takes every piece of gold,
+  // enemies left out, as the graph played it; empty when none was found.
   // A level's enemies may still catch a player who follows it, but it is a
   // first guess for the solver (SearchLimits::firstGuess).
   std::vector<KeyRun> wayOut;

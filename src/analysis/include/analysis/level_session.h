@@ -22,6 +22,7 @@
 
 #include <allegro.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -79,10 +80,16 @@ public:
   bool enemiesOn() const { return enemies_; }
 
 private:
+  void markTrailCell(int index) { trailCells_[index / 64] |= uint64_t{1} << (index % 64); }
+
   bool enemies_;
   volatile char keys_[KEY_MAX] = {};   // the keys the player obeys
   std::unique_ptr<Game> game_;
   std::vector<int8_t> enteredCells_;
+  // The cells that may hold a trail: those it held when last restored and
+  // those the player has stood in since, so that a save need not look at
+  // every cell.
+  std::array<uint64_t, CellCount / 64> trailCells_{};
   std::vector<ChangedCell> changedScratch_;
   std::vector<TrailMark> trailScratch_;
 };
