@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Sets everything up (packages, build, assets.dat, maps.bin) and runs every
-# test through CTest, one more at once than there are cores (the tests that
-# hold the display mostly wait): unit tests, headless game scenarios,
-# end-to-end tests in a real window under Xvfb, the fuzzed file readers and
-# a sanitized soak of whole games, and the Debian package built twice,
-# checked, unpacked and started. Then the level set's
-# and the art's figures, shown even when they pass (LevelFiguresTest and
-# asset_figures are what fail on them), and the CTest summary last.
+# test through CTest, as many at once as there are cores (one more starves a
+# display test's window while the package builds): unit tests, headless game
+# scenarios, end-to-end tests in a real window under Xvfb, the fuzzed file
+# readers and a sanitized soak of whole games, and the Debian package built
+# twice, checked, unpacked and started. Then the level set's and the art's
+# figures, shown even when they pass (LevelFiguresTest and asset_figures are
+# what fail on them), and the CTest summary last.
 # MQ_TEST_EFFORT (a whole number, default 1) lengthens the open-ended checks:
 # the fuzzing, the soak and the launcher's races.
 set -euo pipefail
@@ -15,7 +15,7 @@ build_dir=${MQ_BUILD_DIR:-$repo/build}
 "$repo/scripts/setup.sh" test
 
 status=0
-ctest --test-dir "$build_dir" --output-on-failure -j "$(($(nproc) + 1))" | tee "$build_dir/ctest.out" || status=$?
+ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)" | tee "$build_dir/ctest.out" || status=$?
 
 # What a test printed, from CTest's log of the run, without GoogleTest's own lines.
 test_output() { # NAME (a pattern)
