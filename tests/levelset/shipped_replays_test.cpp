@@ -58,7 +58,6 @@ const std::set<std::string> StillTight = {
     "053-two-rivers.txt",
     "054-the-crown.txt",
     "055-arena.txt",
-    "056-fountain.txt",
     "057-labyrinth.txt",
 };
 
