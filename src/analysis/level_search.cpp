@@ -359,24 +359,23 @@ void Search::expand(int32_t index) {
     if ((digs && !mayDig) || (action.untilRefill && from->refillQueue.empty())) {
       continue;
     }
-    const auto playOnTime = [&](SearchNode& child) {
-      session_.restore(*from);
-      child = {index, action.keys, 0, 0, nodes_[index].ticks, 0, nodes_[index].digs + (digs ? 1 : 0)};
-      return play(action, child);
-    };
-    SearchNode child{};
-    const UpdateResult result = playOnTime(child);
+    session_.restore(*from);
+    SearchNode child{index, action.keys, 0, 0, nodes_[index].ticks, 0, nodes_[index].digs + (digs ? 1 : 0)};
+    const UpdateResult result = play(action, child);
     if (result == UpdateResult::Died || (result == UpdateResult::Playing && entombed(session_.game()))) {
       continue;
     }
     child.goldLeft = session_.game().goldLeft();
     const StateKeys keys = result == UpdateResult::Playing ? keysNow() : StateKeys{};
-    // Only a press to a state not seen yet is tried late, and then played
-    // on time again: most lead where the search has been.
+    // Only a press to a state not seen yet is tried late, and the moment
+    // it leads to on time is kept meanwhile: most lead where the search
+    // has been.
     if (settings_.lateTicks != 0 && action.keys != 0) {
       if (result == UpdateResult::Playing && seen_.count(keys.state) != 0) {
         continue;
       }
+      const std::optional<SavedPlay> onTime =
+          result == UpdateResult::Playing ? std::optional<SavedPlay>(session_.save()) : std::nullopt;
       if (!waitedLate) {
         late = waitLate(*from, waited);
         waitedLate = true;
@@ -384,8 +383,9 @@ void Search::expand(int32_t index) {
       if (!survivesLate(late, waited, action)) {
         continue;
       }
-      playOnTime(child);
-      child.goldLeft = session_.game().goldLeft();
+      if (onTime) {
+        session_.restore(*onTime);
+      }
     }
     if (reachedClear(result)) {
       nodes_.push_back(child);
