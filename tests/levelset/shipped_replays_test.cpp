@@ -54,7 +54,6 @@ const std::set<std::string> StillTight = {
     "043-trapdoors.txt",
     "046-pit-trap.txt",
     "051-citadel.txt",
-    "052-scaffold.txt",
     "053-two-rivers.txt",
     "054-the-crown.txt",
     "055-arena.txt",
