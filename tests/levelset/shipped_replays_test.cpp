@@ -50,7 +50,6 @@ const std::set<std::string> StillTight = {
     "037-crossroads.txt",
     "038-lattice.txt",
     "039-fortress.txt",
-    "040-cathedral.txt",
     "043-trapdoors.txt",
     "046-pit-trap.txt",
     "051-citadel.txt",
