@@ -45,7 +45,6 @@ const std::set<std::string> StillTight = {
     "028-switchback.txt",
     "030-harbour.txt",
     "031-two-keeps.txt",
-    "034-the-vault.txt",
     "035-catacombs.txt",
     "037-crossroads.txt",
     "038-lattice.txt",
