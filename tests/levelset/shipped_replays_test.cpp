@@ -41,7 +41,6 @@ constexpr double RoomyShareFloor = 0.9;
 const std::set<std::string> StillTight = {
     "023-keyhole.txt",
     "026-colonnade.txt",
-    "028-switchback.txt",
     "030-harbour.txt",
     "031-two-keeps.txt",
     "035-catacombs.txt",
