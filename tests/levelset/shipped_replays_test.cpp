@@ -42,7 +42,6 @@ const std::set<std::string> StillTight = {
     "023-keyhole.txt",
     "030-harbour.txt",
     "031-two-keeps.txt",
-    "035-catacombs.txt",
     "037-crossroads.txt",
     "038-lattice.txt",
     "039-fortress.txt",
