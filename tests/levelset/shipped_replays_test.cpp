@@ -42,7 +42,6 @@ const std::set<std::string> StillTight = {
     "030-harbour.txt",
     "031-two-keeps.txt",
     "037-crossroads.txt",
-    "038-lattice.txt",
     "039-fortress.txt",
     "043-trapdoors.txt",
     "046-pit-trap.txt",
