@@ -41,7 +41,6 @@ constexpr double RoomyShareFloor = 0.9;
 const std::set<std::string> StillTight = {
     "031-two-keeps.txt",
     "039-fortress.txt",
-    "043-trapdoors.txt",
     "046-pit-trap.txt",
     "051-citadel.txt",
     "053-two-rivers.txt",
