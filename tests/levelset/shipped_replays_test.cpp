@@ -45,7 +45,6 @@ const std::set<std::string> StillTight = {
     "051-citadel.txt",
     "053-two-rivers.txt",
     "055-arena.txt",
-    "057-labyrinth.txt",
 };
 
 std::vector<std::string> listedLevels() {
