@@ -47,7 +47,6 @@ const std::set<std::string> StillTight = {
     "035-catacombs.txt",
     "037-crossroads.txt",
     "038-lattice.txt",
-    "039-fortress.txt",
     "043-trapdoors.txt",
     "046-pit-trap.txt",
     "051-citadel.txt",
