@@ -138,8 +138,7 @@ void Editor::startProofMargin() {
     return;
   }
   proofMarginRun_ = std::make_unique<LevelToolRun>(
-      std::vector<std::string>{files_.checkerPath, "--assets", files_.assetsPath, "--min-margin",
-                               std::to_string(RoomyMarginUpdates)},
+      std::vector<std::string>{files_.checkerPath, "--min-margin", std::to_string(RoomyMarginUpdates)},
       folder.string(), "level", draft_.source());
 }
 

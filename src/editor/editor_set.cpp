@@ -229,7 +229,7 @@ void Editor::generateAfterChosen(const std::string& typed) {
     return;
   }
   const fs::path work = fs::path(workFolder_) / ("made" + std::to_string(++proofsStarted_));
-  levelMake_ = std::make_unique<LevelMakeRun>(files_.makerPath, files_.assetsPath, work.string(), difficulty, seed);
+  levelMake_ = std::make_unique<LevelMakeRun>(files_.makerPath, work.string(), difficulty, seed);
   levelMakeAsked_ = "difficulty " + std::to_string(difficulty) + ", seed " + std::to_string(seed);
   levelMakeProgress_.clear();
   say("Making a level (" + levelMakeAsked_ + ")... Escape stops it.", White);

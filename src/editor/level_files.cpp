@@ -59,11 +59,7 @@ OpenedLevel openLevelFile(const std::string& path, const std::string& displayNam
   return opened;
 }
 
-namespace {
-
-// Writes text to the file at path under its folder's lock, unless readAs is
-// given and the file no longer matches it.
-GuardedSave lockedWrite(const std::string& path, const std::string& text, const FileStamp* readAs) {
+GuardedSave saveFile(const std::string& path, const std::string& text, const FileStamp* readAs) {
   // Through a symbolic link to the file it leads to, which is what changes.
   std::error_code unknown;
   std::string target = fs::is_symlink(path, unknown) ? saveTargetOf(path.c_str()) : path;
@@ -94,14 +90,8 @@ GuardedSave lockedWrite(const std::string& path, const std::string& text, const 
   return {GuardedSave::Failed, failure(path, "the new file could not replace the old", outcome.error), {}};
 }
 
-}  // namespace
-
 std::string writeFileAtomically(const std::string& path, const std::string& text) {
-  return lockedWrite(path, text, nullptr).error;
-}
-
-GuardedSave saveFile(const std::string& path, const std::string& text, const FileStamp* readAs) {
-  return lockedWrite(path, text, readAs);
+  return saveFile(path, text, nullptr).error;
 }
 
 std::string replayPathBeside(const std::string& levelPath) {

@@ -26,8 +26,7 @@ std::string lastLineOf(const fs::path& file) {
 
 }  // namespace
 
-LevelMakeRun::LevelMakeRun(const std::string& makerPath, const std::string& assetsPath, const std::string& workFolder,
-                           int difficulty, uint64_t seed)
+LevelMakeRun::LevelMakeRun(const std::string& makerPath, const std::string& workFolder, int difficulty, uint64_t seed)
     : folder_(workFolder) {
   std::error_code problem;
   fs::create_directories(workFolder, problem);
@@ -37,8 +36,7 @@ LevelMakeRun::LevelMakeRun(const std::string& makerPath, const std::string& asse
   }
   maker_ = std::make_unique<LevelToolRun>(
       std::vector<std::string>{makerPath, "--seed", std::to_string(seed), "--count", "1", "--difficulty",
-                               std::to_string(difficulty), "--out", (fs::path(workFolder) / "levels").string(),
-                               "--assets", assetsPath},
+                               std::to_string(difficulty), "--out", (fs::path(workFolder) / "levels").string()},
       workFolder, ErrorsName);
   if (!maker_->startProblem().empty()) {
     made_.error = "level-make could not be run: " + maker_->startProblem();

@@ -24,8 +24,8 @@ void waitUntil(const std::function<bool()>& done) {
   }
 }
 
-MadeForSet makeToTheEnd(const std::string& maker, const std::string& assets, const std::string& folder) {
-  LevelMakeRun run(maker, assets, folder, 1, 7);
+MadeForSet makeToTheEnd(const std::string& maker, const std::string& folder) {
+  LevelMakeRun run(maker, folder, 1, 7);
   bool ended = false;
   waitUntil([&] { return ended = ended || run.poll(); });
   EXPECT_TRUE(ended);
@@ -35,7 +35,7 @@ MadeForSet makeToTheEnd(const std::string& maker, const std::string& assets, con
 TEST(LevelMakeRun, TheLevelMadeComesBackWithItsProof) {
   startHeadlessAllegro();
   ScopedWorkDir work;
-  const MadeForSet made = makeToTheEnd(MQ_LEVEL_MAKE, runFile("assets.dat"), work.path() + "/made");
+  const MadeForSet made = makeToTheEnd(MQ_LEVEL_MAKE, work.path() + "/made");
   ASSERT_EQ(made.error, "");
   EXPECT_NE(made.source.note.find("seed 7, difficulty 1"), std::string::npos) << made.source.note;
   EXPECT_EQ(made.fileName.find("001"), std::string::npos) << made.fileName;
@@ -46,9 +46,12 @@ TEST(LevelMakeRun, TheLevelMadeComesBackWithItsProof) {
 
 TEST(LevelMakeRun, AFailedRunSaysWhy) {
   ScopedWorkDir work;
-  const MadeForSet made = makeToTheEnd(MQ_LEVEL_MAKE, work.path() + "/no-assets.dat", work.path() + "/made");
+  // The maker refuses to clear a folder that holds something not its own.
+  std::filesystem::create_directories(work.path() + "/made/levels");
+  std::ofstream(work.path() + "/made/levels/notes.txt") << "mine\n";
+  const MadeForSet made = makeToTheEnd(MQ_LEVEL_MAKE, work.path() + "/made");
   EXPECT_NE(made.error.find("level-make: "), std::string::npos) << made.error;
-  EXPECT_EQ(makeToTheEnd("", "", work.path() + "/made").error, "level-make was not found beside the editor");
+  EXPECT_EQ(makeToTheEnd("", work.path() + "/made").error, "level-make was not found beside the editor");
 }
 
 // A stand-in maker that turns two candidates away and works on until told
@@ -63,7 +66,7 @@ TEST(LevelMakeRun, TellsWhatItTurnedAwayAndStopsWhenDropped) {
                           "while :; do sleep 0.01; done\n";
   std::filesystem::permissions(maker, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
   {
-    LevelMakeRun run(maker, "", work.path() + "/made", 5, 1);
+    LevelMakeRun run(maker, work.path() + "/made", 5, 1);
     waitUntil([&] { return run.poll() || run.progress().rfind("2 ", 0) == 0; });
     EXPECT_EQ(run.progress(), "2 candidates turned away, the last dead end");
   }

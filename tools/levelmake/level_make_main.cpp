@@ -5,7 +5,9 @@
 // The same seed and options give the same files, byte for byte.
 //
 //   mellow-quarrier-level-make --seed S --count N --out DIR [--difficulty 1-5]
-//              [--enemies MIN-MAX] [--assets FILE]
+//              [--enemies MIN-MAX]
+//
+// The rules need no art: --assets FILE is still accepted, and ignored.
 //
 // Standard error tells each level made and the candidates turned away by
 // reason. SIGINT or SIGTERM stops the run between two steps: the folder
@@ -14,8 +16,6 @@
 // could not be written, 2 on bad options or a folder that is not ours.
 #include "generate/level_maker.h"
 #include "generate/made_level_folder.h"
-
-#include "base/headless_start.h"
 
 #include <cerrno>
 #include <csignal>
@@ -39,7 +39,6 @@ volatile std::sig_atomic_t stopSignal = 0;
 void onStopSignal(int signal) { stopSignal = signal; }
 
 struct Options {
-  std::string assetsFile = defaultAssetsFile();
   MakeOptions make;
   int count = 0;
   std::string outDir;
@@ -89,9 +88,7 @@ bool readOptions(int argc, char** argv, Options& options) {
     } else if (argument == "--enemies" && readEnemyRange(value, options.make)) {
     } else if (argument == "--out" && *value != '\0') {
       options.outDir = value;
-    } else if (argument == "--assets") {
-      options.assetsFile = value;
-    } else {
+    } else if (argument != "--assets") {
       return false;
     }
   }
@@ -151,8 +148,7 @@ int makeLevels(const Options& options, MadeLevelFolder& folder) {
 int main(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
-    std::cerr << "usage: mellow-quarrier-level-make --seed S --count N --out DIR [--difficulty 1-5] [--enemies MIN-MAX] "
-                 "[--assets FILE]\n";
+    std::cerr << "usage: mellow-quarrier-level-make --seed S --count N --out DIR [--difficulty 1-5] [--enemies MIN-MAX]\n";
     return ExitBroken;
   }
   struct sigaction stop {};
@@ -165,11 +161,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "mellow-quarrier-level-make: candidate %llu turned away: %s\n", static_cast<unsigned long long>(candidate),
                  reason.c_str());
   };
-  const std::string problem = startWithoutWindow(options.assetsFile);
-  if (!problem.empty()) {
-    std::cerr << "mellow-quarrier-level-make: " << problem << "\n";
-    return ExitBroken;
-  }
   MadeLevelFolder folder(options.outDir, listHeader(options));
   std::string error;
   if (!folder.prepare(error)) {

@@ -24,8 +24,7 @@ struct MadeForSet {
 
 class LevelMakeRun {
 public:
-  LevelMakeRun(const std::string& makerPath, const std::string& assetsPath, const std::string& workFolder,
-               int difficulty, uint64_t seed);
+  LevelMakeRun(const std::string& makerPath, const std::string& workFolder, int difficulty, uint64_t seed);
 
   // Answers true once, when the maker has ended (or could not start): the
   // level or the reason is then in result().
