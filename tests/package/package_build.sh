@@ -28,8 +28,14 @@ if git -C "$source_dir" rev-parse --git-dir >/dev/null 2>&1; then
 else
   tar -C "$source_dir" --exclude='./build*' --exclude='./obj-*' -cf - . | tar -xf - -C "$folder/mellow-quarrier"
 fi
+# The compiler runs in the locale of the tests' build, which the cache keys
+# its objects by; every other step of the build runs in the one given.
+launcher=
+if [ -n "$MQ_COMPILER_LAUNCHER" ]; then
+  launcher="env;-u;LANG;-u;LC_ALL${LANG+;LANG=$LANG}${LC_ALL+;LC_ALL=$LC_ALL};${MQ_COMPILER_LAUNCHER// /;}"
+fi
 if ! (umask "$mask" && cd "$folder/mellow-quarrier" &&
-    env "$@" CMAKE_CXX_COMPILER_LAUNCHER="${MQ_COMPILER_LAUNCHER// /;}" DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc >"$folder/build.log" 2>&1); then
+    env "$@" CMAKE_CXX_COMPILER_LAUNCHER="$launcher" DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc >"$folder/build.log" 2>&1); then
   echo "dpkg-buildpackage in $folder failed:"
   tail -n 20 "$folder/build.log"
   exit 1
