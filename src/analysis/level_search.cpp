@@ -25,6 +25,11 @@ constexpr int EnemySpanShift = 3;    // respawn delays compared in spans of 8 fr
 // spent, plus a charge per dig so that digging is tried where walking fails,
 // plus the weighted estimate to the nearest gold.
 constexpr uint32_t DigCharge = 32;
+// With room for a person, a press the player does not live through made
+// late is charged as this many updates (ten seconds of play): a way with
+// room comes first wherever a detour of less finds one, and a tight press
+// is still taken where none does.
+constexpr uint32_t TightPressCharge = 1024;
 
 // Each setting first searches this many states; every round after doubles
 // the slice, until one clears the level or the budget is spent.
@@ -49,17 +54,18 @@ struct SearchSettings {
   // are kept per place of the player; 0 keeps all. A few are enough to
   // dodge or trap them, and more drown the search in enemy positions.
   uint32_t enemyVariants;
-  // Room for a person: a press is taken only when the player also lives
-  // through it made this many updates late, to the next decision; 0 takes
-  // every press. A way found so leaves a person time to react where a
-  // machine's way would not.
+  // Room for a person: each press is also made this many updates late, and
+  // one the player does not live through so, to his next decision, is
+  // charged TightPressCharge; 0 takes every press as it comes. A way found
+  // so leaves a person time to react where a machine's way would not.
   uint32_t lateTicks;
 };
 
 // The first settings are narrow and quick: one hole at a time and two enemy
 // layouts per place clear most levels, chasers and all; tried first with
 // room for a person's late presses, so that a way with room is preferred
-// wherever one is found. The wider ones follow for levels that need several
+// wherever one is found, and then without, for the levels where the late
+// plays cost more than they find. The wider ones follow for levels that need several
 // holes open at once, or no room at some press: every enemy layout with
 // holes told apart in spans of 64 updates, and two holes at once in spans
 // of 16. (Others were tried on the shipped set, and each level one of them
@@ -72,12 +78,13 @@ const SearchSettings Portfolio[] = {
 };
 
 // Room costs the most per state, and where a way with room is found at all
-// it is found early: the room-first search takes full slices up to this
-// many states, and a quarter of each slice after.
+// it is found early: the room-first search takes twice the slice of the
+// others up to this many states, so that it clears the levels it can
+// before a machine's way is found, and a quarter of each slice after.
 constexpr size_t RoomyFullSlice = 4096;
 
 size_t sliceFor(const SearchSettings& settings, size_t slice) {
-  return settings.lateTicks == 0 ? slice : std::max(std::min(slice, RoomyFullSlice), slice / 4);
+  return settings.lateTicks == 0 ? slice : std::max(std::min(2 * slice, RoomyFullSlice), slice / 4);
 }
 
 struct MacroAction {
@@ -107,6 +114,7 @@ struct SearchNode {
   uint32_t ticks;
   int32_t goldLeft;
   uint32_t digs;
+  uint32_t tightPresses = 0;   // presses a person could not make late
 };
 
 struct OpenEntry {
@@ -332,7 +340,8 @@ void Search::addNode(const SearchNode& node, const StateKeys& keys, bool evenIfS
   saved_.push_back(std::make_unique<SavedPlay>(session_.save()));
   const int column = game.player->x / CellPixels;
   const int row = game.player->y / CellPixels;
-  const uint64_t spent = node.ticks + uint64_t{DigCharge} * node.digs;
+  const uint64_t spent =
+      node.ticks + uint64_t{DigCharge} * node.digs + uint64_t{TightPressCharge} * node.tightPresses;
   const uint64_t order = spent + uint64_t{settings_.guideWeight} * guide_.toNearestGold(column, row, game.map.cells);
   if (settings_.goldWorth == 0) {
     open_.push({node.goldLeft, order, index});
@@ -359,33 +368,32 @@ void Search::expand(int32_t index) {
     if ((digs && !mayDig) || (action.untilRefill && from->refillQueue.empty())) {
       continue;
     }
-    const auto playOnTime = [&](SearchNode& child) {
-      session_.restore(*from);
-      child = {index, action.keys, 0, 0, nodes_[index].ticks, 0, nodes_[index].digs + (digs ? 1 : 0)};
-      return play(action, child);
-    };
-    SearchNode child{};
-    const UpdateResult result = playOnTime(child);
+    session_.restore(*from);
+    SearchNode child{index, action.keys, 0, 0, nodes_[index].ticks, 0, nodes_[index].digs + (digs ? 1 : 0),
+                     nodes_[index].tightPresses};
+    const UpdateResult result = play(action, child);
     if (result == UpdateResult::Died || (result == UpdateResult::Playing && entombed(session_.game()))) {
       continue;
     }
     child.goldLeft = session_.game().goldLeft();
     const StateKeys keys = result == UpdateResult::Playing ? keysNow() : StateKeys{};
-    // Only a press to a state not seen yet is tried late, and then played
-    // on time again: most lead where the search has been.
+    // Only a press to a state not seen yet is tried late, and the moment
+    // it leads to on time is kept meanwhile: most lead where the search
+    // has been.
     if (settings_.lateTicks != 0 && action.keys != 0) {
       if (result == UpdateResult::Playing && seen_.count(keys.state) != 0) {
         continue;
       }
+      const std::optional<SavedPlay> onTime =
+          result == UpdateResult::Playing ? std::optional<SavedPlay>(session_.save()) : std::nullopt;
       if (!waitedLate) {
         late = waitLate(*from, waited);
         waitedLate = true;
       }
-      if (!survivesLate(late, waited, action)) {
-        continue;
+      child.tightPresses += survivesLate(late, waited, action) ? 0 : 1;
+      if (onTime) {
+        session_.restore(*onTime);
       }
-      playOnTime(child);
-      child.goldLeft = session_.game().goldLeft();
     }
     if (reachedClear(result)) {
       nodes_.push_back(child);

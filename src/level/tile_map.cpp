@@ -139,9 +139,3 @@ void TileMap::markTrail(int16_t px, int16_t py) {
   }
 }
 
-uint32_t TileMap::trailAt(int16_t x, int16_t y) const {
-  if (static_cast<uint16_t>(x) >= GridSize || static_cast<uint16_t>(y) >= GridSize) {
-    return 0;
-  }
-  return kindOf(cells[cellIndex(x, y)]).stopsMoves ? 0 : trailValue(cellIndex(x, y));
-}

@@ -3,6 +3,7 @@
 // sequence the replay runner agrees with) and names the gold it cannot reach.
 #include "analysis/dead_ends.h"
 #include "analysis/gold_distances.h"
+#include "analysis/human_margin.h"
 #include "analysis/level_search.h"
 #include "analysis/level_session.h"
 #include "level/level_builders.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,18 @@ TEST_F(SolverTest, HandedTheChecksWayOutItClearsAtOnceOrSearchesOnFromWhereAChas
   rows[23][8] = 'E';
   const Level chased = levelFromRows(rows);
   expectClearsInTheRunner(chased, searchLevel(chased, true, 1, handed));
+}
+
+TEST_F(SolverTest, PrefersAWayWhereEveryPressMayComeTenUpdatesLateToTheQuickestWay) {
+  std::ifstream file(std::string(MQ_ANALYSIS_LEVELS) + "/old-well.txt");
+  LevelSource source;
+  std::string error;
+  ASSERT_TRUE(parseLevelSource(file, "old-well.txt", source, error)) << error;
+  const SearchResult found = searchLevel(source.level, true, 1, SearchLimits{});
+  expectClearsInTheRunner(source.level, found);
+  Replay proof;
+  proof.keys = found.keys;
+  EXPECT_TRUE(pressesMayComeLate(source.level, proof, 10));
 }
 
 TEST_F(SolverTest, ProvesAWalledInLevelAtOnceAndIsOnlyUnsureWhereItRanOutOfStates) {

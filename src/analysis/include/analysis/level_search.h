@@ -19,9 +19,10 @@
 // hole open at a time and only two enemy layouts per place of the player,
 // which is what lets it past chasers instead of enumerating where they might
 // be. The first of them is also tried with room for a person: every press it
-// takes, the player must also live through made 15 updates late (see
-// analysis/human_margin.h), so the way it finds is one a person could
-// follow; only where none is found does the search take the machine's way.
+// takes is also made 15 updates late (see analysis/human_margin.h), and one
+// that the player does not live through so counts as a long detour, so the
+// way it finds is one a person could follow wherever one is near; it runs
+// ahead of the others, which take the machine's way where it finds none.
 // Because of the coarseness a search that ends without a way proves nothing;
 // only the reachability check (analysis/reachability.h), run first, proves a
 // level impossible.

@@ -38,8 +38,14 @@ constexpr bool holdsActor(int own, int below) { return kindOf(own).holds || kind
 // A move down is a climb or a drop off a hold; elsewhere it is a standstill.
 constexpr bool allowsDescent(int own, int below) { return kindOf(below).climbable || kindOf(own).holds; }
 
-// holdsActor for the cells of pixel position (x, y).
-bool isSupported(const TileMap& map, int16_t x, int16_t y);
+// holdsActor for the cells of pixel position (x, y). This and the moves
+// below run for every actor on every update, so they are kept where the
+// callers inline them.
+inline bool isSupported(const TileMap& map, int16_t x, int16_t y) {
+  const int32_t column = cellOfPixel(x);
+  const int32_t row = cellOfPixel(y);
+  return holdsActor(map.cellAt(column, row), map.cellAt(column, row + 1));
+}
 
 enum class MoveVerdict {
   Refused,     // the target is brick: nothing changes
@@ -56,10 +62,32 @@ struct MovePlan {
 
 // What a one-cell move request (one of moveX, moveY zero) becomes, from the
 // codes of the actor's own cell, the cell below it and the target cell.
-MovePlan planMove(int own, int below, int target, int16_t moveX, int16_t moveY);
+inline MovePlan planMove(int own, int below, int target, int16_t moveX, int16_t moveY) {
+  if (kindOf(target).stopsMoves) {
+    return {MoveVerdict::Refused, 0, 0, false};
+  }
+  int16_t dy = moveY;
+  if (dy == -1 && !kindOf(own).climbable) {
+    dy = 0;
+  }
+  if (dy == 1 && !allowsDescent(own, below)) {
+    dy = 0;
+  }
+  const MoveVerdict verdict =
+      (moveX == 0 && dy == 0) ? MoveVerdict::Standstill : MoveVerdict::Moving;
+  return {verdict, moveX, dy, kindOf(target).hangs};
+}
 
 // The same from pixel position (x, y) on the live map.
-MovePlan planMove(const TileMap& map, int16_t x, int16_t y, int16_t moveX, int16_t moveY);
+inline MovePlan planMove(const TileMap& map, int16_t x, int16_t y, int16_t moveX, int16_t moveY) {
+  const int32_t column = cellOfPixel(x);
+  const int32_t row = cellOfPixel(y);
+  // Computed from the pixel position, not from the own cell, so an actor
+  // resting at a half-cell height aims at the cell its shifted sprite reaches.
+  const int target = map.cellAt(cellOfPixel(x + CellPixels * moveX),
+                                cellOfPixel(y + CellPixels * moveY));
+  return planMove(map.cellAt(column, row), map.cellAt(column, row + 1), target, moveX, moveY);
+}
 
 // The cell a dig aims at from the cell (column, row): diagonally below, on
 // the side -1 (left) or +1 (right).
@@ -71,4 +99,10 @@ constexpr CellAt digTarget(int32_t column, int32_t row, int side) { return {colu
 
 // The bottom wrap: from row 31 to one cell above the top row, before any
 // support test. Answers whether it wrapped.
-bool wrapAtBottom(int16_t& y);
+inline bool wrapAtBottom(int16_t& y) {
+  if (y < BottomRowTopPixel) {
+    return false;
+  }
+  y = AboveTopRowPixel;
+  return true;
+}

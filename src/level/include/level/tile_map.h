@@ -52,7 +52,12 @@ public:
   // stops moves; trailValue is the bare value of a cell index.
   void clearTrail();
   void markTrail(int16_t px, int16_t py);
-  uint32_t trailAt(int16_t x, int16_t y) const;
+  uint32_t trailAt(int16_t x, int16_t y) const {
+    if (static_cast<uint16_t>(x) >= GridSize || static_cast<uint16_t>(y) >= GridSize) {
+      return 0;
+    }
+    return kindOf(cells[cellIndex(x, y)]).stopsMoves ? 0 : trailValue(cellIndex(x, y));
+  }
   uint32_t trailValue(int index) const {
     return trailEnds_[index] > trailClock_ ? trailEnds_[index] - trailClock_ : 0;
   }
