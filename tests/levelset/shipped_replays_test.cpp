@@ -44,7 +44,6 @@ const std::set<std::string> StillTight = {
     "046-pit-trap.txt",
     "051-citadel.txt",
     "053-two-rivers.txt",
-    "055-arena.txt",
     "056-fountain.txt",
     "057-labyrinth.txt",
 };
