@@ -4,9 +4,10 @@
 # display test's window while the package builds): unit tests, headless game
 # scenarios, end-to-end tests in a real window under Xvfb, the fuzzed file
 # readers and a sanitized soak of whole games, and the Debian package built
-# twice, checked, unpacked and started. Then the level set's and the art's
-# figures, shown even when they pass (LevelFiguresTest and asset_figures are
-# what fail on them), and the CTest summary last.
+# twice (from this build's objects, compiled with Debian's flags through a
+# compiler cache), checked, unpacked and started. Then the level set's and
+# the art's figures, shown even when they pass (LevelFiguresTest and
+# asset_figures are what fail on them), and the CTest summary last.
 # MQ_TEST_EFFORT (a whole number, default 1) lengthens the open-ended checks:
 # the fuzzing, the soak and the launcher's races.
 set -euo pipefail
