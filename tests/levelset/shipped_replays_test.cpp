@@ -17,7 +17,6 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -35,12 +34,6 @@ constexpr size_t TeachingLevels = 20;
 // with the level still cleared and no life lost.
 constexpr int MarginFloorUpdates = 10;
 constexpr double RoomyShareFloor = 0.9;
-// The levels made before the margin was measured that still fall below it,
-// to be mended one by one. Each must stay below until it is taken off, so
-// that the list only ever shrinks.
-const std::set<std::string> StillTight = {
-};
-
 std::vector<std::string> listedLevels() {
   std::vector<std::string> names;
   readLevelListNames(LevelsDir / "levels.txt", names);
@@ -119,11 +112,6 @@ TEST_P(ShippedLevel, LeavesAPersonRoomAtEveryPress) {
                          error))
       << error;
   const HumanMargin margin = measureHumanMargin(source().level, proof);
-  const bool roomy = margin.marginUpdates >= MarginFloorUpdates && margin.roomyShare() >= RoomyShareFloor;
-  if (StillTight.count(GetParam()) != 0) {
-    EXPECT_FALSE(roomy) << GetParam() << " now leaves a person room: take it off StillTight";
-    return;
-  }
   EXPECT_GE(margin.marginUpdates, MarginFloorUpdates) << GetParam() << describePresses(margin.criticalPresses());
   EXPECT_GE(margin.roomyShare(), RoomyShareFloor) << GetParam() << describePresses(margin.criticalPresses());
 }
