@@ -244,7 +244,9 @@ private:
   // Keeps the session's state as a node, unless its keys are known.
   // A step of a guess is kept even where the search has been, so that the
   // guess is followed to its end.
-  void addNode(const SearchNode& node, const StateKeys& keys, bool evenIfSeen = false);
+  // saved: the moment as the session holds it, when already saved.
+  void addNode(const SearchNode& node, const StateKeys& keys, bool evenIfSeen = false,
+               std::optional<SavedPlay> saved = std::nullopt);
   void addNode(const SearchNode& node) { addNode(node, keysNow()); }
   // Whether play has cleared the level, or reached a moment known to.
   bool reachedClear(UpdateResult result);
@@ -326,7 +328,7 @@ StateKeys Search::keysNow() {
   return {place, stateKey(place, game)};
 }
 
-void Search::addNode(const SearchNode& node, const StateKeys& keys, bool evenIfSeen) {
+void Search::addNode(const SearchNode& node, const StateKeys& keys, bool evenIfSeen, std::optional<SavedPlay> saved) {
   const Game& game = session_.game();
   const uint64_t place = keys.place;
   const bool unseen = seen_.insert(keys.state).second;
@@ -337,7 +339,7 @@ void Search::addNode(const SearchNode& node, const StateKeys& keys, bool evenIfS
   const auto index = static_cast<int32_t>(nodes_.size());
   nodes_.push_back(node);
   report_.noteState(game);
-  saved_.push_back(std::make_unique<SavedPlay>(session_.save()));
+  saved_.push_back(std::make_unique<SavedPlay>(saved ? std::move(*saved) : session_.save()));
   const int column = game.player->x / CellPixels;
   const int row = game.player->y / CellPixels;
   const uint64_t spent =
@@ -377,6 +379,7 @@ void Search::expand(int32_t index) {
     }
     child.goldLeft = session_.game().goldLeft();
     const StateKeys keys = result == UpdateResult::Playing ? keysNow() : StateKeys{};
+    std::optional<SavedPlay> onTime;
     // Only a press to a state not seen yet is tried late, and the moment
     // it leads to on time is kept meanwhile: most lead where the search
     // has been.
@@ -384,8 +387,9 @@ void Search::expand(int32_t index) {
       if (result == UpdateResult::Playing && seen_.count(keys.state) != 0) {
         continue;
       }
-      const std::optional<SavedPlay> onTime =
-          result == UpdateResult::Playing ? std::optional<SavedPlay>(session_.save()) : std::nullopt;
+      if (result == UpdateResult::Playing) {
+        onTime = session_.save();
+      }
       if (!waitedLate) {
         late = waitLate(*from, waited);
         waitedLate = true;
@@ -400,7 +404,7 @@ void Search::expand(int32_t index) {
       clearedNode_ = static_cast<int32_t>(nodes_.size()) - 1;
       return;
     }
-    addNode(child, keys);
+    addNode(child, keys, false, std::move(onTime));
   }
 }
 
